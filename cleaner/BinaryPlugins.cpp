@@ -1,0 +1,53 @@
+#include "cleaner/BinaryPlugins.h"
+
+#include <algorithm>
+
+#include "common/Unique.h"
+
+std::vector<std::string> SortedFileNames(const std::string& folder, const char* pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  win::UniqueFind find(FindFirstFileA((folder + pattern).c_str(), &data));
+  if (!find) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+  } while (FindNextFileA(find.get(), &data));
+  // std::string compares as unsigned characters: plain character code order.
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void DLLList::LoadBinaryPlugin(const std::string& folder, const std::string& fileName) {
+  const std::string path = folder + fileName;
+  win::UniqueModule module(LoadLibraryA(path.c_str()));
+  if (!module) return;
+  auto getInfo = reinterpret_cast<GetDLLInfoFn>(
+      reinterpret_cast<void*>(GetProcAddress(module.get(), DLLINFO_EXPORT_NAME)));
+  if (!getInfo) return;  // unloaded by the owner
+  DLLInfo* info = getInfo();
+  if (!info) return;  // offers nothing; unloaded at once, never called again
+  // From here the library stays loaded until UnloadAll, which unloads it through the
+  // handle the plug-in reported in its record (normally the same one).
+  (void)module.release();
+  info->next = nullptr;
+  if (tail_) {
+    tail_->next = info;
+  } else {
+    head_ = info;
+  }
+  tail_ = info;
+}
+
+void DLLList::LoadAll(const std::string& folder) {
+  for (const std::string& name : SortedFileNames(folder, "*.vkp")) LoadBinaryPlugin(folder, name);
+}
+
+void DLLList::UnloadAll() {
+  DLLInfo* info = head_;
+  head_ = tail_ = nullptr;
+  while (info) {
+    DLLInfo* next = info->next;  // read before the library (and its record) goes away
+    FreeLibrary(info->module);
+    info = next;
+  }
+}

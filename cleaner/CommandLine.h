@@ -1,0 +1,21 @@
+// The host's command line: only the first argument is examined.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace commandline {
+
+// Splits a command line at blanks; a double quote starts or ends a quoted run and is
+// dropped. Element 0 is the program.
+std::vector<std::string> Split(const std::string& commandLine);
+
+struct Mode {
+  bool quiet = false;
+  std::string preset;  // empty when none
+};
+
+// "/q", "-Q", "/quick" select quiet mode; "/q:Name" also names a preset.
+Mode ParseFirstArgument(const std::string& argument);
+
+}  // namespace commandline

@@ -1,0 +1,34 @@
+#include "cleaner/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CommandLine, SplitsAtBlanksAndHonoursQuotes) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(V({"C:\\Program Files\\morvel.exe", "/q:My Preset", "x"}),
+            commandline::Split("\"C:\\Program Files\\morvel.exe\"  \"/q:My Preset\" x"));
+  EXPECT_EQ(V({"morvel.exe", "/q:My Preset"}), commandline::Split("morvel.exe /q:\"My Preset\""));
+  EXPECT_EQ(V({"a"}), commandline::Split("  a  "));
+  EXPECT_EQ(V(), commandline::Split(""));
+  EXPECT_EQ(V({"a", "b c"}), commandline::Split("a \"b c"));
+}
+
+TEST(CommandLine, FirstArgumentSelectsQuietModeAndPreset) {
+  struct Case { const char* argument; bool quiet; const char* preset; };
+  const Case cases[] = {
+      {"/q", true, ""},        {"-q", true, ""},          {"/Q", true, ""},
+      {"-Q", true, ""},        {"/quick", true, ""},      {"/qfoo", true, ""},
+      {"/q:", true, ""},       {"/qx", true, ""},         {"/q:Weekly", true, "Weekly"},
+      {"-q:My Preset", true, "My Preset"},                {"/q:a", true, "a"},
+      {"q", false, ""},        {"/x", false, ""},         {"", false, ""},
+      {"/", false, ""},        {"x/q", false, ""},
+  };
+  for (const Case& c : cases) {
+    const commandline::Mode mode = commandline::ParseFirstArgument(c.argument);
+    EXPECT_EQ(c.quiet, mode.quiet) << c.argument;
+    EXPECT_EQ(c.preset, mode.preset) << c.argument;
+  }
+}
+
+}  // namespace

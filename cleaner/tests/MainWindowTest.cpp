@@ -1,0 +1,135 @@
+// The host as a user meets it: the real program in a temporary program folder with test
+// plug-ins, its window found by class and title and driven through its controls.
+#include <gtest/gtest.h>
+
+#include "cleaner/MainIds.h"
+#include "common/Ini.h"
+#include "tests/harness/Harness.h"
+
+namespace {
+
+using namespace harness;
+constexpr DWORD kTimeoutMs = 20000;
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(CopyFromBuild("morvel.exe", folder_.path())); }
+  std::string Program() const { return "\"" + folder_.path() + "morvel.exe\""; }
+  std::string Ini() const { return folder_ / "morvel.ini"; }
+  // Waits for a message box of the program and returns its text.
+  HWND WaitMessageBox(const Process& process, const char* title = "Varnick") {
+    return WaitForWindow("#32770", title, process.id(), kTimeoutMs);
+  }
+  std::string MessageText(HWND box) {
+    for (const Control& c : Controls(box))
+      if (c.className == "Static" && !c.text.empty()) return c.text;
+    return "";
+  }
+  TempFolder folder_;
+};
+
+TEST_F(MainWindow, ListsCaptionsInOrderAndExitSavesTicks) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path(), "b.vkp"));
+  ASSERT_TRUE(CopyFromBuild("test_more.vkp", folder_.path(), "A.vkp"));
+  WriteTextFile(Ini(), "[Plugins]\r\nAlpha=1\r\n[MORVEL]\r\nLast setting=\r\n");
+  Process morvel(Program());
+  ASSERT_TRUE(morvel.started());
+  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  HWND list = GetDlgItem(form, mainform::kCleaningItems);
+  EXPECT_EQ(std::vector<std::string>({"Gamma (10.0 MB; 3 items)", "Alpha (2 kB; 2 items)",
+                                      "Beta (0 bytes; 0 items)", "Zero (4 kB; 0 items)",
+                                      "One (1 bytes; 1 item)"}),
+            ListBoxItems(list));
+  EXPECT_EQ(1, SendMessageA(list, LB_GETITEMDATA, 1, 0));  // Alpha ticked
+  EXPECT_EQ("Total of 2 kB selected to clean", WindowText(GetDlgItem(form, mainform::kLblTtl)));
+  EXPECT_EQ("Select items to clean:", WindowText(GetDlgItem(form, mainform::kLabel1)));
+
+  ASSERT_TRUE(ClickButton(form, "E&xit"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("0", ini::ReadString(Ini(), "Plugins", "Gamma", "?"));
+  EXPECT_EQ("1", ini::ReadString(Ini(), "Plugins", "Alpha", "?"));
+  EXPECT_EQ("0", ini::ReadString(Ini(), "Plugins", "Beta", "?"));
+  EXPECT_EQ("0", ini::ReadString(Ini(), "Plugins", "Zero", "?"));
+  EXPECT_EQ("0", ini::ReadString(Ini(), "Plugins", "One", "?"));
+  EXPECT_EQ("", ini::ReadString(Ini(), "MORVEL", "Last setting", "?"));
+  EXPECT_NE(std::string::npos, ReadTextFile(folder_ / "calls.log").find("more unload\r\nitems unload\r\n"));
+}
+
+TEST_F(MainWindow, QuietRunShowsNothingCleansTickedItemsAndWritesNothing) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  const std::string settings = "[Weekly]\r\nOne=1\r\nAlpha=1\r\n[Plugins]\r\nBeta=1\r\n";
+  WriteTextFile(Ini(), settings);
+  Process morvel(Program() + " /Q:Weekly");
+  ASSERT_TRUE(morvel.started());
+  const ProcessResult result = morvel.Wait(kTimeoutMs);
+  ASSERT_TRUE(result.ended);
+  EXPECT_EQ("items load\r\nitems clean Alpha\r\nitems clean One\r\nitems unload\r\n",
+            ReadTextFile(folder_ / "calls.log"));
+  EXPECT_EQ(settings, ReadTextFile(Ini()));
+  EXPECT_FALSE(FileExists(folder_ / "formpos.ini"));
+}
+
+TEST_F(MainWindow, QuietRunWithAnUnknownPresetCleansNothing) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  WriteTextFile(Ini(), "[Plugins]\r\nAlpha=1\r\n");
+  Process morvel(Program() + " \"/q:No Such\"");
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("items load\r\nitems unload\r\n", ReadTextFile(folder_ / "calls.log"));
+}
+
+TEST_F(MainWindow, NoPluginsSaysWhereToGetThemAndEnds) {
+  Process morvel(Program());
+  HWND box = WaitMessageBox(morvel);
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(0u, MessageText(box).find("No cleaning plug-ins were found. Please download at least one "
+                                      "plug-in to use Varnick. They can be found at "));
+  ASSERT_TRUE(ClickButton(box, "OK"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+}
+
+TEST_F(MainWindow, BadColourIsReportedAndTheWindowOpensEmpty) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  WriteTextFile(Ini(), "[morvel]\r\nFrameColor=navy\r\n");
+  Process morvel(Program());
+  HWND box = WaitMessageBox(morvel);
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ("'navy' is not a valid integer value", MessageText(box));
+  ASSERT_TRUE(ClickButton(box, "OK"));
+  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  EXPECT_TRUE(ListBoxItems(GetDlgItem(form, mainform::kCleaningItems)).empty());
+  EXPECT_EQ("", ReadTextFile(folder_ / "calls.log"));
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+}
+
+TEST_F(MainWindow, HiddenItemsOfferARestartThatShowsThemAll) {
+  ASSERT_TRUE(CopyFromBuild("test_empty.vkp", folder_.path()));
+  WriteTextFile(Ini(), "[morvel]\r\nHideItems=1\r\n");
+  {
+    Process morvel(Program());
+    HWND box = WaitMessageBox(morvel);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("All entries have zero items or no plug-ins are found. Should Varnick restart "
+              "without hiding entries?",
+              MessageText(box));
+    ASSERT_TRUE(ClickButton(box, "&No"));
+    ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+    EXPECT_EQ("1", ini::ReadString(Ini(), "morvel", "HideItems", "?"));
+  }
+  Process morvel(Program());
+  HWND box = WaitMessageBox(morvel);
+  ASSERT_NE(nullptr, box);
+  ASSERT_TRUE(ClickButton(box, "&Yes"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("0", ini::ReadString(Ini(), "morvel", "HideItems", "?"));
+  // The new instance finds nothing to show either, now without hiding: it says so.
+  HWND again = WaitForWindow("#32770", "Varnick", 0, kTimeoutMs);
+  ASSERT_NE(nullptr, again);
+  EXPECT_EQ(0u, MessageText(again).find("No cleaning plug-ins were found."));
+  ClickButton(again, "OK");
+  WaitWindowGone(again, kTimeoutMs);
+}
+
+}  // namespace

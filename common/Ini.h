@@ -1,0 +1,27 @@
+// Private-profile (INI) access. Every call opens the file and releases it at once, as
+// the platform's functions do; names of sections and keys match without regard to case.
+#pragma once
+
+#include <string>
+
+namespace ini {
+
+// Values are read up to 2047 characters; a longer value loses its tail.
+constexpr unsigned kValueBufferSize = 2048;
+
+std::string ReadString(const std::string& file, const std::string& section,
+                       const std::string& key, const std::string& defaultValue);
+// An integer as the platform reads it: leading digits, "0x" hexadecimal, a sign; 0 when
+// the text is not a number.
+int ReadInt(const std::string& file, const std::string& section, const std::string& key,
+            int defaultValue);
+bool ReadFlag(const std::string& file, const std::string& section, const std::string& key,
+              bool defaultValue);
+bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                 const std::string& value);
+bool WriteFlag(const std::string& file, const std::string& section, const std::string& key,
+               bool value);
+bool EraseSection(const std::string& file, const std::string& section);
+bool SectionExists(const std::string& file, const std::string& section);
+
+}  // namespace ini

@@ -1,0 +1,121 @@
+// One owner for every kind of Windows handle: moves, never copies, and keeps the
+// caller's last-error code across the close.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace win {
+
+template <typename Traits>
+class Unique {
+ public:
+  using Handle = typename Traits::Handle;
+  Unique() noexcept = default;
+  explicit Unique(Handle h) noexcept : h_(h) {}
+  Unique(Unique&& o) noexcept : h_(o.release()) {}
+  Unique& operator=(Unique&& o) noexcept {
+    reset(o.release());
+    return *this;
+  }
+  Unique(const Unique&) = delete;
+  Unique& operator=(const Unique&) = delete;
+  ~Unique() { reset(); }
+
+  Handle get() const noexcept { return h_; }
+  explicit operator bool() const noexcept { return Traits::valid(h_); }
+  [[nodiscard]] Handle release() noexcept { return std::exchange(h_, Traits::none()); }
+  Handle* put() noexcept {
+    reset();
+    return &h_;
+  }
+  void reset(Handle h = Traits::none()) noexcept {
+    const DWORD error = ::GetLastError();
+    if (Traits::valid(h_)) Traits::close(h_);
+    h_ = h;
+    ::SetLastError(error);
+  }
+
+ private:
+  Handle h_ = Traits::none();
+};
+
+template <typename H, H None>
+struct NullTraits {
+  using Handle = H;
+  static Handle none() noexcept { return None; }
+  static bool valid(Handle h) noexcept { return h != None; }
+};
+
+struct KeyTraits : NullTraits<HKEY, nullptr> {
+  static void close(HKEY h) noexcept { ::RegCloseKey(h); }
+};
+struct FileTraits {
+  using Handle = HANDLE;
+  static Handle none() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool valid(Handle h) noexcept { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+  static void close(Handle h) noexcept { ::CloseHandle(h); }
+};
+struct KernelTraits : NullTraits<HANDLE, nullptr> {
+  static void close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+struct FindTraits {
+  using Handle = HANDLE;
+  static Handle none() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool valid(Handle h) noexcept { return h != INVALID_HANDLE_VALUE; }
+  static void close(Handle h) noexcept { ::FindClose(h); }
+};
+struct ModuleTraits : NullTraits<HMODULE, nullptr> {
+  static void close(HMODULE h) noexcept { ::FreeLibrary(h); }
+};
+struct GdiTraits : NullTraits<HGDIOBJ, nullptr> {
+  static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
+};
+struct IconTraits : NullTraits<HICON, nullptr> {
+  static void close(HICON h) noexcept { ::DestroyIcon(h); }
+};
+struct WindowTraits : NullTraits<HWND, nullptr> {
+  static void close(HWND h) noexcept { ::DestroyWindow(h); }
+};
+
+using UniqueKey = Unique<KeyTraits>;
+using UniqueFile = Unique<FileTraits>;
+using UniqueHandle = Unique<KernelTraits>;
+using UniqueFind = Unique<FindTraits>;
+using UniqueModule = Unique<ModuleTraits>;
+using UniqueGdi = Unique<GdiTraits>;
+using UniqueIcon = Unique<IconTraits>;
+using UniqueWindow = Unique<WindowTraits>;
+
+// COM pointer owner.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() noexcept = default;
+  ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  ComPtr& operator=(ComPtr&& o) noexcept {
+    reset(std::exchange(o.p_, nullptr));
+    return *this;
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ~ComPtr() { reset(); }
+  T* get() const noexcept { return p_; }
+  T* operator->() const noexcept { return p_; }
+  explicit operator bool() const noexcept { return p_ != nullptr; }
+  T** put() noexcept {
+    reset();
+    return &p_;
+  }
+  void** putVoid() noexcept { return reinterpret_cast<void**>(put()); }
+  void reset(T* p = nullptr) noexcept {
+    if (p_) p_->Release();
+    p_ = p;
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
+}  // namespace win

@@ -1,0 +1,212 @@
+#include "tests/harness/Harness.h"
+
+#include <shlwapi.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace harness {
+
+std::string BuildFolder() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, n);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+TempFolder::TempFolder() {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  static unsigned counter = 0;
+  for (;;) {
+    path_ = std::string(base) + "vk" + std::to_string(GetCurrentProcessId()) + "_" +
+            std::to_string(GetTickCount()) + "_" + std::to_string(++counter) + "\\";
+    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+void RemoveTree(const std::string& path) {
+  std::string folder = path;
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = data.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = folder + "\\" + name;
+      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      // A link to a folder is removed, never followed.
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        RemoveTree(full);
+      } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveDirectoryA(full.c_str());
+      } else {
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+std::string ReadTextFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CopyFromBuild(const std::string& name, const std::string& folder,
+                   const std::string& newName) {
+  return CopyFileA((BuildFolder() + name).c_str(),
+                   (folder + (newName.empty() ? name : newName)).c_str(), FALSE) != FALSE;
+}
+
+Process::Process(const std::string& commandLine, const std::string& currentFolder) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup,
+                      &info_)) {
+    info_ = PROCESS_INFORMATION{};
+  }
+}
+
+Process::~Process() {
+  if (!info_.hProcess) return;
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hProcess);
+  CloseHandle(info_.hThread);
+}
+
+ProcessResult Process::Wait(DWORD timeoutMs) {
+  ProcessResult result;
+  if (!info_.hProcess) return result;
+  if (WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    result.ended = true;
+    GetExitCodeProcess(info_.hProcess, &result.exitCode);
+  }
+  return result;
+}
+
+namespace {
+
+struct FindRequest {
+  const char* className;
+  const char* title;
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param) {
+  auto* request = reinterpret_cast<FindRequest*>(param);
+  char cls[256] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  if (request->className && lstrcmpA(cls, request->className) != 0) return TRUE;
+  if (request->title && WindowText(window) != request->title) return TRUE;
+  if (!IsWindowVisible(window)) return TRUE;
+  if (request->processId) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != request->processId) return TRUE;
+  }
+  request->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+  auto* controls = reinterpret_cast<std::vector<Control>*>(param);
+  char cls[256] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  controls->push_back({window, GetDlgCtrlID(window), cls, WindowText(window)});
+  return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForWindow(const char* className, const char* title, DWORD processId,
+                   DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    FindRequest request{className, title, processId, nullptr};
+    EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&request));
+    if (request.found) return request.found;
+    if (GetTickCount() - start > timeoutMs) return nullptr;
+    Sleep(20);
+  }
+}
+
+bool WaitWindowGone(HWND window, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (IsWindow(window)) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+std::vector<Control> Controls(HWND parent) {
+  std::vector<Control> controls;
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&controls));
+  return controls;
+}
+
+HWND FindControl(HWND parent, const std::string& text) {
+  for (const Control& c : Controls(parent))
+    if (c.text == text) return c.hwnd;
+  return nullptr;
+}
+
+HWND FindControlById(HWND parent, int id) { return GetDlgItem(parent, id); }
+
+std::string WindowText(HWND window) {
+  char text[1024] = "";
+  DWORD_PTR length = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 2000, &length);
+  return std::string(text, static_cast<size_t>(length));
+}
+
+std::vector<std::string> ListBoxItems(HWND listBox) {
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
+    if (length < 0) break;
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
+    wide.resize(static_cast<size_t>(length));
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], n, nullptr, nullptr);
+    text.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+    items.push_back(text);
+  }
+  return items;
+}
+
+bool ClickButton(HWND parent, const std::string& text) {
+  HWND button = FindControl(parent, text);
+  if (!button) return false;
+  return PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
+}
+
+}  // namespace harness

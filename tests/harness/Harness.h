@@ -1,0 +1,81 @@
+// Test helpers shared by every Windows test program: temporary folders, files, a program
+// folder with copies of the built programs and plug-ins, processes, and a driver for real
+// windows (find a top-level window, read its controls, press buttons, wait for the end).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// Folder of the running test program, with its trailing backslash; the built programs and
+// plug-ins lie beside it.
+std::string BuildFolder();
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  // With the trailing backslash.
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+bool WriteTextFile(const std::string& path, const std::string& text);
+std::string ReadTextFile(const std::string& path);
+bool FileExists(const std::string& path);
+// Copies a file of the build folder into a folder, optionally under another name.
+bool CopyFromBuild(const std::string& name, const std::string& folder,
+                   const std::string& newName = std::string());
+
+struct ProcessResult {
+  bool ended = false;
+  DWORD exitCode = 0;
+};
+
+class Process {
+ public:
+  // Starts `commandLine` (the program path first, quoted when needed).
+  explicit Process(const std::string& commandLine, const std::string& currentFolder = "");
+  ~Process();  // kills the process if it still runs
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  bool started() const { return info_.hProcess != nullptr; }
+  DWORD id() const { return info_.dwProcessId; }
+  ProcessResult Wait(DWORD timeoutMs);
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Polls for a visible top-level window of a class and title owned by a process (0: any).
+HWND WaitForWindow(const char* className, const char* title, DWORD processId, DWORD timeoutMs);
+// Waits until no such window exists any more.
+bool WaitWindowGone(HWND window, DWORD timeoutMs);
+
+struct Control {
+  HWND hwnd;
+  int id;
+  std::string className;
+  std::string text;
+};
+std::vector<Control> Controls(HWND parent);
+HWND FindControl(HWND parent, const std::string& text);
+HWND FindControlById(HWND parent, int id);
+std::string WindowText(HWND window);
+// Texts of a list box of another process (read as UTF-16, which crosses processes).
+std::vector<std::string> ListBoxItems(HWND listBox);
+// Presses a button by its text; posts the click so that a modal loop it starts does not
+// block the test.
+bool ClickButton(HWND parent, const std::string& text);
+
+}  // namespace harness
