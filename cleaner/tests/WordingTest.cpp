@@ -9,8 +9,8 @@ TEST(FormatByteSize, WordsEachRange) {
   const Case cases[] = {
       {0, "0 bytes"},          {1, "1 bytes"},           {1023, "1023 bytes"},
       {1024, "1 kB"},          {2047, "1 kB"},           {2048, "2 kB"},
-      {10485759, "10239 kB"},  {10485760, "10.0 MB"},    {10538189, "10.0 MB"},
-      {10538190, "10.1 MB"},   {3565158, "3481 kB"},     {1073741824, "1024.0 MB"},
+      {10485759, "10239 kB"},  {10485760, "10.0 MB"},    {10538188, "10.0 MB"},
+      {10538189, "10.1 MB"},   {3565158, "3481 kB"},     {1073741824, "1024.0 MB"},
       {5368709120LL, "5120.0 MB"},                       {-5, "-5 bytes"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.text, wording::FormatByteSize(c.bytes, '.')) << c.bytes;
