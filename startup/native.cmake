@@ -1,0 +1,3 @@
+# Portable units of stelmar, built natively with the sanitizers.
+include(${VARNICK_ROOT}/startup/native-base.cmake OPTIONAL)
+include(${VARNICK_ROOT}/startup/native-store.cmake OPTIONAL)
