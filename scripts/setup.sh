@@ -3,7 +3,8 @@
 # Idempotent: skips every step that is already done.
 set -euo pipefail
 
-packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 mingw-w64-i686-dev cmake make
+packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 mingw-w64-i686-dev
+          g++-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake make
           xvfb xauth xdotool imagemagick g++ googletest)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
