@@ -10,6 +10,7 @@
 #include "cleaner/Cleaning.h"
 #include "cleaner/Host.h"
 #include "cleaner/MainIds.h"
+#include "cleaner/Result.h"
 #include "cleaner/Wording.h"
 #include "common/Unique.h"
 
@@ -18,7 +19,6 @@ namespace {
 using namespace mainform;
 
 constexpr const char* kAppTitle = "Varnick";
-constexpr const char* kResultsCaption = "Varnick Results";
 constexpr const char* kRestartQuestion =
     "All entries have zero items or no plug-ins are found. Should Varnick restart without "
     "hiding entries?";
@@ -100,6 +100,8 @@ class MainForm {
 };
 
 MainForm* g_form = nullptr;
+
+void StartProgramAgain();
 
 bool MainForm::Create(HINSTANCE instance) {
   WNDCLASSA wc{};
@@ -252,9 +254,9 @@ void MainForm::CleanBtnClick() {
   const CleaningResult result = RunCleaning(host_.list(), true);
   SetCursor(previous);
   ShowWindow(hwnd_, SW_HIDE);
-  std::string text;
-  for (const std::string& line : result.lines) text += line + "\r\n";
-  MessageBoxA(nullptr, text.c_str(), kResultsCaption, MB_OK);
+  const bool back = resultform::Show(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE)),
+                                     result.lines, host_.settings());
+  if (back) StartProgramAgain();
   DestroyWindow(hwnd_);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cleaner/MainIds.h"
+#include "cleaner/Result.h"
 #include "common/Ini.h"
 #include "tests/harness/Harness.h"
 
@@ -130,6 +131,62 @@ TEST_F(MainWindow, HiddenItemsOfferARestartThatShowsThemAll) {
   EXPECT_EQ(0u, MessageText(again).find("No cleaning plug-ins were found."));
   ClickButton(again, "OK");
   WaitWindowGone(again, kTimeoutMs);
+}
+
+TEST_F(MainWindow, CleanRunsTickedItemsShowsResultsAndExitEnds) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  WriteTextFile(Ini(), "[Plugins]\r\nAlpha=1\r\nOne=1\r\n");
+  Process morvel(Program());
+  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  ASSERT_TRUE(ClickButton(form, "C&lean"));
+  HWND results = WaitForWindow(resultform::kClassName, resultform::kCaption, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, results);
+  EXPECT_FALSE(IsWindowVisible(form));
+  EXPECT_EQ("Varnick results:", WindowText(GetDlgItem(results, resultform::kHeadingLabel)));
+  EXPECT_EQ("Alpha (2 kB; 2 items): cleaned 2 kB in 2 items.\r\n"
+            "One (1 bytes; 1 item): cleaned 1 bytes in 1 item.\r\n"
+            "\r\n"
+            "Scheduled 0 file(s) for removal on reboot.\r\n"
+            "\r\n"
+            "Cleaned total of 2 kB in 3 items.",
+            WindowText(GetDlgItem(results, resultform::kResult)));
+  ASSERT_TRUE(ClickButton(results, "&Exit"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("items load\r\nitems clean Alpha\r\nitems clean One\r\nitems unload\r\n",
+            ReadTextFile(folder_ / "calls.log"));
+  EXPECT_EQ("1", ini::ReadString(Ini(), "Plugins", "One", "?"));
+}
+
+TEST_F(MainWindow, BackAfterCleaningNothingStartsAFreshInstance) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  Process morvel(Program());
+  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  ASSERT_TRUE(ClickButton(form, "C&lean"));
+  HWND results = WaitForWindow(resultform::kClassName, resultform::kCaption, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, results);
+  EXPECT_EQ("\r\nScheduled 0 file(s) for removal on reboot.\r\n\r\nCleaned total of 0 bytes in 0 items.",
+            WindowText(GetDlgItem(results, resultform::kResult)));
+  ASSERT_TRUE(ClickButton(results, "&Back"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  HWND fresh = WaitForWindow(mainform::kClassName, mainform::kTitle, 0, kTimeoutMs);
+  ASSERT_NE(nullptr, fresh);
+  EXPECT_EQ(4u, ListBoxItems(GetDlgItem(fresh, mainform::kCleaningItems)).size());
+  PostMessageA(fresh, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitWindowGone(fresh, kTimeoutMs));
+  EXPECT_EQ("items load\r\nitems unload\r\nitems load\r\nitems unload\r\n",
+            ReadTextFile(folder_ / "calls.log"));
+}
+
+TEST_F(MainWindow, EscapeLeavesThroughTheShutDownSteps) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  Process morvel(Program());
+  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  PressKey(GetDlgItem(form, mainform::kCleanBtn), VK_ESCAPE);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("0", ini::ReadString(Ini(), "Plugins", "Alpha", "?"));
 }
 
 }  // namespace

@@ -209,4 +209,10 @@ bool ClickButton(HWND parent, const std::string& text) {
   return PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
 }
 
+void PressKey(HWND window, UINT virtualKey) {
+  const UINT scan = MapVirtualKeyA(virtualKey, 0);
+  PostMessageA(window, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  PostMessageA(window, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
+}
+
 }  // namespace harness

@@ -77,5 +77,7 @@ std::vector<std::string> ListBoxItems(HWND listBox);
 // Presses a button by its text; posts the click so that a modal loop it starts does not
 // block the test.
 bool ClickButton(HWND parent, const std::string& text);
+// Posts a key press (down and up) to a window, as the keyboard would deliver it.
+void PressKey(HWND window, UINT virtualKey);
 
 }  // namespace harness

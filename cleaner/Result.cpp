@@ -1,0 +1,176 @@
+#include "cleaner/Result.h"
+
+#include "common/Unique.h"
+
+namespace resultform {
+
+namespace {
+
+constexpr int kMinWidth = 399;
+constexpr int kMinHeight = 319;
+constexpr int kMargin = 16;
+constexpr int kButtonWidth = 89;
+constexpr int kButtonHeight = 33;
+
+class ResultForm {
+ public:
+  ResultForm(const std::vector<std::string>& lines, const HostSettings& settings)
+      : lines_(lines), settings_(settings) {}
+  bool Run(HINSTANCE instance);
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Layout(int width, int height);
+  COLORREF Colour(HostColour c) const { return settings_.colours[c]; }
+
+  const std::vector<std::string>& lines_;
+  const HostSettings& settings_;
+  HWND hwnd_ = nullptr;
+  HWND text_ = nullptr;
+  win::UniqueGdi windowBrush_;
+  win::UniqueGdi textBrush_;
+  win::UniqueGdi font_;
+  bool closed_ = false;
+  bool back_ = false;
+};
+
+bool ResultForm::Run(HINSTANCE instance) {
+  windowBrush_.reset(CreateSolidBrush(Colour(WindowColor)));
+  textBrush_.reset(CreateSolidBrush(Colour(ListBoxColor)));
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(windowBrush_.get());
+  wc.lpszClassName = kClassName;
+  RegisterClassA(&wc);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - kMinWidth) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - kMinHeight) / 2;
+  hwnd_ = CreateWindowExA(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
+                          kMinWidth, kMinHeight, nullptr, nullptr, instance, this);
+  if (!hwnd_) return false;
+
+  LOGFONTA logFont{};
+  if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0))
+    font_.reset(CreateFontIndirectA(&logFont));
+  struct Child { int id; const char* cls; const char* text; DWORD style; };
+  const Child children[] = {
+      {kHeadingLabel, "STATIC", kHeading, SS_LEFT},
+      {kResult, "EDIT", "",
+       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP},
+      {kBackBtn, "BUTTON", "&Back", BS_PUSHBUTTON | WS_TABSTOP},
+      {kExitBtn, "BUTTON", "&Exit", BS_DEFPUSHBUTTON | WS_TABSTOP},
+  };
+  for (const Child& c : children) {
+    HWND child = CreateWindowExA(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 10, 10, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    SendMessageA(child, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  }
+  text_ = GetDlgItem(hwnd_, kResult);
+  std::string text;
+  for (size_t i = 0; i < lines_.size(); ++i) text += (i ? "\r\n" : "") + lines_[i];
+  SetWindowTextA(text_, text.c_str());
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  Layout(client.right, client.bottom);
+
+  ShowWindow(hwnd_, SW_SHOW);
+  SetFocus(GetDlgItem(hwnd_, kExitBtn));
+  MSG msg;
+  while (!closed_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(hwnd_, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  return back_;
+}
+
+void ResultForm::Layout(int width, int height) {
+  MoveWindow(GetDlgItem(hwnd_, kHeadingLabel), kMargin, 10, width - 2 * kMargin, 16, FALSE);
+  const int buttonsTop = height - kButtonHeight - 12;
+  MoveWindow(text_, kMargin, 32, width - 2 * kMargin, buttonsTop - 32 - 12, FALSE);
+  MoveWindow(GetDlgItem(hwnd_, kBackBtn), kMargin, buttonsTop, kButtonWidth, kButtonHeight, FALSE);
+  MoveWindow(GetDlgItem(hwnd_, kExitBtn), width - kMargin - kButtonWidth, buttonsTop, kButtonWidth,
+             kButtonHeight, FALSE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+LRESULT ResultForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      // Both buttons close the window; only "&Back" asks for a new start.
+      if (LOWORD(wParam) == kExitBtn || LOWORD(wParam) == kBackBtn || LOWORD(wParam) == IDCANCEL) {
+        back_ = LOWORD(wParam) == kBackBtn;
+        closed_ = true;
+        ShowWindow(hwnd_, SW_HIDE);
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      if (reinterpret_cast<HWND>(lParam) == text_) {
+        SetBkColor(dc, Colour(ListBoxColor));
+        SetTextColor(dc, Colour(TextColor));
+        return reinterpret_cast<LRESULT>(textBrush_.get());
+      }
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, Colour(FrameColor));
+      return reinterpret_cast<LRESULT>(windowBrush_.get());
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(hwnd_, &paint);
+      win::UniqueGdi pen(CreatePen(PS_SOLID, 1, Colour(FrameColor)));
+      HGDIOBJ oldPen = SelectObject(dc, pen.get());
+      HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+      RECT rect;
+      GetWindowRect(text_, &rect);
+      MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+      Rectangle(dc, rect.left - 1, rect.top - 1, rect.right + 1, rect.bottom + 1);
+      SelectObject(dc, oldBrush);
+      SelectObject(dc, oldPen);
+      EndPaint(hwnd_, &paint);
+      return 0;
+    }
+    case WM_SIZE:
+      Layout(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize.x = kMinWidth;
+      info->ptMinTrackSize.y = kMinHeight;
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+      // The wheel scrolls the results wherever the mouse is.
+      return SendMessageA(text_, message, wParam, lParam);
+    case WM_CLOSE:
+      closed_ = true;
+      ShowWindow(hwnd_, SW_HIDE);
+      return 0;
+  }
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ResultForm::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<ResultForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    form->hwnd_ = hwnd;
+  }
+  auto* form = reinterpret_cast<ResultForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return form->Handle(message, wParam, lParam);
+}
+
+}  // namespace
+
+bool Show(HINSTANCE instance, const std::vector<std::string>& lines, const HostSettings& settings) {
+  ResultForm form(lines, settings);
+  return form.Run(instance);
+}
+
+}  // namespace resultform
