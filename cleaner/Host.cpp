@@ -35,6 +35,7 @@ bool Host::ReadSettings(std::string& error) {
 void Host::LoadPluginsAndFill() {
   plugins_.LoadAll(programFolder_);
   list_.FillItemList(programFolder_, preset_, settings_.hideItems, plugins_);
+  filled_ = true;
 }
 
 void Host::CleanQuiet() { RunCleaning(list_, false); }

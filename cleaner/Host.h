@@ -36,6 +36,8 @@ class Host {
   bool ClearHideItems() const;
 
   bool quiet() const { return quiet_; }
+  // Whether the list was filled: start-up stopped before that has no ticks to save.
+  bool filled() const { return filled_; }
   const std::string& preset() const { return preset_; }
   const std::string& programFolder() const { return programFolder_; }
   std::string settingsPath() const { return programFolder_ + hostsettings::kFileName; }
@@ -46,6 +48,7 @@ class Host {
  private:
   std::string programFolder_;
   bool quiet_ = false;
+  bool filled_ = false;
   std::string preset_;
   HostSettings settings_;
   DLLList plugins_;

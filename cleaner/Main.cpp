@@ -12,6 +12,7 @@
 #include "cleaner/MainIds.h"
 #include "cleaner/Result.h"
 #include "cleaner/Wording.h"
+#include "cleaner/WindowParts.h"
 #include "common/Unique.h"
 
 namespace {
@@ -80,6 +81,7 @@ class MainForm {
   static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM);
 
  private:
+  friend LRESULT CALLBACK windowparts::FormProc<MainForm>(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void DrawItem(const DRAWITEMSTRUCT& draw);
   void ToggleTick(int index);
@@ -137,9 +139,7 @@ bool MainForm::Create(HINSTANCE instance) {
 }
 
 void MainForm::CreateFontsAndHeights() {
-  LOGFONTA logFont{};
-  if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0))
-    font_.reset(CreateFontIndirectA(&logFont));
+  font_.reset(windowparts::CreateIconTitleFont());
   HFONT font = font_ ? static_cast<HFONT>(font_.get()) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -263,7 +263,9 @@ void MainForm::CleanBtnClick() {
 void MainForm::ShutDown() {
   if (shutDown_) return;
   shutDown_ = true;
-  if (!host_.quiet()) {
+  // After a start-up that stopped early the list is empty: writing it would only wipe the
+  // saved ticks and the last preset.
+  if (!host_.quiet() && host_.filled()) {
     std::string failedFile;
     if (!host_.SaveTicks("", failedFile)) {
       std::string message = kUnableToWrite;
@@ -317,31 +319,22 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(hwnd_, &paint);
-      win::UniqueGdi pen(CreatePen(PS_SOLID, 1, Colour(FrameColor)));
-      HGDIOBJ oldPen = SelectObject(dc, pen.get());
-      HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-      RECT client;
-      GetClientRect(hwnd_, &client);
-      Rectangle(dc, kShape1.left, kShape1.top, client.right - (kDesignClientWidth - kShape1.right),
-                client.bottom - (kDesignClientHeight - kShape1.bottom));
-      RECT list;
-      GetWindowRect(list_, &list);
-      MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&list), 2);
-      Rectangle(dc, list.left - 1, list.top - 1, list.right + 1, list.bottom + 1);
-      SelectObject(dc, oldBrush);
-      SelectObject(dc, oldPen);
+      {
+        const windowparts::FramePen frame(dc, Colour(FrameColor));
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        Rectangle(dc, kShape1.left, kShape1.top, client.right - (kDesignClientWidth - kShape1.right),
+                  client.bottom - (kDesignClientHeight - kShape1.bottom));
+        frame.AroundChild(hwnd_, list_);
+      }
       EndPaint(hwnd_, &paint);
       return 0;
     }
     case WM_SIZE:
       Resize(LOWORD(lParam), HIWORD(lParam));
       return 0;
-    case WM_GETMINMAXINFO: {
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize.x = kMinWidth;
-      info->ptMinTrackSize.y = kMinHeight;
-      return 0;
-    }
+    case WM_GETMINMAXINFO:
+      return windowparts::SetMinimumSize(lParam, kMinWidth, kMinHeight);
     case WM_MOUSEWHEEL:
       if (GetFocus() != list_) return SendMessageA(list_, message, wParam, lParam);
       break;
@@ -357,15 +350,8 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MainForm::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<MainForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    form->hwnd_ = hwnd;
-  }
-  auto* form = reinterpret_cast<MainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
   try {
-    return form->Handle(message, wParam, lParam);
+    return windowparts::FormProc<MainForm>(hwnd, message, wParam, lParam);
   } catch (const std::exception& e) {
     MessageBoxA(hwnd, e.what(), kAppTitle, MB_OK | MB_ICONERROR);
     return 0;

@@ -1,5 +1,6 @@
 #include "cleaner/Result.h"
 
+#include "cleaner/WindowParts.h"
 #include "common/Unique.h"
 
 namespace resultform {
@@ -19,7 +20,7 @@ class ResultForm {
   bool Run(HINSTANCE instance);
 
  private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK windowparts::FormProc<ResultForm>(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Layout(int width, int height);
   COLORREF Colour(HostColour c) const { return settings_.colours[c]; }
@@ -39,7 +40,7 @@ bool ResultForm::Run(HINSTANCE instance) {
   windowBrush_.reset(CreateSolidBrush(Colour(WindowColor)));
   textBrush_.reset(CreateSolidBrush(Colour(ListBoxColor)));
   WNDCLASSA wc{};
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = windowparts::FormProc<ResultForm>;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(windowBrush_.get());
@@ -51,9 +52,7 @@ bool ResultForm::Run(HINSTANCE instance) {
                           kMinWidth, kMinHeight, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
 
-  LOGFONTA logFont{};
-  if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0))
-    font_.reset(CreateFontIndirectA(&logFont));
+  font_.reset(windowparts::CreateIconTitleFont());
   struct Child { int id; const char* cls; const char* text; DWORD style; };
   const Child children[] = {
       {kHeadingLabel, "STATIC", kHeading, SS_LEFT},
@@ -123,27 +122,15 @@ LRESULT ResultForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(hwnd_, &paint);
-      win::UniqueGdi pen(CreatePen(PS_SOLID, 1, Colour(FrameColor)));
-      HGDIOBJ oldPen = SelectObject(dc, pen.get());
-      HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-      RECT rect;
-      GetWindowRect(text_, &rect);
-      MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
-      Rectangle(dc, rect.left - 1, rect.top - 1, rect.right + 1, rect.bottom + 1);
-      SelectObject(dc, oldBrush);
-      SelectObject(dc, oldPen);
+      windowparts::FramePen(dc, Colour(FrameColor)).AroundChild(hwnd_, text_);
       EndPaint(hwnd_, &paint);
       return 0;
     }
     case WM_SIZE:
       Layout(LOWORD(lParam), HIWORD(lParam));
       return 0;
-    case WM_GETMINMAXINFO: {
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize.x = kMinWidth;
-      info->ptMinTrackSize.y = kMinHeight;
-      return 0;
-    }
+    case WM_GETMINMAXINFO:
+      return windowparts::SetMinimumSize(lParam, kMinWidth, kMinHeight);
     case WM_MOUSEWHEEL:
       // The wheel scrolls the results wherever the mouse is.
       return SendMessageA(text_, message, wParam, lParam);
@@ -153,17 +140,6 @@ LRESULT ResultForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
   }
   return DefWindowProcA(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK ResultForm::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<ResultForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    form->hwnd_ = hwnd;
-  }
-  auto* form = reinterpret_cast<ResultForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
-  return form->Handle(message, wParam, lParam);
 }
 
 }  // namespace

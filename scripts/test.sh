@@ -17,17 +17,11 @@ if [ "$TEST_ARCH" != i686 ]; then
 fi
 assemble_dist
 
-start_display
-trap 'WINEPREFIX="$BUILD_TEST/wine" wineserver -k 2>/dev/null; stop_display' EXIT
-make_prefix "$BUILD_TEST/wine" "$BUILD_TEST"
-export WINEPREFIX="$BUILD_TEST/wine"
-wineserver -p
-"$WINE_LOADER" cmd /c exit >/dev/null 2>&1
+start_wine_session
 
 ctest --test-dir "$BUILD_TEST" -V --timeout 900 >"$logs/windows.log" 2>&1
 windows_rc=$?
 WINEPREFIX="$BUILD_TEST/wine" wineserver -k 2>/dev/null
-wineserver_stopped=1
 
 bash "$root/scripts/check-artefacts.sh" "$BUILD_RELEASE/bin" >"$logs/artefacts.log" 2>&1
 

@@ -91,7 +91,9 @@ TEST_F(MainWindow, NoPluginsSaysWhereToGetThemAndEnds) {
 
 TEST_F(MainWindow, BadColourIsReportedAndTheWindowOpensEmpty) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
-  WriteTextFile(Ini(), "[morvel]\r\nFrameColor=navy\r\n");
+  const std::string settings =
+      "[morvel]\r\nFrameColor=navy\r\nLast setting=Weekly\r\n[Plugins]\r\nAlpha=1\r\n";
+  WriteTextFile(Ini(), settings);
   Process morvel(Program());
   HWND box = WaitMessageBox(morvel);
   ASSERT_NE(nullptr, box);
@@ -103,6 +105,8 @@ TEST_F(MainWindow, BadColourIsReportedAndTheWindowOpensEmpty) {
   EXPECT_EQ("", ReadTextFile(folder_ / "calls.log"));
   PostMessageA(form, WM_CLOSE, 0, 0);
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  // Nothing was loaded, so nothing the user had saved is overwritten.
+  EXPECT_EQ(settings, ReadTextFile(Ini()));
 }
 
 TEST_F(MainWindow, HiddenItemsOfferARestartThatShowsThemAll) {

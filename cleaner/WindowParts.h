@@ -1,0 +1,66 @@
+// Pieces that the host's windows share: the window procedure that forwards to a form
+// object, the frame lines drawn around controls, the minimum size and the form font.
+#pragma once
+
+#include <windows.h>
+
+#include "common/Unique.h"
+
+namespace windowparts {
+
+// Window procedure for a form class T with `HWND hwnd_` and `LRESULT Handle(UINT, WPARAM,
+// LPARAM)`; the object comes as the creation parameter.
+template <typename T>
+LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    form->hwnd_ = hwnd;
+  }
+  auto* form = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return form->Handle(message, wParam, lParam);
+}
+
+// Selects a one-pixel pen and a hollow brush into a device context for as long as it lives.
+class FramePen {
+ public:
+  FramePen(HDC dc, COLORREF colour)
+      : dc_(dc), pen_(CreatePen(PS_SOLID, 1, colour)), oldPen_(SelectObject(dc, pen_.get())),
+        oldBrush_(SelectObject(dc, GetStockObject(NULL_BRUSH))) {}
+  ~FramePen() {
+    SelectObject(dc_, oldBrush_);
+    SelectObject(dc_, oldPen_);
+  }
+  FramePen(const FramePen&) = delete;
+  FramePen& operator=(const FramePen&) = delete;
+  // A rectangle one pixel outside the bounds of a child window.
+  void AroundChild(HWND parent, HWND child) const {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    Rectangle(dc_, rect.left - 1, rect.top - 1, rect.right + 1, rect.bottom + 1);
+  }
+
+ private:
+  HDC dc_;
+  win::UniqueGdi pen_;
+  HGDIOBJ oldPen_;
+  HGDIOBJ oldBrush_;
+};
+
+inline LRESULT SetMinimumSize(LPARAM lParam, int width, int height) {
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  info->ptMinTrackSize.x = width;
+  info->ptMinTrackSize.y = height;
+  return 0;
+}
+
+// The platform's icon-title font, which the host's windows use.
+inline HFONT CreateIconTitleFont() {
+  LOGFONTA logFont{};
+  if (!SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0)) return nullptr;
+  return CreateFontIndirectA(&logFont);
+}
+
+}  // namespace windowparts
