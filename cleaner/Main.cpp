@@ -10,6 +10,8 @@
 #include "cleaner/Cleaning.h"
 #include "cleaner/Host.h"
 #include "cleaner/MainIds.h"
+#include "cleaner/PresetNames.h"
+#include "cleaner/Presets.h"
 #include "cleaner/Result.h"
 #include "cleaner/Wording.h"
 #include "cleaner/WindowParts.h"
@@ -55,7 +57,7 @@ const ControlSpec kControls[] = {
      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
      24, 48, 279, 108, kLeft | kTop | kRight | kBottom},
     {kSettingsBox, "COMBOBOX", "",
-     CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
+     CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP,
      24, 186, 137, 200, kLeft | kBottom},
     {kSaveCfg, "BUTTON", "&Save as...", BS_PUSHBUTTON | WS_TABSTOP, 168, 185, 61, 25, kLeft | kBottom},
     {kRmCfg, "BUTTON", "&Remove", BS_PUSHBUTTON | WS_TABSTOP, 236, 185, 61, 25, kLeft | kBottom},
@@ -75,6 +77,7 @@ class MainForm {
   void UpdateSelectionTotal();
   void ApplyColours();
   void CreateFontsAndHeights();
+  void FillPresetBox();
   void ShutDown();
 
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
@@ -87,9 +90,17 @@ class MainForm {
   void ToggleTick(int index);
   void Resize(int width, int height);
   void CleanBtnClick();
+  void SettingsBoxChange();
+  void SaveCfgClick();
+  void RmCfgClick();
+  void ShowTicks();
+  void ShowPresetNames();
+  void ReportWriteFailure();
+  std::string SettingsPath() const { return host_.programFolder() + itemlist::kSettingsFile; }
   COLORREF Colour(HostColour c) const { return host_.settings().colours[c]; }
 
   Host& host_;
+  PresetBox box_;
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
   WNDPROC listProc_ = nullptr;
@@ -190,11 +201,114 @@ void MainForm::ToggleTick(int index) {
   RECT rect;
   SendMessageA(list_, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
   InvalidateRect(list_, &rect, TRUE);
+  // A changed tick means the list no longer shows a stored preset.
+  box_.ClearSelection();
+  SendDlgItemMessageA(hwnd_, kSettingsBox, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   UpdateSelectionTotal();
 }
 
+void MainForm::ShowTicks() {
+  const std::vector<ListEntry>& entries = host_.list().entries();
+  for (size_t i = 0; i < entries.size(); ++i)
+    SendMessageA(list_, LB_SETITEMDATA, i, entries[i].ticked ? 1 : 0);
+  InvalidateRect(list_, nullptr, TRUE);
+  UpdateSelectionTotal();
+}
+
+void MainForm::ShowPresetNames() {
+  HWND box = GetDlgItem(hwnd_, kSettingsBox);
+  SendMessageA(box, CB_RESETCONTENT, 0, 0);
+  for (const std::string& name : box_.names())
+    SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(box_.selected()), 0);
+}
+
+void MainForm::FillPresetBox() {
+  box_.LoadPresetNames(SettingsPath());
+  ShowPresetNames();
+}
+
+void MainForm::ReportWriteFailure() {
+  std::string message = kUnableToWrite;
+  message.replace(message.find("%s"), 2, SettingsPath());
+  MessageBoxA(hwnd_, message.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+}
+
+void MainForm::SettingsBoxChange() {
+  const LRESULT index = SendDlgItemMessageA(hwnd_, kSettingsBox, CB_GETCURSEL, 0, 0);
+  if (index < 0) return;
+  box_.Select(static_cast<int>(index));
+  presets::ApplySelected(host_.list(), box_, SettingsPath());
+  ShowTicks();
+}
+
+INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      SetWindowTextA(dialog, kSaveSettingCaption);
+      SetDlgItemTextA(dialog, IDC_INPUT_PROMPT, kSaveSettingPrompt);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK) {
+        char text[1024] = "";
+        GetDlgItemTextA(dialog, IDC_INPUT_EDIT, text, sizeof text);
+        *reinterpret_cast<std::string*>(GetWindowLongPtrA(dialog, DWLP_USER)) = text;
+        EndDialog(dialog, IDOK);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+void MainForm::SaveCfgClick() {
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
+  for (;;) {
+    std::string name;
+    if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INPUT_BOX), hwnd_, InputBoxProc,
+                        reinterpret_cast<LPARAM>(&name)) != IDOK)
+      return;
+    if (name.empty()) continue;
+    if (presetnames::IsReserved(name)) {
+      MessageBoxA(hwnd_, kNameInUse, kNameInUseCaption, MB_OK);
+      continue;
+    }
+    const presets::SaveOutcome outcome = presets::SavePreset(host_.list(), box_, SettingsPath(), name, [this] {
+      return MessageBoxA(hwnd_, kOverwrite, kSaveSettingCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    });
+    if (outcome == presets::SaveOutcome::Declined) continue;
+    if (outcome == presets::SaveOutcome::WriteFailed) ReportWriteFailure();
+    ShowPresetNames();
+    return;
+  }
+}
+
+void MainForm::RmCfgClick() {
+  if (box_.selected() < 0) return;
+  if (!presets::RemoveSelected(box_, SettingsPath())) ReportWriteFailure();
+  ShowPresetNames();
+}
+
 void MainForm::DrawItem(const DRAWITEMSTRUCT& draw) {
-  if (draw.CtlID != kCleaningItems || draw.itemID == static_cast<UINT>(-1)) return;
+  if (draw.itemID == static_cast<UINT>(-1)) return;
+  if (draw.CtlID == kSettingsBox) {
+    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+    win::UniqueGdi brush(CreateSolidBrush(selected ? Colour(SelectedColor) : Colour(ListBoxColor)));
+    FillRect(draw.hDC, &draw.rcItem, static_cast<HBRUSH>(brush.get()));
+    if (draw.itemID < box_.names().size()) {
+      const std::string& name = box_.names()[draw.itemID];
+      SetBkMode(draw.hDC, TRANSPARENT);
+      SetTextColor(draw.hDC, selected ? Colour(TextColorHighLight) : Colour(TextColor));
+      TextOutA(draw.hDC, draw.rcItem.left + 2, draw.rcItem.top, name.c_str(), static_cast<int>(name.size()));
+    }
+    return;
+  }
+  if (draw.CtlID != kCleaningItems) return;
   const std::vector<ListEntry>& entries = host_.list().entries();
   if (draw.itemID >= entries.size()) return;
   const ListEntry& entry = entries[draw.itemID];
@@ -267,11 +381,7 @@ void MainForm::ShutDown() {
   // saved ticks and the last preset.
   if (!host_.quiet() && host_.filled()) {
     std::string failedFile;
-    if (!host_.SaveTicks("", failedFile)) {
-      std::string message = kUnableToWrite;
-      message.replace(message.find("%s"), 2, failedFile);
-      MessageBoxA(hwnd_, message.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
-    }
+    if (!host_.SaveTicks(box_.SelectedName(), failedFile)) ReportWriteFailure();
   }
   host_.ReleasePlugins();
 }
@@ -287,6 +397,15 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kCleanBtn:
         case IDOK:
           CleanBtnClick();
+          return 0;
+        case kSaveCfg:
+          SaveCfgClick();
+          return 0;
+        case kRmCfg:
+          RmCfgClick();
+          return 0;
+        case kSettingsBox:
+          if (HIWORD(wParam) == CBN_SELCHANGE) SettingsBoxChange();
           return 0;
       }
       break;
@@ -477,6 +596,7 @@ int RunHost(HINSTANCE instance) {
 
   wait.Close();
   form.FillListControl();
+  form.FillPresetBox();
   SetCursor(normalCursor);
 
   if (host.list().entries().empty()) {

@@ -1,6 +1,12 @@
 // Control identifiers of the main window, shared with the tests that drive it.
 #pragma once
 
+// Resources (also read by the resource compiler, so plain macros).
+#define IDD_INPUT_BOX 300
+#define IDC_INPUT_PROMPT 301
+#define IDC_INPUT_EDIT 302
+
+#ifndef RC_INVOKED
 namespace mainform {
 constexpr const char* kClassName = "TMainForm";
 constexpr const char* kTitle = "Varnick";
@@ -20,4 +26,11 @@ enum ControlId {
   kExitBtn,
   kCfgBtn,
 };
+
+constexpr const char* kSaveSettingCaption = "Save setting";
+constexpr const char* kSaveSettingPrompt = "Please enter a name for the setting:";
+constexpr const char* kNameInUseCaption = "Name in use";
+constexpr const char* kNameInUse = "This name is in use by Varnick. Please choose something different.";
+constexpr const char* kOverwrite = "The setting already exists. Overwrite?";
 }  // namespace mainform
+#endif

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace ini {
 
 std::string ReadString(const std::string& file, const std::string& section,
@@ -10,6 +12,26 @@ std::string ReadString(const std::string& file, const std::string& section,
   const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
                                              buffer, sizeof buffer, file.c_str());
   return std::string(buffer, n);
+}
+
+std::string ReadRawString(const std::string& file, const std::string& section,
+                          const std::string& key, const std::string& defaultValue) {
+  std::vector<char> buffer(kSectionBufferSize);
+  const DWORD n = ::GetPrivateProfileSectionA(section.c_str(), buffer.data(),
+                                              static_cast<DWORD>(buffer.size()), file.c_str());
+  for (DWORD i = 0; i < n;) {
+    const std::string line(&buffer[i]);
+    i += static_cast<DWORD>(line.size()) + 1;
+    const std::string::size_type equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    std::string name = line.substr(0, equals);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
+    if (lstrcmpiA(name.c_str(), key.c_str()) != 0) continue;
+    std::string::size_type start = equals + 1;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
+    return line.substr(start, kValueBufferSize - 1);
+  }
+  return defaultValue;
 }
 
 int ReadInt(const std::string& file, const std::string& section, const std::string& key,

@@ -8,6 +8,8 @@ namespace ini {
 
 // Values are read up to 2047 characters; a longer value loses its tail.
 constexpr unsigned kValueBufferSize = 2048;
+// Whole sections are read into 32767 characters.
+constexpr unsigned kSectionBufferSize = 32767;
 
 std::string ReadString(const std::string& file, const std::string& section,
                        const std::string& key, const std::string& defaultValue);
@@ -17,6 +19,10 @@ int ReadInt(const std::string& file, const std::string& section, const std::stri
             int defaultValue);
 bool ReadFlag(const std::string& file, const std::string& section, const std::string& key,
               bool defaultValue);
+// The value exactly as the file holds it. The platform's string read drops a pair of
+// double quotes around a value, which would lose the quoting of a list of names.
+std::string ReadRawString(const std::string& file, const std::string& section,
+                          const std::string& key, const std::string& defaultValue);
 bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                  const std::string& value);
 bool WriteFlag(const std::string& file, const std::string& section, const std::string& key,

@@ -183,6 +183,36 @@ TEST_F(MainWindow, BackAfterCleaningNothingStartsAFreshInstance) {
             ReadTextFile(folder_ / "calls.log"));
 }
 
+TEST_F(MainWindow, SaveAsRefusesReservedNamesThenStoresThePreset) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  WriteTextFile(Ini(), "[Plugins]\r\nAlpha=1\r\n");
+  Process morvel(Program());
+  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  ASSERT_TRUE(ClickButton(form, "&Save as..."));
+  HWND prompt = WaitForWindow("#32770", mainform::kSaveSettingCaption, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, prompt);
+  EXPECT_EQ(mainform::kSaveSettingPrompt, WindowText(GetDlgItem(prompt, IDC_INPUT_PROMPT)));
+  SendMessageA(GetDlgItem(prompt, IDC_INPUT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Plugins"));
+  ASSERT_TRUE(ClickButton(prompt, "OK"));
+  HWND inUse = WaitForWindow("#32770", mainform::kNameInUseCaption, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, inUse);
+  EXPECT_EQ(mainform::kNameInUse, MessageText(inUse));
+  ASSERT_TRUE(ClickButton(inUse, "OK"));
+  ASSERT_TRUE(WaitWindowGone(prompt, kTimeoutMs));
+  prompt = WaitForWindow("#32770", mainform::kSaveSettingCaption, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, prompt);
+  SendMessageA(GetDlgItem(prompt, IDC_INPUT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Week 1"));
+  ASSERT_TRUE(ClickButton(prompt, "OK"));
+  ASSERT_TRUE(WaitUntil([&] { return ini::ReadRawString(Ini(), "MORVEL", "SavedSettings", "?") != "?"; },
+                        kTimeoutMs));
+  EXPECT_EQ("\"Week 1\"", ini::ReadRawString(Ini(), "MORVEL", "SavedSettings", "?"));
+  EXPECT_EQ("1", ini::ReadString(Ini(), "Week 1", "Alpha", "?"));
+  ASSERT_TRUE(ClickButton(form, "E&xit"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("Week 1", ini::ReadString(Ini(), "MORVEL", "Last setting", "?"));
+}
+
 TEST_F(MainWindow, EscapeLeavesThroughTheShutDownSteps) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   Process morvel(Program());

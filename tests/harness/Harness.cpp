@@ -154,6 +154,15 @@ HWND WaitForWindow(const char* className, const char* title, DWORD processId,
   }
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
 bool WaitWindowGone(HWND window, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   while (IsWindow(window)) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,8 @@ class Process {
   PROCESS_INFORMATION info_{};
 };
 
+// Polls a condition until it holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 // Polls for a visible top-level window of a class and title owned by a process (0: any).
 HWND WaitForWindow(const char* className, const char* title, DWORD processId, DWORD timeoutMs);
 // Waits until no such window exists any more.
