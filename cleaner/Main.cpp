@@ -13,6 +13,7 @@
 #include "cleaner/PresetNames.h"
 #include "cleaner/Presets.h"
 #include "cleaner/Result.h"
+#include "cleaner/Saverestore.h"
 #include "cleaner/Wording.h"
 #include "cleaner/WindowParts.h"
 #include "common/Unique.h"
@@ -94,6 +95,11 @@ class MainForm {
   void SaveCfgClick();
   void RmCfgClick();
   void ShowTicks();
+  int EntryAt(POINT clientPoint) const;
+  void CleaningItemsMouseDown(POINT clientPoint);
+  void ConfigClick();
+  void SelectAll1Click();
+  void InvertSelection1Click();
   void ShowPresetNames();
   void ReportWriteFailure();
   std::string SettingsPath() const { return host_.programFolder() + itemlist::kSettingsFile; }
@@ -107,6 +113,7 @@ class MainForm {
   win::UniqueGdi font_;
   win::UniqueGdi windowBrush_;
   win::UniqueGdi listBrush_;
+  POINT lastRightClick_ = {-1, -1};
   bool coloured_ = false;
   bool shutDown_ = false;
   bool cleaning_ = false;
@@ -242,6 +249,57 @@ void MainForm::SettingsBoxChange() {
   ShowTicks();
 }
 
+int MainForm::EntryAt(POINT clientPoint) const {
+  const LRESULT hit =
+      SendMessageA(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(clientPoint.x, clientPoint.y));
+  // The high word says the point lies below the last entry.
+  if (HIWORD(hit) != 0) return -1;
+  const int index = LOWORD(hit);
+  return static_cast<size_t>(index) < host_.list().entries().size() ? index : -1;
+}
+
+void MainForm::CleaningItemsMouseDown(POINT clientPoint) {
+  lastRightClick_ = clientPoint;
+  const int index = EntryAt(clientPoint);
+  if (index < 0) return;
+  struct MenuOwner {
+    HMENU menu = CreatePopupMenu();
+    ~MenuOwner() { DestroyMenu(menu); }
+  } popup;
+  AppendMenuA(popup.menu, MF_STRING, kMenuConfigure, kConfigureText);
+  AppendMenuA(popup.menu, MF_STRING, kMenuSelectAll, kSelectAllText);
+  AppendMenuA(popup.menu, MF_STRING, kMenuInvert, kInvertSelectionText);
+  AppendMenuA(popup.menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(popup.menu, MF_STRING, kMenuCancel, kCancelText);
+  SetMenuDefaultItem(popup.menu, kMenuConfigure, FALSE);
+  if (!host_.list().entries()[index].item->CanConfigure())
+    EnableMenuItem(popup.menu, kMenuConfigure, MF_BYCOMMAND | MF_GRAYED);
+  POINT screen;
+  GetCursorPos(&screen);
+  TrackPopupMenu(popup.menu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
+}
+
+void MainForm::ConfigClick() {
+  const int index = EntryAt(lastRightClick_);
+  if (index < 0) return;
+  PlugInfo& item = *host_.list().entries()[index].item;
+  if (!item.CanConfigure()) return;
+  item.Configure();
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MainForm::SelectAll1Click() {
+  std::vector<ListEntry>& entries = host_.list().entries();
+  for (size_t i = entries.size(); i-- > 0;) entries[i].ticked = true;
+  ShowTicks();
+}
+
+void MainForm::InvertSelection1Click() {
+  std::vector<ListEntry>& entries = host_.list().entries();
+  for (size_t i = entries.size(); i-- > 0;) entries[i].ticked = !entries[i].ticked;
+  ShowTicks();
+}
+
 INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
@@ -369,7 +427,7 @@ void MainForm::CleanBtnClick() {
   SetCursor(previous);
   ShowWindow(hwnd_, SW_HIDE);
   const bool back = resultform::Show(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE)),
-                                     result.lines, host_.settings());
+                                     result.lines, host_.settings(), host_.programFolder());
   if (back) StartProgramAgain();
   DestroyWindow(hwnd_);
 }
@@ -382,6 +440,7 @@ void MainForm::ShutDown() {
   if (!host_.quiet() && host_.filled()) {
     std::string failedFile;
     if (!host_.SaveTicks(box_.SelectedName(), failedFile)) ReportWriteFailure();
+    formpos::SaveFormPosition(hwnd_, host_.programFolder(), formpos::kMainForm);
   }
   host_.ReleasePlugins();
 }
@@ -406,6 +465,15 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
           return 0;
         case kSettingsBox:
           if (HIWORD(wParam) == CBN_SELCHANGE) SettingsBoxChange();
+          return 0;
+        case kMenuConfigure:
+          ConfigClick();
+          return 0;
+        case kMenuSelectAll:
+          SelectAll1Click();
+          return 0;
+        case kMenuInvert:
+          InvertSelection1Click();
           return 0;
       }
       break;
@@ -483,6 +551,9 @@ LRESULT CALLBACK MainForm::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     const int x = static_cast<short>(LOWORD(lParam));
     const LRESULT hit = SendMessageA(hwnd, LB_ITEMFROMPOINT, 0, lParam);
     if (x < kCheckBoxWidth && HIWORD(hit) == 0) form->ToggleTick(LOWORD(hit));
+  } else if (message == WM_RBUTTONDOWN) {
+    form->CleaningItemsMouseDown({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    return 0;
   } else if (message == WM_CHAR && wParam == ' ') {
     form->ToggleTick(static_cast<int>(SendMessageA(hwnd, LB_GETCURSEL, 0, 0)));
     return 0;
@@ -613,6 +684,7 @@ int RunHost(HINSTANCE instance) {
     return 0;
   }
 
+  formpos::RestoreFormPosition(form.hwnd(), host.programFolder(), formpos::kMainForm);
   ShowWindow(form.hwnd(), SW_SHOW);
   SetFocus(GetDlgItem(form.hwnd(), kCleanBtn));
   return RunMessageLoop(form.hwnd());

@@ -27,6 +27,13 @@ enum ControlId {
   kCfgBtn,
 };
 
+// Commands of the item list's context menu.
+enum MenuId { kMenuConfigure = 120, kMenuSelectAll, kMenuInvert, kMenuCancel };
+constexpr const char* kConfigureText = "&Configure";
+constexpr const char* kSelectAllText = "&Select All";
+constexpr const char* kInvertSelectionText = "&Invert Selection";
+constexpr const char* kCancelText = "C&ancel";
+
 constexpr const char* kSaveSettingCaption = "Save setting";
 constexpr const char* kSaveSettingPrompt = "Please enter a name for the setting:";
 constexpr const char* kNameInUseCaption = "Name in use";

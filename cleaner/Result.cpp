@@ -1,5 +1,6 @@
 #include "cleaner/Result.h"
 
+#include "cleaner/Saverestore.h"
 #include "cleaner/WindowParts.h"
 #include "common/Unique.h"
 
@@ -15,8 +16,8 @@ constexpr int kButtonHeight = 33;
 
 class ResultForm {
  public:
-  ResultForm(const std::vector<std::string>& lines, const HostSettings& settings)
-      : lines_(lines), settings_(settings) {}
+  ResultForm(const std::vector<std::string>& lines, const HostSettings& settings, const std::string& folder)
+      : lines_(lines), settings_(settings), folder_(folder) {}
   bool Run(HINSTANCE instance);
 
  private:
@@ -27,6 +28,7 @@ class ResultForm {
 
   const std::vector<std::string>& lines_;
   const HostSettings& settings_;
+  const std::string& folder_;
   HWND hwnd_ = nullptr;
   HWND text_ = nullptr;
   win::UniqueGdi windowBrush_;
@@ -71,6 +73,7 @@ bool ResultForm::Run(HINSTANCE instance) {
   std::string text;
   for (size_t i = 0; i < lines_.size(); ++i) text += (i ? "\r\n" : "") + lines_[i];
   SetWindowTextA(text_, text.c_str());
+  formpos::RestoreFormPosition(hwnd_, folder_, formpos::kResultForm);
   RECT client;
   GetClientRect(hwnd_, &client);
   Layout(client.right, client.bottom);
@@ -83,7 +86,10 @@ bool ResultForm::Run(HINSTANCE instance) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  if (IsWindow(hwnd_)) {
+    formpos::SaveFormPosition(hwnd_, folder_, formpos::kResultForm);
+    DestroyWindow(hwnd_);
+  }
   return back_;
 }
 
@@ -144,8 +150,9 @@ LRESULT ResultForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-bool Show(HINSTANCE instance, const std::vector<std::string>& lines, const HostSettings& settings) {
-  ResultForm form(lines, settings);
+bool Show(HINSTANCE instance, const std::vector<std::string>& lines, const HostSettings& settings,
+          const std::string& programFolder) {
+  ResultForm form(lines, settings, programFolder);
   return form.Run(instance);
 }
 

@@ -15,5 +15,7 @@ constexpr const char* kHeading = "Varnick results:";
 enum ControlId { kHeadingLabel = 200, kResult, kExitBtn, kBackBtn };
 
 // Shows the lines until the window is closed; true when it was closed with "&Back".
-bool Show(HINSTANCE instance, const std::vector<std::string>& lines, const HostSettings& settings);
+// Takes and keeps its place through "formpos.ini" in `programFolder`.
+bool Show(HINSTANCE instance, const std::vector<std::string>& lines, const HostSettings& settings,
+          const std::string& programFolder);
 }  // namespace resultform

@@ -213,6 +213,65 @@ TEST_F(MainWindow, SaveAsRefusesReservedNamesThenStoresThePreset) {
   EXPECT_EQ("Week 1", ini::ReadString(Ini(), "MORVEL", "Last setting", "?"));
 }
 
+TEST_F(MainWindow, ContextMenuConfiguresTheEntryUnderTheMouseOnly) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  Process morvel(Program());
+  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  HWND list = GetDlgItem(form, mainform::kCleaningItems);
+  auto rightClick = [&](int index) {
+    RECT rect{};
+    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
+    const LPARAM at = MAKELPARAM(40, index < 0 ? 100 : rect.top + 2);
+    PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  };
+  auto chooseConfigure = [&] {
+    HWND menu = WaitForWindow("#32768", nullptr, morvel.id(), kTimeoutMs);
+    if (!menu) return false;
+    // Closing the menu leaves the remembered entry; the command then acts on it.
+    PressKey(menu, VK_ESCAPE);
+    WaitWindowGone(menu, kTimeoutMs);
+    PostMessageA(form, WM_COMMAND, mainform::kMenuConfigure, 0);
+    return true;
+  };
+  rightClick(3);  // "One" has settings
+  ASSERT_TRUE(chooseConfigure());
+  ASSERT_TRUE(WaitUntil([&] { return ReadTextFile(folder_ / "calls.log").find("configure") != std::string::npos; },
+                        kTimeoutMs));
+  rightClick(0);  // "Alpha" has none: nothing is called
+  ASSERT_TRUE(chooseConfigure());
+  rightClick(-1);  // below the last entry: no menu
+  PostMessageA(form, WM_COMMAND, mainform::kMenuSelectAll, 0);
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 2, 0) == 1; }, kTimeoutMs));
+  PostMessageA(form, WM_COMMAND, mainform::kMenuInvert, 0);
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 2, 0) == 0; }, kTimeoutMs));
+  EXPECT_EQ("Total of 0 bytes selected to clean", WindowText(GetDlgItem(form, mainform::kLblTtl)));
+  ASSERT_TRUE(ClickButton(form, "E&xit"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("items load\r\nitems configure One\r\nitems unload\r\n", ReadTextFile(folder_ / "calls.log"));
+}
+
+TEST_F(MainWindow, KeepsItsPlaceInFormpos) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  WriteTextFile(folder_ / "formpos.ini", "[MainForm]\r\nWidth=500\r\nHeight=abc\r\n");
+  Process morvel(Program());
+  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  RECT rect;
+  GetWindowRect(form, &rect);
+  EXPECT_EQ(500, rect.right - rect.left);
+  const int height = rect.bottom - rect.top;
+  EXPECT_GE(height, 313);
+  SetWindowPos(form, nullptr, 20, 30, 600, 400, SWP_NOZORDER);
+  ASSERT_TRUE(ClickButton(form, "E&xit"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  const std::string positions = folder_ / "formpos.ini";
+  EXPECT_EQ("30", ini::ReadString(positions, "MainForm", "Top", "?"));
+  EXPECT_EQ("20", ini::ReadString(positions, "MainForm", "Left", "?"));
+  EXPECT_EQ("600", ini::ReadString(positions, "MainForm", "Width", "?"));
+  EXPECT_EQ("400", ini::ReadString(positions, "MainForm", "Height", "?"));
+}
+
 TEST_F(MainWindow, EscapeLeavesThroughTheShutDownSteps) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   Process morvel(Program());
