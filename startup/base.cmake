@@ -35,4 +35,7 @@ if(VARNICK_TESTS)
     ${stelmar_base_dir}/tests/base/SystemInformationTest.cpp
     ${stelmar_base_dir}/tests/base/ApplicationReporterTest.cpp)
   target_link_libraries(stelmar_base_tests PRIVATE stelmar_base varnick_harness)
+  add_executable(stelmar_save_child ${stelmar_base_dir}/tests/base/SaveChild.cpp)
+  target_link_libraries(stelmar_save_child PRIVATE stelmar_base)
+  add_dependencies(stelmar_base_tests stelmar_save_child)
 endif()

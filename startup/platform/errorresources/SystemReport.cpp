@@ -1,5 +1,6 @@
 #include "startup/platform/errorresources/SystemReport.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "startup/platform/errorresources/Assertion.h"
@@ -28,7 +29,9 @@ std::string buildSystemReport(const std::string& productName, const std::string&
   std::string report = "### General Information ###\nProduct name: " + productName +
                        "\nVersion number: " + version + "\nOperating System: " +
                        operatingSystem + "\n\n### Startup Entries ###\n";
-  for (const int type : source.types()) {
+  std::vector<int> types = source.types();
+  std::sort(types.begin(), types.end());
+  for (const int type : types) {
     report += "[" + source.typeName(type) + "]\n";
     std::string failure;
     bool failed = false;

@@ -14,7 +14,7 @@ namespace errorresources {
 class SystemReportSource {
  public:
   virtual ~SystemReportSource() = default;
-  // The registered startup types, in ascending order.
+  // The registered startup types (the report lists them in ascending order).
   virtual std::vector<int> types() const = 0;
   // The name text of a type, such as "LM_RUN_ALWAYS".
   virtual std::string typeName(int type) const = 0;

@@ -137,3 +137,30 @@ TEST(FileHelper, ASaveThatDiesBeforeReplacingLeavesTheOldFileWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FileHelper, ASaveKilledBeforeReplacingLeavesTheOldFileWhole) {
+  harness::TempFolder folder;
+  const std::string file = folder / "stelmar.dat";
+  FileHelper::save(file, binaryBytes());
+
+  const std::string eventName = "stelmar-save-child-" + std::to_string(GetCurrentProcessId());
+  win::UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+  ASSERT_TRUE(ready);
+  {
+    harness::Process child("\"" + harness::BuildFolder() + "stelmar_save_child.exe\" \"" + file +
+                           "\" " + eventName + " 3000000");
+    ASSERT_TRUE(child.started());
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready.get(), 60000));
+    // The new file is complete beside the old one; the process dies here.
+  }
+  EXPECT_EQ(binaryBytes(), FileHelper::load(file));
+  EXPECT_EQ(3000000u, FileHelper::load(FileHelper::temporaryName(file)).size());
+
+  FileHelper::save(file, "next start");
+  EXPECT_EQ("next start", FileHelper::load(file));
+  EXPECT_FALSE(harness::FileExists(FileHelper::temporaryName(file)));
+}
+
+}  // namespace

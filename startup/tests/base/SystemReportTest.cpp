@@ -11,7 +11,7 @@ using errorresources::SystemReportSource;
 
 class FixedSource : public SystemReportSource {
  public:
-  std::vector<int> types() const override { return {0, 5, 7}; }
+  std::vector<int> types() const override { return {7, 0, 5}; }  // listed ascending
   std::string typeName(int type) const override {
     return type == 0 ? "LM_RUN_ALWAYS" : type == 5 ? "CU_RUN_ALWAYS" : "LM_RUN_AUTOSTART";
   }
