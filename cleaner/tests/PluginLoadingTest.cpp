@@ -65,6 +65,18 @@ TEST_F(PluginLoading, LoadsInByteOrderAndUnloadsInLoadOrder) {
             Log());
 }
 
+TEST_F(PluginLoading, TakesAPluginWrittenInPlainC) {
+  ASSERT_TRUE(CopyFromBuild("test_c.vkp", folder_.path()));
+  WriteTextFile(folder_ / "morvel.ini", "[Plugins]\r\nPlain C=1\r\n");
+  Host host(folder_.path());
+  Start(host, "/q");
+  ASSERT_EQ(1u, host.list().entries().size());
+  EXPECT_EQ("Plain C (3 kB; 3 items)", host.list().entries()[0].caption);
+  EXPECT_FALSE(host.list().entries()[0].item->CanConfigure());
+  host.CleanQuiet();
+  EXPECT_EQ(1024, host.list().entries()[0].item->GetSizeCleaned());
+}
+
 TEST_F(PluginLoading, IgnoresPluginsInTheTextPluginFolderAndOtherExtensions) {
   ASSERT_TRUE(CreateDirectoryA((folder_ / "plug-ins").c_str(), nullptr));
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_ / "plug-ins\\"));
