@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cleaner/About.h"
 #include "cleaner/Cleaning.h"
 #include "cleaner/Host.h"
 #include "cleaner/MainIds.h"
@@ -456,6 +457,9 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kCleanBtn:
         case IDOK:
           CleanBtnClick();
+          return 0;
+        case kAboutBtn:
+          aboutbox::Show(hwnd_, Colour(WindowColor), Colour(FrameColor), Colour(TextColor));
           return 0;
         case kSaveCfg:
           SaveCfgClick();

@@ -2,6 +2,7 @@
 // plug-ins, its window found by class and title and driven through its controls.
 #include <gtest/gtest.h>
 
+#include "cleaner/About.h"
 #include "cleaner/MainIds.h"
 #include "cleaner/Result.h"
 #include "common/Ini.h"
@@ -270,6 +271,22 @@ TEST_F(MainWindow, KeepsItsPlaceInFormpos) {
   EXPECT_EQ("20", ini::ReadString(positions, "MainForm", "Left", "?"));
   EXPECT_EQ("600", ini::ReadString(positions, "MainForm", "Width", "?"));
   EXPECT_EQ("400", ini::ReadString(positions, "MainForm", "Height", "?"));
+}
+
+TEST_F(MainWindow, AboutBoxClosesOnAnyKey) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  Process morvel(Program());
+  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  ASSERT_TRUE(ClickButton(form, "&About"));
+  HWND about = WaitForWindow(aboutbox::kClassName, aboutbox::kProduct, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, about);
+  EXPECT_FALSE(IsWindowEnabled(form));
+  PressKey(about, 'A');
+  ASSERT_TRUE(WaitWindowGone(about, kTimeoutMs));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(form) != FALSE; }, kTimeoutMs));
+  ASSERT_TRUE(ClickButton(form, "E&xit"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
 }
 
 TEST_F(MainWindow, EscapeLeavesThroughTheShutDownSteps) {
