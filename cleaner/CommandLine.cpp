@@ -35,4 +35,14 @@ Mode ParseFirstArgument(const std::string& argument) {
   return mode;
 }
 
+std::string QuietArguments(const std::string& preset) {
+  if (preset.empty()) return "/q";
+  std::string arguments = "\"";
+  for (char c : "/q:" + preset) {
+    if (c == '"') arguments += '"';
+    arguments += c;
+  }
+  return arguments + "\"";
+}
+
 }  // namespace commandline

@@ -18,4 +18,8 @@ struct Mode {
 // "/q", "-Q", "/quick" select quiet mode; "/q:Name" also names a preset.
 Mode ParseFirstArgument(const std::string& argument);
 
+// Arguments that start the host in quiet mode: "/q" for the last used ticks, or
+// "/q:Name" in double quotes (a double quote inside the name doubled) for a preset.
+std::string QuietArguments(const std::string& preset);
+
 }  // namespace commandline

@@ -11,6 +11,7 @@
 #include "cleaner/Cleaning.h"
 #include "cleaner/Host.h"
 #include "cleaner/MainIds.h"
+#include "cleaner/Options.h"
 #include "cleaner/PresetNames.h"
 #include "cleaner/Presets.h"
 #include "cleaner/Result.h"
@@ -461,6 +462,15 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kAboutBtn:
           aboutbox::Show(hwnd_, Colour(WindowColor), Colour(FrameColor), Colour(TextColor));
           return 0;
+        case kCfgBtn: {
+          options::Context context;
+          context.programFolder = host_.programFolder();
+          context.removeOnReboot = RemoveOnReboot;
+          context.hideItems = host_.settings().hideItems;
+          context.presets = box_.names();
+          options::OpenGlobalOptions(1, hwnd_, context);
+          return 0;
+        }
         case kSaveCfg:
           SaveCfgClick();
           return 0;

@@ -31,4 +31,15 @@ TEST(CommandLine, FirstArgumentSelectsQuietModeAndPreset) {
   }
 }
 
+TEST(CommandLine, QuietArgumentsQuoteAPresetName) {
+  EXPECT_EQ("/q", commandline::QuietArguments(""));
+  EXPECT_EQ("\"/q:Weekly\"", commandline::QuietArguments("Weekly"));
+  EXPECT_EQ("\"/q:My \"\"best\"\" one\"", commandline::QuietArguments("My \"best\" one"));
+  // What the shortcut passes comes back as the same preset.
+  const commandline::Mode mode =
+      commandline::ParseFirstArgument(commandline::Split("morvel.exe " + commandline::QuietArguments("Every day"))[1]);
+  EXPECT_TRUE(mode.quiet);
+  EXPECT_EQ("Every day", mode.preset);
+}
+
 }  // namespace

@@ -194,22 +194,39 @@ std::string WindowText(HWND window) {
   return std::string(text, static_cast<size_t>(length));
 }
 
-std::vector<std::string> ListBoxItems(HWND listBox) {
+namespace {
+
+std::string Narrow(const std::wstring& wide) {
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(n > 0 ? n : 1), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], n, nullptr, nullptr);
+  text.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+  return text;
+}
+
+// Item texts of a list or combo box, asked for in UTF-16, which crosses processes.
+std::vector<std::string> Items(HWND control, UINT getCount, UINT getLength, UINT getText) {
   std::vector<std::string> items;
-  const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+  const LRESULT count = SendMessageW(control, getCount, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
+    const LRESULT length = SendMessageW(control, getLength, i, 0);
     if (length < 0) break;
     std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
+    SendMessageW(control, getText, i, reinterpret_cast<LPARAM>(&wide[0]));
     wide.resize(static_cast<size_t>(length));
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], n, nullptr, nullptr);
-    text.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
-    items.push_back(text);
+    items.push_back(Narrow(wide));
   }
   return items;
+}
+
+}  // namespace
+
+std::vector<std::string> ListBoxItems(HWND listBox) {
+  return Items(listBox, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+std::vector<std::string> ComboBoxItems(HWND comboBox) {
+  return Items(comboBox, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 bool ClickButton(HWND parent, const std::string& text) {

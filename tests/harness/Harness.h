@@ -77,6 +77,8 @@ HWND FindControlById(HWND parent, int id);
 std::string WindowText(HWND window);
 // Texts of a list box of another process (read as UTF-16, which crosses processes).
 std::vector<std::string> ListBoxItems(HWND listBox);
+// Texts of a combo box's list of another process.
+std::vector<std::string> ComboBoxItems(HWND comboBox);
 // Presses a button by its text; posts the click so that a modal loop it starts does not
 // block the test.
 bool ClickButton(HWND parent, const std::string& text);
