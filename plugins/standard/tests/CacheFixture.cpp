@@ -6,7 +6,37 @@
 
 namespace cachefixture {
 
+namespace {
+
+// "wininet" is loaded for each step and unloaded after it: a process that keeps it loaded
+// keeps the cache's containers as they were when it started, and another process (the
+// plug-in under test) that frees the cache's space removes their folders under it.
+class Wininet {
+ public:
+  Wininet() : module_(LoadLibraryA("wininet.dll")) {}
+  ~Wininet() {
+    if (module_) FreeLibrary(module_);
+  }
+  Wininet(const Wininet&) = delete;
+  Wininet& operator=(const Wininet&) = delete;
+  template <typename Fn>
+  Fn Get(const char* name) const {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+  }
+
+ private:
+  HMODULE module_;
+};
+
+#define WININET_FN(lib, name) lib.Get<decltype(&::name)>(#name)
+
+}  // namespace
+
 std::vector<std::string> Urls() {
+  Wininet lib;
+  auto FindFirstUrlCacheEntryA = WININET_FN(lib, FindFirstUrlCacheEntryA);
+  auto FindNextUrlCacheEntryA = WININET_FN(lib, FindNextUrlCacheEntryA);
+  auto FindCloseUrlCache = WININET_FN(lib, FindCloseUrlCache);
   std::vector<std::string> urls;
   std::vector<char> buffer(4096);
   DWORD size = static_cast<DWORD>(buffer.size());
@@ -32,10 +62,17 @@ std::vector<std::string> Urls() {
 }
 
 void Clear() {
-  for (const std::string& url : Urls()) DeleteUrlCacheEntryA(url.c_str());
+  Wininet lib;
+  auto DeleteUrlCacheEntryA = WININET_FN(lib, DeleteUrlCacheEntryA);
+  for (const std::string& url : Urls()) {
+    if (DeleteUrlCacheEntryA) DeleteUrlCacheEntryA(url.c_str());
+  }
 }
 
 bool Add(const std::string& url, DWORD type, DWORD bytes) {
+  Wininet lib;
+  auto CreateUrlCacheEntryA = WININET_FN(lib, CreateUrlCacheEntryA);
+  auto CommitUrlCacheEntryA = WININET_FN(lib, CommitUrlCacheEntryA);
   char file[MAX_PATH] = "";
   if (!CreateUrlCacheEntryA(url.c_str(), bytes, "txt", file, 0)) return false;
   HANDLE out = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -51,6 +88,8 @@ bool Add(const std::string& url, DWORD type, DWORD bytes) {
 }
 
 bool SetLastAccess(const std::string& url, const FILETIME& time) {
+  Wininet lib;
+  auto SetUrlCacheEntryInfoA = WININET_FN(lib, SetUrlCacheEntryInfoA);
   INTERNET_CACHE_ENTRY_INFOA info{};
   info.dwStructSize = sizeof info;
   info.LastAccessTime = time;
@@ -71,6 +110,8 @@ FILETIME HoursAgo(double hours) {
 }
 
 bool Exists(const std::string& url) {
+  Wininet lib;
+  auto GetUrlCacheEntryInfoA = WININET_FN(lib, GetUrlCacheEntryInfoA);
   std::vector<char> buffer(4096);
   DWORD size = static_cast<DWORD>(buffer.size());
   if (GetUrlCacheEntryInfoA(url.c_str(),
@@ -81,6 +122,10 @@ bool Exists(const std::string& url) {
 }
 
 Lock::Lock(const std::string& url) : url_(url) {
+  module_ = LoadLibraryA("wininet.dll");
+  auto RetrieveUrlCacheEntryFileA = reinterpret_cast<decltype(&::RetrieveUrlCacheEntryFileA)>(
+      reinterpret_cast<void*>(GetProcAddress(module_, "RetrieveUrlCacheEntryFileA")));
+  if (!RetrieveUrlCacheEntryFileA) return;
   std::vector<char> buffer(4096);
   DWORD size = static_cast<DWORD>(buffer.size());
   locked_ = RetrieveUrlCacheEntryFileA(
@@ -89,7 +134,10 @@ Lock::Lock(const std::string& url) : url_(url) {
 }
 
 Lock::~Lock() {
-  if (locked_) UnlockUrlCacheEntryFileA(url_.c_str(), 0);
+  auto UnlockUrlCacheEntryFileA = reinterpret_cast<decltype(&::UnlockUrlCacheEntryFileA)>(
+      reinterpret_cast<void*>(GetProcAddress(module_, "UnlockUrlCacheEntryFileA")));
+  if (locked_ && UnlockUrlCacheEntryFileA) UnlockUrlCacheEntryFileA(url_.c_str(), 0);
+  if (module_) FreeLibrary(module_);
 }
 
 }  // namespace cachefixture

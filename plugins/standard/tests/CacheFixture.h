@@ -30,6 +30,7 @@ class Lock {
 
  private:
   std::string url_;
+  HMODULE module_ = nullptr;
   bool locked_ = false;
 };
 
