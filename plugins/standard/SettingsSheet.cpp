@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,7 +47,7 @@ void NoteChange(HWND page, WPARAM wParam) {
                                                             reinterpret_cast<WPARAM>(page), 0);
 }
 
-INT_PTR CALLBACK TempPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR TempPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   PluginState& state = State();
   switch (message) {
     case WM_INITDIALOG:
@@ -69,7 +70,7 @@ INT_PTR CALLBACK TempPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
   return FALSE;
 }
 
-INT_PTR CALLBACK CachePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CachePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   PluginState& state = State();
   switch (message) {
     case WM_INITDIALOG:
@@ -162,36 +163,42 @@ void ApplyCookiePage(HWND page) {
                  state.settings.cookieFilterOn);
 }
 
-INT_PTR CALLBACK CookiePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CookiePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   PluginState& state = State();
-  try {
-    switch (message) {
-      case WM_INITDIALOG: {
-        const std::string days = std::to_string(state.settings.daysToKeep);
-        SendDlgItemMessageA(page, IDC_DAYS, EM_LIMITTEXT, kDaysTextLimit, 0);
-        FillCookieLists(page);
-        Check(page, IDC_COOKIE_FILTER, state.settings.cookieFilterOn);
-        SetDlgItemTextA(page, IDC_DAYS, days.c_str());
-        return TRUE;
-      }
-      case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_PROTECT && HIWORD(wParam) == BN_CLICKED) {
-          MoveSelected(GetDlgItem(page, IDC_UNPROTECTED), GetDlgItem(page, IDC_PROTECTED));
-        } else if (LOWORD(wParam) == IDC_UNPROTECT && HIWORD(wParam) == BN_CLICKED) {
-          MoveSelected(GetDlgItem(page, IDC_PROTECTED), GetDlgItem(page, IDC_UNPROTECTED));
-        }
-        NoteChange(page, wParam);
-        return FALSE;
-      case WM_NOTIFY:
-        if (!IsApply(lParam)) return FALSE;
-        ApplyCookiePage(page);
-        ApplyDone(page);
-        return TRUE;
+  switch (message) {
+    case WM_INITDIALOG: {
+      const std::string days = std::to_string(state.settings.daysToKeep);
+      SendDlgItemMessageA(page, IDC_DAYS, EM_LIMITTEXT, kDaysTextLimit, 0);
+      FillCookieLists(page);
+      Check(page, IDC_COOKIE_FILTER, state.settings.cookieFilterOn);
+      SetDlgItemTextA(page, IDC_DAYS, days.c_str());
+      return TRUE;
     }
-  } catch (const std::exception&) {
-    // Out of memory: the step ends quietly.
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_PROTECT && HIWORD(wParam) == BN_CLICKED) {
+        MoveSelected(GetDlgItem(page, IDC_UNPROTECTED), GetDlgItem(page, IDC_PROTECTED));
+      } else if (LOWORD(wParam) == IDC_UNPROTECT && HIWORD(wParam) == BN_CLICKED) {
+        MoveSelected(GetDlgItem(page, IDC_PROTECTED), GetDlgItem(page, IDC_UNPROTECTED));
+      }
+      NoteChange(page, wParam);
+      return FALSE;
+    case WM_NOTIFY:
+      if (!IsApply(lParam)) return FALSE;
+      ApplyCookiePage(page);
+      ApplyDone(page);
+      return TRUE;
   }
   return FALSE;
+}
+
+// Nothing thrown may cross the window procedure: a step that runs out of memory ends quietly.
+template <INT_PTR (*Procedure)(HWND, UINT, WPARAM, LPARAM)>
+INT_PTR CALLBACK Guarded(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return Procedure(page, message, wParam, lParam);
+  } catch (const std::exception&) {
+    return FALSE;
+  }
 }
 
 void SetPage(PROPSHEETPAGEA& page, int dialog, int icon, DLGPROC procedure) {
@@ -219,9 +226,9 @@ void OpenSettingsDialog(int startPage) {
     MessageBoxA(owner, kPageFailedText, kPageFailedCaption, MB_OK | MB_TASKMODAL);
     return;
   }
-  SetPage(pages.get()[0], IDD_TEMP_PAGE, IDI_TEMP, TempPage);
-  SetPage(pages.get()[1], IDD_CACHE_PAGE, IDI_CACHE, CachePage);
-  SetPage(pages.get()[2], IDD_COOKIE_PAGE, IDI_COOKIES, CookiePage);
+  SetPage(pages.get()[0], IDD_TEMP_PAGE, IDI_TEMP, Guarded<TempPage>);
+  SetPage(pages.get()[1], IDD_CACHE_PAGE, IDI_CACHE, Guarded<CachePage>);
+  SetPage(pages.get()[2], IDD_COOKIE_PAGE, IDI_COOKIES, Guarded<CookiePage>);
 
   PROPSHEETHEADERA header{};
   header.dwSize = sizeof header;

@@ -178,5 +178,33 @@ TEST_F(Plugin, TheLastBackslashOfTheCommandLineNamesTheSettingsFolder) {
   EXPECT_FALSE(FileExists(temp_ / "a.tmp"));
 }
 
+TEST_F(Plugin, AWininetBesideTheHostIsNeverLoaded) {
+  Seed();
+  // Any library without the cache functions would leave the internet items at zero.
+  ASSERT_TRUE(harness::CopyFromBuild("test_empty.vkp", Program(), "wininet.dll"));
+  // Wine prefers its own wininet to any file of that name unless told otherwise for the
+  // driver alone; a plug-in that searched the program folder would then load the fake.
+  const char* const kOverrides = "Software\\Wine\\AppDefaults\\orvane_driver.exe\\DllOverrides";
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0,
+                                           KEY_SET_VALUE, nullptr, &key, nullptr));
+  const char kNativeFirst[] = "native,builtin";
+  RegSetValueExA(key, "wininet", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
+                 sizeof kNativeFirst);
+  RegCloseKey(key);
+  {
+    harness::Process driver(DriverLine(""), Program());
+    EXPECT_TRUE(driver.Wait(kTimeoutMs).ended);
+  }
+  RegDeleteKeyA(HKEY_CURRENT_USER, kOverrides);
+  Dump d;
+  ASSERT_TRUE(Load(d));
+  ASSERT_EQ(4, d.header.itemCount);
+  EXPECT_EQ(1, d.Number(1, dump::kCountFoundOffset));
+  EXPECT_EQ(3, d.Number(2, dump::kCountFoundOffset));
+  // test_empty.vkp logs its loading into calls.log beside itself.
+  EXPECT_FALSE(FileExists(program_ / "calls.log"));
+}
+
 }  // namespace
 }  // namespace plugintest

@@ -46,8 +46,11 @@ class SettingsSheet : public PluginFolder {
   std::unique_ptr<harness::Process> driver_;
 };
 
-TEST_F(SettingsSheet, ApplyWritesDelReadonlyBeforeTheSheetCloses) {
-  HWND sheet = Open("config1");
+TEST_F(SettingsSheet, ApplyWritesDelReadonlyBeforeTheSheetClosesAndTakesEffect) {
+  ASSERT_TRUE(WriteTextFile(temp_ / "a.tmp", "a"));
+  ASSERT_TRUE(WriteTextFile(temp_ / "ro.tmp", "r"));
+  ASSERT_TRUE(SetFileAttributesA((temp_ / "ro.tmp").c_str(), FILE_ATTRIBUTE_READONLY));
+  HWND sheet = Open("config1 clean1");
   ASSERT_NE(nullptr, sheet);
   HWND page = Page(sheet);
   ASSERT_NE(nullptr, page);
@@ -61,6 +64,10 @@ TEST_F(SettingsSheet, ApplyWritesDelReadonlyBeforeTheSheetCloses) {
   EXPECT_TRUE(IsWindow(sheet));
   ASSERT_TRUE(Close(sheet, PSBTN_CANCEL));
   EXPECT_EQ("?", Setting("DelOffline"));
+  // The applied setting holds for the rest of the run: the cleaning after it keeps
+  // read-only files.
+  EXPECT_FALSE(harness::FileExists(temp_ / "a.tmp"));
+  EXPECT_TRUE(harness::FileExists(temp_ / "ro.tmp"));
 }
 
 TEST_F(SettingsSheet, ThePagesShowAndWriteTheirSettings) {
