@@ -74,7 +74,7 @@ void __cdecl CleanTemp() {
   Guarded([] {
     if (!g_state.tempActive) return;
     std::string folder;
-    if (!ReadTempFolder(folder)) return;
+    if (!ReadCleanableTempFolder(folder)) return;
     SetCleaned(g_items[kTempItem], DeleteTempFiles(folder, g_state.settings.delSubfolders,
                                                    g_state.settings.delReadonly));
   });

@@ -110,29 +110,48 @@ bool ReadTempFolder(std::string& folder) {
   return ReadVariable("TEMP", folder) && !folder.empty();
 }
 
-TempSetUp SetUpTempItem() {
-  TempSetUp setUp;
-  std::string temp;
-  const bool haveTemp = ReadTempFolder(temp);
+namespace {
+
+// The Windows and system folders; false when either cannot be read into its buffer.
+bool ReadSystemFolders(std::string& windowsFolder, std::string& systemFolder) {
   char windows[kPathSize];
   char system[kPathSize];
   const UINT windowsLength = GetWindowsDirectoryA(windows, kPathSize);
-  if (windowsLength == 0 || windowsLength > kPathSize) return setUp;
+  if (windowsLength == 0 || windowsLength > kPathSize) return false;
   const UINT systemLength = GetSystemDirectoryA(system, kPathSize);
-  if (systemLength == 0 || systemLength > kPathSize) return setUp;
+  if (systemLength == 0 || systemLength > kPathSize) return false;
+  windowsFolder.assign(windows, windowsLength);
+  systemFolder.assign(system, systemLength);
+  return true;
+}
+
+bool Cleanable(const std::string& temp, const std::string& windows, const std::string& system) {
+  char path[kPathSize];
+  // A folder whose pattern does not fit the path buffer could be neither counted nor cleaned.
+  return TempFolderAccepted(Upper(temp), Upper(windows), Upper(system)) &&
+         StartPattern(path, temp);
+}
+
+}  // namespace
+
+TempSetUp SetUpTempItem() {
+  TempSetUp setUp;
+  std::string temp, windows, system;
+  const bool haveTemp = ReadTempFolder(temp);
+  if (!ReadSystemFolders(windows, system)) return setUp;
   if (!haveTemp || temp.size() < 4) return setUp;
   const std::string description = TempItemDescription(temp);
-  if (!TempFolderAccepted(Upper(temp), Upper(std::string(windows, windowsLength)),
-                          Upper(std::string(system, systemLength)))) {
-    return setUp;
-  }
-  // A folder whose pattern does not fit the path buffer could be neither counted nor cleaned.
-  char path[kPathSize];
-  if (!StartPattern(path, temp)) return setUp;
-  CountLevel(path, temp.size() + 1, setUp.found);
+  if (!Cleanable(temp, windows, system)) return setUp;
+  setUp.found = CountTempFiles(temp);
   setUp.description = description;
   setUp.active = true;
   return setUp;
+}
+
+bool ReadCleanableTempFolder(std::string& folder) {
+  std::string windows, system;
+  return ReadTempFolder(folder) && ReadSystemFolders(windows, system) &&
+         Cleanable(folder, windows, system);
 }
 
 Counters CountTempFiles(const std::string& folder) {

@@ -67,6 +67,8 @@ TEST(TempItemSetUp, IsRefusedForTheWindowsFolderTheSystemFolderAndDriveRoots) {
     EXPECT_FALSE(setUp.active) << temp;
     EXPECT_EQ(0, setUp.found.count) << temp;
     EXPECT_TRUE(setUp.description.empty()) << temp;
+    std::string folder;
+    EXPECT_FALSE(ReadCleanableTempFolder(folder)) << temp;  // nor when cleaning
   }
 }
 
