@@ -178,6 +178,22 @@ TEST_F(Plugin, TheLastBackslashOfTheCommandLineNamesTheSettingsFolder) {
   EXPECT_FALSE(FileExists(temp_ / "a.tmp"));
 }
 
+TEST_F(Plugin, AProtectedListTooLargeIsReportedAndCutAtLoad) {
+  Seed();
+  std::string text = "[STD SETTINGS]\r\nCookieFilterOn=1\r\n[PROTECTED COOKIES]\r\n1=Cookie:me@shop.example/\r\n";
+  for (int n = 2; n <= 140; ++n) text += std::to_string(n) + "=Cookie:" + std::string(240, 'x') + "\r\n";
+  text += "141=Cookie:me@recent.example/\r\n";
+  WriteTextFile(Ini(), text);
+  harness::Process driver(DriverLine("clean3"));
+  HWND box = harness::WaitForWindow("#32770", "Memory Error", driver.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, box);
+  EXPECT_NE(nullptr, harness::FindControl(box, "Not enough memory to load all protected cookies.."));
+  ASSERT_TRUE(harness::ClickButton(box, "OK"));
+  ASSERT_TRUE(driver.Wait(kTimeoutMs).ended);
+  EXPECT_TRUE(Exists(kShop));     // read before the block was full
+  EXPECT_FALSE(Exists(kRecent));  // beyond it
+}
+
 TEST_F(Plugin, AWininetBesideTheHostIsNeverLoaded) {
   Seed();
   // Any library without the cache functions would leave the internet items at zero.

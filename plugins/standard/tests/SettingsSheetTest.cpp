@@ -18,6 +18,7 @@ using harness::ListBoxItems;
 using harness::WriteTextFile;
 
 const char* const kCaption = "Standard plug-in configuration";
+constexpr int kApplyButton = 0x3021;  // the sheet's Apply button
 
 class SettingsSheet : public PluginFolder {
  protected:
@@ -57,6 +58,11 @@ TEST_F(SettingsSheet, ApplyWritesDelReadonlyBeforeTheSheetClosesAndTakesEffect) 
   EXPECT_TRUE(IsChecked(page, IDC_DEL_READONLY));  // the defaults
   EXPECT_TRUE(IsChecked(page, IDC_DEL_SUBFOLDERS));
   Click(page, IDC_DEL_READONLY);
+  EXPECT_FALSE(IsChecked(page, IDC_DEL_READONLY));
+  // The change lets the user apply it.
+  HWND apply = GetDlgItem(sheet, kApplyButton);
+  for (int i = 0; i < 200 && !IsWindowEnabled(apply); ++i) Sleep(20);
+  EXPECT_TRUE(IsWindowEnabled(apply));
   PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
   for (int i = 0; i < 200 && Setting("DelReadonly") != "0"; ++i) Sleep(50);
   EXPECT_EQ("0", Setting("DelReadonly"));
@@ -140,6 +146,56 @@ TEST_F(SettingsSheet, TheCookiePageMovesCookiesAndApplyWritesTheList) {
   EXPECT_EQ("?", Protected("4"));
   EXPECT_EQ("3 days", Setting("DaysToKeep"));
   EXPECT_EQ("1", Setting("CookieFilterOn"));
+}
+
+// A stand-in for the host's main window, with a thread of its own that answers the
+// messages the sheet's modal loop sends to its owner.
+class HostWindow {
+ public:
+  HostWindow() {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    for (int i = 0; i < 400 && !window_; ++i) Sleep(10);
+  }
+  ~HostWindow() {
+    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+    if (thread_) {
+      WaitForSingleObject(thread_, kTimeoutMs);
+      CloseHandle(thread_);
+    }
+  }
+  HWND window() const { return window_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  static DWORD WINAPI Run(void* self) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "TMainForm";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowA("TMainForm", "Varnick", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    static_cast<HostWindow*>(self)->window_ = window;
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    UnregisterClassA("TMainForm", windowClass.hInstance);
+    return 0;
+  }
+  HANDLE thread_ = nullptr;
+  HWND volatile window_ = nullptr;
+};
+
+TEST_F(SettingsSheet, TheHostWindowOwnsTheSheet) {
+  HostWindow host;
+  ASSERT_NE(nullptr, host.window());
+  HWND sheet = Open("config2");
+  ASSERT_NE(nullptr, sheet);
+  EXPECT_EQ(host.window(), GetWindow(sheet, GW_OWNER));
+  EXPECT_NE(nullptr, GetDlgItem(Page(sheet), IDC_DEL_OFFLINE));  // the start page of item 2
+  ASSERT_TRUE(Close(sheet, PSBTN_CANCEL));
 }
 
 }  // namespace
