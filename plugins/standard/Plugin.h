@@ -14,6 +14,9 @@ struct IUrlHistoryStg2;
 
 namespace orvane {
 
+// The library and the history store are plain handles on purpose: they are released in the
+// library's detach only when the host unloads it, never while the process ends (other
+// libraries may be gone by then), which an owner's destructor could not tell apart.
 struct PluginState {
   HMODULE module = nullptr;
   std::string settingsFile;
