@@ -111,6 +111,21 @@ TEST_F(Plugin, TheTemporaryItemStaysZeroedForTheWindowsFolder) {
   EXPECT_EQ("Temporary Internet Files", d.Text(1, dump::kTitleOffset));
 }
 
+TEST_F(Plugin, ALongTemporaryFolderIsCutToTheDescriptionField) {
+  const std::string longFolder = temp_ / std::string(170, 'l');
+  ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
+  ASSERT_TRUE(WriteTextFile(longFolder + "\\x.tmp", "12345"));
+  ScopedVariable tmp("TMP", longFolder.c_str());
+  ASSERT_TRUE(RunDriver(""));
+  Dump d;
+  ASSERT_TRUE(Load(d));
+  const std::string description = d.Text(0, dump::kDescriptionOffset);
+  EXPECT_EQ(257u, description.size());
+  EXPECT_EQ(0u, description.find("Select this option to clean up the Windows System Temporary Folder."));
+  EXPECT_EQ(0, d.items[0].raw[dump::kDescriptionOffset + 257]);
+  EXPECT_EQ(5, d.Number(0, dump::kSizeFoundOffset));
+}
+
 TEST_F(Plugin, DefaultsCleanEveryItemExactly) {
   Seed();
   ASSERT_TRUE(RunDriver("clean1 clean2 clean3 clean4"));
