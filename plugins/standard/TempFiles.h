@@ -1,0 +1,35 @@
+// The "System Temporary Files" item: which folder it is, whether it may be cleaned, and
+// the two walks over it (counting and deletion).
+#pragma once
+
+#include <string>
+
+#include "plugins/standard/Rules.h"
+
+namespace orvane {
+
+// The value of "TMP", or of "TEMP" when that is missing or empty; false when neither is set.
+bool ReadTempFolder(std::string& folder);
+
+// The temporary folder as the cleaning reads it again: false when it is unset or may not
+// be cleaned (the same rules as when the item is set up).
+bool ReadCleanableTempFolder(std::string& folder);
+
+struct TempSetUp {
+  bool active = false;      // the item is offered
+  std::string description;  // its description, cut to the record's field
+  Counters found;
+};
+// Reads the temporary, Windows and system folders and decides whether the item is offered;
+// when it is, counts the files it would delete.
+TempSetUp SetUpTempItem();
+
+// The walks start at `folder` (without "\*.*"). Folders that are reparse points (junctions,
+// symbolic links) are never entered, and paths that do not fit 260 characters are skipped.
+Counters CountTempFiles(const std::string& folder);
+// Deletes every matching file at any depth; with `delSubfolders` removes the subfolders
+// that end up empty; with `delReadonly` clears the read-only attribute before deleting.
+// The folder itself stays.
+Counters DeleteTempFiles(const std::string& folder, bool delSubfolders, bool delReadonly);
+
+}  // namespace orvane

@@ -1,0 +1,60 @@
+// orvane.vkp beside the real host: its four items in the main window with counts from a
+// seeded cache and temporary folder, and a quiet run that cleans exactly the ticked items.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <wininet.h>
+
+#include "cleaner/MainIds.h"
+#include "plugins/standard/tests/PluginFixture.h"
+
+namespace plugintest {
+namespace {
+
+using namespace cachefixture;
+using harness::FileExists;
+using harness::WriteTextFile;
+
+class InMorvel : public PluginFolder {
+ protected:
+  void SetUp() override {
+    PluginFolder::SetUp();
+    ASSERT_TRUE(harness::CopyFromBuild("morvel.exe", Program()));
+    ASSERT_TRUE(WriteTextFile(temp_ / "a.tmp", std::string(2048, 'a')));
+    ASSERT_TRUE(WriteTextFile(temp_ / "b.tmp", std::string(1, 'b')));
+    ASSERT_TRUE(Add("http://example.com/page.html", NORMAL_CACHE_ENTRY, 3072));
+    ASSERT_TRUE(Add("Cookie:me@a.example/", COOKIE_CACHE_ENTRY, 10));
+    ASSERT_TRUE(Add("Visited: me@http://example.com/", URLHISTORY_CACHE_ENTRY, 10));
+  }
+  std::string Morvel() const { return "\"" + Program() + "morvel.exe\""; }
+};
+
+TEST_F(InMorvel, TheMainWindowListsTheFourItemsWithTheirCounts) {
+  harness::Process morvel(Morvel());
+  ASSERT_TRUE(morvel.started());
+  HWND form = harness::WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  EXPECT_EQ(std::vector<std::string>({"System Temporary Files (2 kB; 2 items)",
+                                      "Temporary Internet Files (3 kB; 1 item)",
+                                      "Internet Cookies (10 bytes; 1 item)",
+                                      "Internet History (10 bytes; 1 item)"}),
+            harness::ListBoxItems(GetDlgItem(form, mainform::kCleaningItems)));
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+}
+
+TEST_F(InMorvel, AQuietRunCleansOnlyTheTickedItems) {
+  WriteTextFile(Program() + "morvel.ini",
+                "[Weekly]\r\nTemporary Internet Files=1\r\nInternet Cookies=1\r\n"
+                "Internet History=0\r\n");
+  harness::Process morvel(Morvel() + " /q:Weekly");
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_FALSE(Exists("http://example.com/page.html"));
+  EXPECT_FALSE(Exists("Cookie:me@a.example/"));
+  EXPECT_TRUE(Exists("Visited: me@http://example.com/"));
+  EXPECT_TRUE(FileExists(temp_ / "a.tmp"));
+  EXPECT_FALSE(FileExists(Program() + "plugins.ini"));
+}
+
+}  // namespace
+}  // namespace plugintest

@@ -1,0 +1,193 @@
+// The standard plug-in's decisions without Windows: settings folder, temporary folder
+// rules, file and cache entry kinds, the protected list block and May delete.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "plugins/standard/Rules.h"
+
+namespace orvane {
+namespace {
+
+TEST(Rules, SettingsFolderIsUpToTheLastBackslashOfTheWholeLine) {
+  struct Case { const char* line; const char* folder; };
+  const Case cases[] = {
+      {"\"C:\\Program Files\\Varnick\\morvel.exe\"", "C:\\Program Files\\Varnick\\"},
+      {"C:\\Tools\\morvel.exe /q:Weekly", "C:\\Tools\\"},
+      {"\"C:\\Tools\\morvel.exe\" sub\\x", "C:\\Tools\\morvel.exe\" sub\\"},
+      {"morvel.exe", ""},
+      {"", ""},
+      {"\"", ""},
+      {"\"\\", "\\"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.folder, SettingsFolder(c.line)) << c.line;
+}
+
+TEST(Rules, LeadingNumberTakesTheDigitsBeforeAnythingElse) {
+  struct Case { const char* text; int value; };
+  const Case cases[] = {{"2", 2},          {"14 days", 14},        {"abc", 0},
+                        {"", 0},           {"-3", -3},             {"+7", 7},
+                        {"-", 0},          {" 5", 0},              {"99999999999999", 2147483647},
+                        {"-99999999999", -2147483647 - 1}};
+  for (const Case& c : cases) EXPECT_EQ(c.value, LeadingNumber(c.text)) << c.text;
+}
+
+TEST(Rules, TempDescriptionIsCutToTheField) {
+  EXPECT_EQ(117u, std::strlen(kTempDescriptionText));
+  EXPECT_EQ(std::string(kTempDescriptionText) + "C:\\TEMP'", TempItemDescription("C:\\TEMP"));
+  const std::string fits(139, 'a');
+  EXPECT_EQ(257u, TempItemDescription(fits).size());
+  EXPECT_EQ('\'', TempItemDescription(fits).back());
+  const std::string longer(200, 'b');
+  EXPECT_EQ(257u, TempItemDescription(longer).size());
+  EXPECT_EQ('b', TempItemDescription(longer).back());
+}
+
+TEST(Rules, TempFolderAcceptance) {
+  struct Case { const char* temp; bool accepted; };
+  const Case cases[] = {
+      {"C:\\USERS\\ME\\TEMP", true},
+      {"C:\\WINDOWS\\TEMP", true},
+      {"C:\\WINDOWS", false},                  // the Windows folder itself
+      {"C:\\WINDOWS\\SYSTEM32", false},        // the system folder
+      {"C:\\WINDOWS\\SYSTEM32\\TEMP", false},  // below it
+      {"D:\\X\\C:\\WINDOWS\\SYSTEM32", false}, // anywhere in the text
+      {"C:\\", false},                         // a drive root
+      {"C:\\A", true},
+      {"", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.accepted, TempFolderAccepted(c.temp, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM32"))
+        << c.temp;
+  }
+}
+
+TEST(Rules, MatchingFilesExcludeDirectoriesSystemAndOffline) {
+  struct Case { std::uint32_t attributes; bool matching; };
+  const Case cases[] = {{0x0, true},   {0x1, true},  {0x2, true},     {0x20, true},
+                        {0x80, true},  {0x4, false}, {0x10, false},   {0x1000, false},
+                        {0x23, true},  {0x6, false}, {0x1020, false}, {0x400, true}};
+  for (const Case& c : cases) EXPECT_EQ(c.matching, IsMatchingFile(c.attributes)) << c.attributes;
+}
+
+TEST(Rules, WriteAtNeverPassesThePathBuffer) {
+  char path[kPathSize];
+  std::memset(path, '#', sizeof path);
+  ASSERT_TRUE(WriteAt(path, 0, "C:\\T", "\\*.*"));
+  EXPECT_STREQ("C:\\T\\*.*", path);
+  ASSERT_TRUE(WriteAt(path, 5, "sub", "\\*.*"));
+  EXPECT_STREQ("C:\\T\\sub\\*.*", path);
+  const std::string name(251, 'n');
+  EXPECT_TRUE(WriteAt(path, 5, name.c_str(), ""));        // 5 + 251 + NUL fits
+  EXPECT_FALSE(WriteAt(path, 5, name.c_str(), "\\*.*"));  // 5 + 255 + NUL would not
+  EXPECT_EQ(std::string(name), std::string(path + 5));
+  EXPECT_FALSE(WriteAt(path, 10, name.c_str(), ""));
+  EXPECT_FALSE(WriteAt(path, kPathSize, "", ""));
+}
+
+TEST(Rules, CacheEntriesCountIntoTheirItems) {
+  CacheCounts older;
+  CountCacheEntry(older, 0x1, 100, false);          // ordinary
+  CountCacheEntry(older, kCookieEntry | 0x1, 30, false);
+  CountCacheEntry(older, kHistoryEntry, 7, false);
+  CountCacheEntry(older, kHistoryEntry, 8, false);
+  EXPECT_EQ(100, older.ordinary.size);
+  EXPECT_EQ(1, older.ordinary.count);
+  EXPECT_EQ(30, older.cookies.size);
+  EXPECT_EQ(1, older.cookies.count);
+  EXPECT_EQ(15, older.history.size);
+  EXPECT_EQ(2, older.history.count);
+
+  CacheCounts newer;
+  CountCacheEntry(newer, kHistoryEntry, 7, true);
+  CountCacheEntry(newer, 0, 5000000000LL, true);
+  EXPECT_EQ(0, newer.history.size);
+  EXPECT_EQ(1, newer.history.count);
+  EXPECT_EQ(5000000000LL, newer.ordinary.size);
+}
+
+std::vector<char> Block() { return std::vector<char>(kProtectedBlockSize, '\0'); }
+
+TEST(ProtectedBlock, StoredValuesEndAtMinusOne) {
+  std::vector<char> block = Block();
+  ProtectedListBuilder builder(block.data());
+  using R = ProtectedListBuilder::Result;
+  EXPECT_EQ(R::Appended, builder.AddStored("Cookie:a@x/"));
+  EXPECT_EQ(R::Appended, builder.AddStored("Cookie:b@y/"));
+  EXPECT_EQ(R::End, builder.AddStored("-1"));
+  EXPECT_EQ(std::vector<std::string>({"Cookie:a@x/", "Cookie:b@y/"}), ProtectedNames(block.data()));
+  std::vector<char> other = Block();
+  ProtectedListBuilder second(other.data());
+  EXPECT_EQ(R::Appended, second.AddStored("-10"));
+  EXPECT_EQ(R::End, second.AddStored("-1"));
+}
+
+TEST(ProtectedBlock, LoadStopsWhenTheTotalPasses32767) {
+  std::vector<char> block = Block();
+  ProtectedListBuilder builder(block.data());
+  using R = ProtectedListBuilder::Result;
+  const std::string name(259, 'c');  // 260 bytes counted per value
+  int added = 0;
+  R result = R::Appended;
+  while ((result = builder.AddStored(name)) == R::Appended) ++added;
+  EXPECT_EQ(R::Full, result);
+  EXPECT_EQ(126, added);  // 126 * 260 = 32760; the next passes 32767
+  EXPECT_EQ(126u, ProtectedNames(block.data()).size());
+}
+
+TEST(ProtectedBlock, RebuildStopsAtTheBlockAndKeepsTheEnd) {
+  std::vector<char> block = Block();
+  block.push_back('#');  // a guard byte just past the block
+  ProtectedListBuilder builder(block.data());
+  using R = ProtectedListBuilder::Result;
+  const std::string name(99, 'n');  // 100 bytes each
+  int added = 0;
+  while (builder.Add(name) == R::Appended) ++added;
+  EXPECT_EQ(327, added);  // 327 * 100 = 32700, the final NUL at 32700
+  EXPECT_EQ(R::Appended, builder.Add(std::string(65, 'x')));   // up to 32766, NUL at 32766
+  EXPECT_EQ(R::Full, builder.Add("y"));
+  EXPECT_EQ('\0', block[kProtectedBlockSize - 1]);
+  EXPECT_EQ('#', block[kProtectedBlockSize]);
+  EXPECT_EQ(328u, ProtectedNames(block.data()).size());
+}
+
+TEST(ProtectedBlock, ProtectionIsByteExact) {
+  std::vector<char> block = Block();
+  ProtectedListBuilder builder(block.data());
+  builder.Add("Cookie:me@example.com/");
+  builder.Add("Cookie:me@shop/");
+  EXPECT_TRUE(IsProtected(block.data(), "Cookie:me@shop/"));
+  EXPECT_FALSE(IsProtected(block.data(), "Cookie:me@Shop/"));
+  EXPECT_FALSE(IsProtected(block.data(), "Cookie:me@shop"));
+  EXPECT_FALSE(IsProtected(block.data(), ""));
+  EXPECT_FALSE(IsProtected(nullptr, "Cookie:me@shop/"));
+}
+
+TEST(ProtectedBlock, MayDeleteCountsWholeDays) {
+  const unsigned long long now = 133000000000000000ULL;
+  const unsigned long long hour = kFileTimeDay / 24;
+  std::vector<char> block = Block();
+  ProtectedListBuilder(block.data()).Add("Cookie:kept@x/");
+  struct Case { const char* name; int days; unsigned long long age; bool mayDelete; };
+  const Case cases[] = {
+      {"Cookie:a@x/", 2, 47 * hour, false},
+      {"Cookie:a@x/", 2, 48 * hour, true},
+      {"Cookie:a@x/", 1, 23 * hour, false},
+      {"Cookie:a@x/", 1, 24 * hour, true},
+      {"Cookie:a@x/", 0, 0, true},
+      {"Cookie:a@x/", -5, 0, true},
+      {"Cookie:kept@x/", 0, 1000 * hour, false},
+      {"Cookie:KEPT@x/", 0, 1000 * hour, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.mayDelete, MayDelete(block.data(), c.name, c.days, now, now - c.age))
+        << c.name << " " << c.days << " " << c.age / hour;
+  }
+  // Used "in the future" (a clock set back): recent, so kept while days are kept.
+  EXPECT_FALSE(MayDelete(block.data(), "Cookie:a@x/", 1, now, now + 100 * hour));
+  EXPECT_TRUE(MayDelete(nullptr, "Cookie:a@x/", 0, now, 0));
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,212 @@
+// The "System Temporary Files" item against real files: which folder it takes, when it is
+// not offered, and the counting and deletion walks.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "plugins/standard/TempFiles.h"
+#include "tests/harness/Harness.h"
+
+namespace orvane {
+namespace {
+
+using harness::FileExists;
+using harness::TempFolder;
+using harness::WriteTextFile;
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    char old[32767];
+    const DWORD n = GetEnvironmentVariableA(name, old, sizeof old);
+    had_ = n > 0 && n < sizeof old;
+    if (had_) old_.assign(old, n);
+    SetEnvironmentVariableA(name, value);
+  }
+  ~ScopedVariable() { SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr); }
+
+ private:
+  std::string name_;
+  std::string old_;
+  bool had_ = false;
+};
+
+std::string Folder(const TempFolder& folder) {
+  std::string path = folder.path();
+  path.pop_back();
+  return path;
+}
+
+std::string WindowsFolder() {
+  char path[MAX_PATH];
+  return std::string(path, GetWindowsDirectoryA(path, MAX_PATH));
+}
+std::string SystemFolder() {
+  char path[MAX_PATH];
+  return std::string(path, GetSystemDirectoryA(path, MAX_PATH));
+}
+
+void WriteFile(const std::string& path, size_t bytes, DWORD attributes = 0) {
+  ASSERT_TRUE(WriteTextFile(path, std::string(bytes, 'x'))) << path;
+  if (attributes) {
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes)) << path;
+  }
+}
+
+TEST(TempItemSetUp, IsRefusedForTheWindowsFolderTheSystemFolderAndDriveRoots) {
+  std::string lowerWindows = WindowsFolder();
+  CharLowerBuffA(&lowerWindows[0], static_cast<DWORD>(lowerWindows.size()));
+  const std::string refused[] = {WindowsFolder(), lowerWindows, SystemFolder(),
+                                 SystemFolder() + "\\Temp", "C:\\", "C:"};
+  for (const std::string& temp : refused) {
+    ScopedVariable tmp("TMP", temp.c_str());
+    const TempSetUp setUp = SetUpTempItem();
+    EXPECT_FALSE(setUp.active) << temp;
+    EXPECT_EQ(0, setUp.found.count) << temp;
+    EXPECT_TRUE(setUp.description.empty()) << temp;
+    std::string folder;
+    EXPECT_FALSE(ReadCleanableTempFolder(folder)) << temp;  // nor when cleaning
+  }
+}
+
+TEST(TempItemSetUp, TakesTempWhenTmpIsMissingOrEmpty) {
+  TempFolder folder;
+  WriteFile(folder / "one.txt", 7);
+  ScopedVariable temp("TEMP", Folder(folder).c_str());
+  for (const char* tmpValue : {static_cast<const char*>(nullptr), ""}) {
+    ScopedVariable tmp("TMP", tmpValue);
+    const TempSetUp setUp = SetUpTempItem();
+    EXPECT_TRUE(setUp.active);
+    EXPECT_EQ(1, setUp.found.count);
+    EXPECT_EQ(7, setUp.found.size);
+    EXPECT_EQ("Select this option to clean up the Windows System Temporary Folder. All files in "
+              "it will be deleted. This folder is '" + Folder(folder) + "'",
+              setUp.description);
+  }
+  ScopedVariable noTmp("TMP", nullptr);
+  ScopedVariable noTemp("TEMP", nullptr);
+  EXPECT_FALSE(SetUpTempItem().active);
+}
+
+class TempWalks : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(folder_ / "a.txt", 10);
+    WriteFile(folder_ / "hidden.txt", 20, FILE_ATTRIBUTE_HIDDEN);
+    WriteFile(folder_ / "system.txt", 30, FILE_ATTRIBUTE_SYSTEM);
+    WriteFile(folder_ / "readonly.txt", 40, FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(CreateDirectoryA((folder_ / "sub").c_str(), nullptr));
+    WriteFile(folder_ / "sub\\b.txt", 50);
+    ASSERT_TRUE(CreateDirectoryA((folder_ / "sub\\deeper").c_str(), nullptr));
+    WriteFile(folder_ / "sub\\deeper\\c.txt", 60);
+    ASSERT_TRUE(CreateDirectoryA((folder_ / "empty").c_str(), nullptr));
+  }
+  bool Has(const std::string& name) const { return FileExists(folder_ / name); }
+  TempFolder folder_;
+};
+
+TEST_F(TempWalks, CountsEveryFileButSystemFilesAtAnyDepth) {
+  const Counters found = CountTempFiles(Folder(folder_));
+  EXPECT_EQ(5, found.count);
+  EXPECT_EQ(10 + 20 + 40 + 50 + 60, found.size);
+}
+
+TEST_F(TempWalks, DeletesFilesAndEmptiedFoldersButKeepsSystemFilesAndTheFolder) {
+  const Counters cleaned = DeleteTempFiles(Folder(folder_), true, true);
+  EXPECT_EQ(5, cleaned.count);
+  EXPECT_EQ(180, cleaned.size);
+  EXPECT_TRUE(Has("system.txt"));
+  EXPECT_FALSE(Has("readonly.txt"));
+  EXPECT_FALSE(Has("sub"));
+  EXPECT_FALSE(Has("empty"));
+  EXPECT_TRUE(FileExists(Folder(folder_)));
+}
+
+TEST_F(TempWalks, DelSubfoldersOffKeepsTheEmptiedFolders) {
+  const Counters cleaned = DeleteTempFiles(Folder(folder_), false, true);
+  EXPECT_EQ(5, cleaned.count);
+  EXPECT_FALSE(Has("sub\\deeper\\c.txt"));
+  EXPECT_TRUE(Has("sub\\deeper"));
+  EXPECT_TRUE(Has("empty"));
+}
+
+TEST_F(TempWalks, DelReadonlyOffLeavesReadOnlyFilesUncounted) {
+  const Counters cleaned = DeleteTempFiles(Folder(folder_), true, false);
+  EXPECT_EQ(4, cleaned.count);
+  EXPECT_EQ(140, cleaned.size);
+  EXPECT_TRUE(Has("readonly.txt"));
+}
+
+TEST_F(TempWalks, ALockedFileStaysAndIsNotCounted) {
+  HANDLE locked = CreateFileA((folder_ / "sub\\b.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+  const Counters cleaned = DeleteTempFiles(Folder(folder_), true, true);
+  CloseHandle(locked);
+  EXPECT_EQ(4, cleaned.count);
+  EXPECT_TRUE(Has("sub\\b.txt"));
+  EXPECT_FALSE(Has("sub\\deeper"));
+}
+
+// A link to a folder elsewhere, made from Linux: Wine shows it as a reparse point.
+bool MakeFolderLink(const std::string& target, const std::string& link) {
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  auto convert = [&](const std::string& path) {
+    std::wstring wide(path.begin(), path.end());
+    char* name = unixName(wide.c_str());
+    std::string result = name ? name : "";
+    if (name) HeapFree(GetProcessHeap(), 0, name);
+    return result;
+  };
+  const std::string unixTarget = convert(target);
+  const std::string unixLink = convert(link);
+  if (unixTarget.empty() || unixLink.empty()) return false;
+  char system[MAX_PATH];
+  GetSystemDirectoryA(system, MAX_PATH);
+  harness::Process ln(std::string(system) + "\\start.exe /wait /unix /bin/ln -s \"" + unixTarget +
+                      "\" \"" + unixLink + "\"");
+  if (!ln.started() || !ln.Wait(20000).ended) return false;
+  for (int i = 0; i < 100 && !FileExists(link); ++i) Sleep(50);
+  return FileExists(link);
+}
+
+TEST_F(TempWalks, LinksToFoldersAreNeverEntered) {
+  TempFolder outside;
+  WriteFile(outside / "precious.txt", 99);
+  if (!MakeFolderLink(Folder(outside), folder_ / "link")) GTEST_SKIP() << "no folder link";
+  const DWORD attributes = GetFileAttributesA((folder_ / "link").c_str());
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
+  ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  EXPECT_EQ(5, CountTempFiles(Folder(folder_)).count);
+  EXPECT_EQ(5, DeleteTempFiles(Folder(folder_), true, true).count);
+  EXPECT_TRUE(FileExists(outside / "precious.txt"));
+}
+
+TEST_F(TempWalks, PathsBeyondTheBufferAreSkipped) {
+  const std::string deep = folder_ / std::string(200 - folder_.path().size(), 'd');
+  ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+  WriteFile(deep + "\\f.txt", 5);
+  const std::wstring wideDeep(deep.begin(), deep.end());
+  const std::wstring tooLong = L"\\\\?\\" + wideDeep + L"\\" + std::wstring(80, L'e');
+  ASSERT_TRUE(CreateDirectoryW(tooLong.c_str(), nullptr));
+  const std::wstring hidden = tooLong + L"\\g.txt";
+  HANDLE file = CreateFileW(hidden.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  CloseHandle(file);
+
+  EXPECT_EQ(6, CountTempFiles(Folder(folder_)).count);
+  EXPECT_EQ(6, DeleteTempFiles(Folder(folder_), true, true).count);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((deep + "\\f.txt").c_str()));
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(hidden.c_str()));
+  DeleteFileW(hidden.c_str());
+  RemoveDirectoryW(tooLong.c_str());
+}
+
+}  // namespace
+}  // namespace orvane
