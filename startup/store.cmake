@@ -15,7 +15,12 @@ add_library(stelmar_store STATIC
   ${stelmar_store_dir}/windows/registry/RegistryReaderImpl.cpp
   ${stelmar_store_dir}/windows/registry/RegistryWriterImpl.cpp
   ${stelmar_store_dir}/database/RegistryBackup.cpp
-  ${stelmar_store_dir}/database/RegistryDatabase.cpp)
+  ${stelmar_store_dir}/database/RegistryDatabase.cpp
+  ${stelmar_store_dir}/windows/file/WindowsFileHelper.cpp
+  ${stelmar_store_dir}/windows/file/Shortcut.cpp
+  ${stelmar_store_dir}/database/AutostartDatabase.cpp
+  ${stelmar_store_dir}/StartupInterface.cpp
+  ${stelmar_store_dir}/StartupStores.cpp)
 target_link_libraries(stelmar_store PUBLIC stelmar_store_portable stelmar_base varnick_common
   advapi32 shell32 ole32 uuid)
 

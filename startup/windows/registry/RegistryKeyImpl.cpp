@@ -1,5 +1,6 @@
 #include "startup/windows/registry/RegistryKeyImpl.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -72,8 +73,7 @@ std::string expand(const std::string& text) {
                                   "Expanded buffer size: " + std::to_string(bufferSize) +
                                   "\n" + "System error code: " + std::to_string(code) + "\n");
   }
-  buffer.back() = '\0';
-  const std::string expanded(buffer.data());
+  const std::string expanded(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'));
   if (result >= size + 9) {
     throw RegistryExpandException(
         std::string(EXPAND_SIZE_MISMATCH) +
