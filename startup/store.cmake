@@ -28,6 +28,10 @@ if(VARNICK_TESTS)
   varnick_add_test(stelmar_store_tests
     ${stelmar_store_dir}/tests/store/StartupItemTest.cpp
     ${stelmar_store_dir}/tests/store/BackupFileTest.cpp
-    ${stelmar_store_dir}/tests/store/ArgumentParserHelpersTest.cpp)
-  target_link_libraries(stelmar_store_tests PRIVATE stelmar_store varnick_harness)
+    ${stelmar_store_dir}/tests/store/ArgumentParserHelpersTest.cpp
+    ${stelmar_store_dir}/tests/store/StoreFixtures.cpp
+    ${stelmar_store_dir}/tests/store/RegistryLayerTest.cpp
+    ${stelmar_store_dir}/tests/store/RegistryDatabaseTest.cpp)
+  target_link_libraries(stelmar_store_tests PRIVATE stelmar_store varnick_harness advapi32 shlwapi
+    ole32)
 endif()
