@@ -31,7 +31,9 @@ if(VARNICK_TESTS)
     ${stelmar_store_dir}/tests/store/ArgumentParserHelpersTest.cpp
     ${stelmar_store_dir}/tests/store/StoreFixtures.cpp
     ${stelmar_store_dir}/tests/store/RegistryLayerTest.cpp
-    ${stelmar_store_dir}/tests/store/RegistryDatabaseTest.cpp)
+    ${stelmar_store_dir}/tests/store/RegistryDatabaseTest.cpp
+    ${stelmar_store_dir}/tests/store/AutostartDatabaseTest.cpp
+    ${stelmar_store_dir}/tests/store/WindowsFileHelperTest.cpp)
   target_link_libraries(stelmar_store_tests PRIVATE stelmar_store varnick_harness advapi32 shlwapi
     ole32)
 endif()

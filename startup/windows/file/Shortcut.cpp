@@ -34,7 +34,9 @@ const char* const SAVE_FAILED = "An exception occured when trying to save the th
 constexpr int PATH_LENGTH = MAX_PATH;
 constexpr int TEXT_LENGTH = 1024;
 
-// Every shortcut failure ends with the system's text for the last error code.
+// Every shortcut failure ends with the system's text for the last error code. Success is
+// any success code: the link object answers S_FALSE for a target that does not exist (yet)
+// and for a shortcut without a path, and neither is a failure.
 std::string complete(const std::string& message) {
   return message + "\n" + SystemErrors::map(static_cast<int>(::GetLastError()));
 }
@@ -55,11 +57,11 @@ std::wstring wide(const std::string& text) {
 void createLink(win::ComPtr<IShellLinkA>& shellLink, win::ComPtr<IPersistFile>& persistFile) {
   const HRESULT created = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_IShellLinkA, shellLink.putVoid());
-  if (created != S_OK) throw ShortcutException(complete(CREATE_FAILED));
+  if (FAILED(created)) throw ShortcutException(complete(CREATE_FAILED));
   STELMAR_ASSERT(shellLink);
   if (!shellLink) throw ShortcutException(complete(CREATE_FAILED));
   const HRESULT queried = shellLink->QueryInterface(IID_IPersistFile, persistFile.putVoid());
-  if (queried != S_OK) throw ShortcutException(complete(PERSIST_FAILED));
+  if (FAILED(queried)) throw ShortcutException(complete(PERSIST_FAILED));
   STELMAR_ASSERT(persistFile);
   if (!persistFile) throw ShortcutException(complete(PERSIST_FAILED));
 }
@@ -74,7 +76,7 @@ std::string textOf(const std::vector<char>& buffer) {
 
 IShellLinkShortcut::IShellLinkShortcut(const std::string& shortcutPath) {
   createLink(_shellLink, _persistFile);
-  if (_persistFile->Load(wide(shortcutPath).c_str(), STGM_READ) != S_OK) {
+  if (FAILED(_persistFile->Load(wide(shortcutPath).c_str(), STGM_READ))) {
     throw ShortcutReaderException(complete(LOAD_FAILED + shortcutPath + "\n"));
   }
 }
@@ -82,7 +84,7 @@ IShellLinkShortcut::IShellLinkShortcut(const std::string& shortcutPath) {
 std::string IShellLinkShortcut::getPath() {
   std::vector<char> buffer(PATH_LENGTH, '\0');
   WIN32_FIND_DATAA findData;
-  if (_shellLink->GetPath(buffer.data(), PATH_LENGTH, &findData, 0) != S_OK) {
+  if (FAILED(_shellLink->GetPath(buffer.data(), PATH_LENGTH, &findData, 0))) {
     throw ShortcutReaderException(complete(GET_PATH_FAILED));
   }
   return textOf(buffer);
@@ -90,7 +92,7 @@ std::string IShellLinkShortcut::getPath() {
 
 std::string IShellLinkShortcut::getArguments() {
   std::vector<char> buffer(TEXT_LENGTH, '\0');
-  if (_shellLink->GetArguments(buffer.data(), TEXT_LENGTH) != S_OK) {
+  if (FAILED(_shellLink->GetArguments(buffer.data(), TEXT_LENGTH))) {
     throw ShortcutReaderException(complete(GET_ARGUMENTS_FAILED));
   }
   return textOf(buffer);
@@ -98,7 +100,7 @@ std::string IShellLinkShortcut::getArguments() {
 
 std::string IShellLinkShortcut::getWorkingDirectory() {
   std::vector<char> buffer(PATH_LENGTH, '\0');
-  if (_shellLink->GetWorkingDirectory(buffer.data(), PATH_LENGTH) != S_OK) {
+  if (FAILED(_shellLink->GetWorkingDirectory(buffer.data(), PATH_LENGTH))) {
     throw ShortcutReaderException(complete(GET_WORKING_DIRECTORY_FAILED));
   }
   return textOf(buffer);
@@ -106,7 +108,7 @@ std::string IShellLinkShortcut::getWorkingDirectory() {
 
 std::string IShellLinkShortcut::getDescription() {
   std::vector<char> buffer(TEXT_LENGTH, '\0');
-  if (_shellLink->GetDescription(buffer.data(), TEXT_LENGTH) != S_OK) {
+  if (FAILED(_shellLink->GetDescription(buffer.data(), TEXT_LENGTH))) {
     throw ShortcutReaderException(complete(GET_DESCRIPTION_FAILED));
   }
   return textOf(buffer);
@@ -118,19 +120,19 @@ ShortcutWriter::ShortcutWriter(const std::string& shortcutPath) : _shortcutPath(
 
 void ShortcutWriter::write(const std::string& path, const std::string& arguments,
                            const std::string& workingDirectory, const std::string& description) {
-  if (_shellLink->SetPath(path.c_str()) != S_OK) {
+  if (FAILED(_shellLink->SetPath(path.c_str()))) {
     throw ShortcutWriterException(complete(SET_PATH_FAILED));
   }
-  if (_shellLink->SetArguments(arguments.c_str()) != S_OK) {
+  if (FAILED(_shellLink->SetArguments(arguments.c_str()))) {
     throw ShortcutWriterException(complete(SET_ARGUMENTS_FAILED));
   }
-  if (_shellLink->SetWorkingDirectory(workingDirectory.c_str()) != S_OK) {
+  if (FAILED(_shellLink->SetWorkingDirectory(workingDirectory.c_str()))) {
     throw ShortcutWriterException(complete(SET_WORKING_DIRECTORY_FAILED));
   }
-  if (_shellLink->SetDescription(description.c_str()) != S_OK) {
+  if (FAILED(_shellLink->SetDescription(description.c_str()))) {
     throw ShortcutWriterException(complete(SET_DESCRIPTION_FAILED));
   }
-  if (_persistFile->Save(wide(_shortcutPath).c_str(), TRUE) != S_OK) {
+  if (FAILED(_persistFile->Save(wide(_shortcutPath).c_str(), TRUE))) {
     throw ShortcutWriterException(complete(SAVE_FAILED));
   }
 }
