@@ -10,5 +10,6 @@ target_link_libraries(stelmar_store_portable PUBLIC stelmar_base_portable)
 varnick_native_test(stelmar_store_portable_tests
   ${stelmar_store_dir}/tests/store/StartupItemTest.cpp
   ${stelmar_store_dir}/tests/store/BackupFileTest.cpp
-  ${stelmar_store_dir}/tests/store/ArgumentParserHelpersTest.cpp)
+  ${stelmar_store_dir}/tests/store/ArgumentParserHelpersTest.cpp
+  ${stelmar_store_dir}/tests/store/MapperTest.cpp)
 target_link_libraries(stelmar_store_portable_tests PRIVATE stelmar_store_portable)

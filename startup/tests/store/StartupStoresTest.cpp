@@ -1,0 +1,97 @@
+// The stores wired as the startup manager wires them at start-up, in a program folder of
+// their own (the current directory) against scratch registry hives.
+#include "startup/StartupStores.h"
+
+#include <gtest/gtest.h>
+
+#include "startup/StartupConstants.h"
+#include "startup/database/BackupFile.h"
+#include "startup/platform/errorresources/Exceptions.h"
+#include "startup/tests/store/StoreFixtures.h"
+#include "tests/harness/Harness.h"
+
+namespace {
+
+using products::stelmar::StartupConstants;
+using products::stelmar::StartupItem;
+using products::stelmar::StartupStores;
+
+const char* const SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class StartupStoresTest : public ::testing::Test {
+ protected:
+  StartupStoresTest() : current(program.path()) {
+    ::CreateDirectoryA((profile / "Startup").c_str(), nullptr);
+    storetests::SetText(HKEY_CURRENT_USER, SHELL_FOLDERS, "Startup", profile / "Startup");
+    storetests::SetText(HKEY_LOCAL_MACHINE, RUN, "Machine", "C:\\machine.exe");
+    storetests::SetText(HKEY_CURRENT_USER, RUN, "User", "C:\\user.exe -u");
+  }
+
+  storetests::ScratchRegistry registry;
+  harness::TempFolder program;
+  harness::TempFolder profile;
+  storetests::CurrentDirectory current;
+  storetests::RecordingErrorHandler handler;
+};
+
+TEST_F(StartupStoresTest, RegistersOneStorePerLocationOfTheSystem) {
+  {
+    StartupStores nt(handler, true);
+    EXPECT_EQ(std::vector<int>({0, 1, 2, 5, 6, 7, 9}), nt.getInterface().getTypes());
+  }
+  StartupStores older(handler, false);
+  EXPECT_EQ(std::vector<int>({0, 1, 2, 3, 4, 5, 6, 7, 9}), older.getInterface().getTypes());
+  EXPECT_TRUE(harness::FileExists(program / "lmas"));
+  EXPECT_TRUE(harness::FileExists(program / "cuas"));
+  EXPECT_EQ("stelmar.dat", older.getBackup().getFileName());
+}
+
+TEST_F(StartupStoresTest, DisabledEntriesLiveInTheProgramFolder) {
+  {
+    StartupStores stores(handler, true);
+    products::stelmar::StartupInterface& startup = stores.getInterface();
+    StartupItem machine = startup.getEntries(StartupConstants::LM_RUN_ALWAYS).at(0);
+    StartupItem user = startup.getEntries(StartupConstants::CU_RUN_ALWAYS).at(0);
+    startup.disableEntry(machine);
+    startup.disableEntry(user);
+
+    StartupItem link(StartupConstants::CU_RUN_AUTOSTART, StartupConstants::ENABLED, "Tool",
+                     "C:\\tool.exe -t");
+    StartupItem formatted = startup.formatEntry(link);
+    startup.addEntry(formatted);
+    startup.disableEntry(formatted);
+    EXPECT_TRUE(handler.texts.empty()) << handler.texts.at(0);
+  }
+  EXPECT_EQ(std::string("\x02\0\0\0", 4) +
+                StartupItem(0, 1, "Machine", "C:\\machine.exe").toRawData() +
+                StartupItem(5, 1, "User", "C:\\user.exe -u").toRawData(),
+            harness::ReadTextFile(program / "stelmar.dat"));
+  EXPECT_TRUE(harness::FileExists(program / "cuas\\Tool.lnk"));
+
+  // The next start finds everything where it was left.
+  StartupStores again(handler, true);
+  const std::vector<StartupItem> user = again.getInterface().getEntries(StartupConstants::CU_RUN_ALWAYS);
+  ASSERT_EQ(1u, user.size());
+  EXPECT_EQ(StartupConstants::DISABLED, user[0].getState());
+  const std::vector<StartupItem> links =
+      again.getInterface().getEntries(StartupConstants::CU_RUN_AUTOSTART);
+  ASSERT_EQ(1u, links.size());
+  EXPECT_EQ("Tool.lnk", links[0].getName());
+  EXPECT_EQ("C:\\tool.exe -t", links[0].getData());
+  EXPECT_EQ(StartupConstants::DISABLED, links[0].getState());
+}
+
+TEST_F(StartupStoresTest, AnAutostartFolderThatIsNotNamedFailsItsListingOnly) {
+  StartupStores stores(handler, true);
+  // No "Common Startup" value in the scratch machine hive.
+  try {
+    stores.getInterface().getEntries(StartupConstants::LM_RUN_AUTOSTART);
+    FAIL() << "listed";
+  } catch (const products::stelmar::database::AutostartDatabaseException& e) {
+    EXPECT_EQ(0u, e.getMessage().find("The autostart startup database isn't working. Reason: "));
+  }
+  EXPECT_EQ(1u, stores.getInterface().getEntries(StartupConstants::LM_RUN_ALWAYS).size());
+}
+
+}  // namespace
