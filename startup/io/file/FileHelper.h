@@ -14,7 +14,7 @@ namespace file {
 class FileHelper {
  public:
   // Files larger than this cannot be loaded, data larger than this cannot be saved.
-  static const long long MAX_SIZE = 2147483647;
+  static constexpr long long MAX_SIZE = 2147483647;
 
   // All bytes of the file (binary), or its first `byteCount` bytes when that is not 0.
   // Throws CouldNotLoadFileException.

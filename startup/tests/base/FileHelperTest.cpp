@@ -105,7 +105,7 @@ TEST(FileHelper, AFolderInPlaceOfTheFileFailsBothWays) {
   failureText<io::file::CouldNotSaveFileException>([&] { FileHelper::save(file, "x"); });
   failureText<io::file::CouldNotSaveFileException>([&] { FileHelper::save(file, "x", true); });
   failureText<io::file::CouldNotLoadFileException>([&] { FileHelper::load(file); });
-  EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_NE(0u, GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 struct DiedMidway {};
@@ -134,6 +134,33 @@ TEST(FileHelper, ASaveThatDiesBeforeReplacingLeavesTheOldFileWhole) {
   FileHelper::save(targetName, "after restart");
   EXPECT_EQ("after restart", FileHelper::load(targetName));
   EXPECT_FALSE(harness::FileExists(FileHelper::temporaryName(targetName)));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FileHelper, ASaveKilledBeforeReplacingLeavesTheOldFileWhole) {
+  harness::TempFolder folder;
+  const std::string file = folder / "stelmar.dat";
+  FileHelper::save(file, binaryBytes());
+
+  const std::string eventName = "stelmar-save-child-" + std::to_string(GetCurrentProcessId());
+  win::UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+  ASSERT_TRUE(ready);
+  {
+    harness::Process child("\"" + harness::BuildFolder() + "stelmar_save_child.exe\" \"" + file +
+                           "\" " + eventName + " 3000000");
+    ASSERT_TRUE(child.started());
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready.get(), 60000));
+    // The new file is complete beside the old one; the process dies here.
+  }
+  EXPECT_EQ(binaryBytes(), FileHelper::load(file));
+  EXPECT_EQ(3000000u, FileHelper::load(FileHelper::temporaryName(file)).size());
+
+  FileHelper::save(file, "next start");
+  EXPECT_EQ("next start", FileHelper::load(file));
+  EXPECT_FALSE(harness::FileExists(FileHelper::temporaryName(file)));
 }
 
 }  // namespace
