@@ -20,7 +20,8 @@ add_library(stelmar_store STATIC
   ${stelmar_store_dir}/windows/file/Shortcut.cpp
   ${stelmar_store_dir}/database/AutostartDatabase.cpp
   ${stelmar_store_dir}/StartupInterface.cpp
-  ${stelmar_store_dir}/StartupStores.cpp)
+  ${stelmar_store_dir}/StartupStores.cpp
+  ${stelmar_store_dir}/StartupReportSource.cpp)
 target_link_libraries(stelmar_store PUBLIC stelmar_store_portable stelmar_base varnick_common
   advapi32 shell32 ole32 uuid)
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "startup/StartupConstants.h"
+#include "startup/StartupReportSource.h"
 #include "startup/database/BackupFile.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/tests/store/StoreFixtures.h"
@@ -92,6 +93,20 @@ TEST_F(StartupStoresTest, AnAutostartFolderThatIsNotNamedFailsItsListingOnly) {
     EXPECT_EQ(0u, e.getMessage().find("The autostart startup database isn't working. Reason: "));
   }
   EXPECT_EQ(1u, stores.getInterface().getEntries(StartupConstants::LM_RUN_ALWAYS).size());
+
+  // The system report shows the type's name line followed by the failure.
+  const std::string report = errorresources::buildSystemReport(
+      "stelmar", "2.11", "Windows NT 6.1",
+      products::stelmar::StartupReportSource(stores.getInterface()));
+  EXPECT_NE(std::string::npos, report.find("[LM_RUN_ALWAYS]\nMachine C:\\machine.exe\n\n"));
+  EXPECT_NE(std::string::npos,
+            report.find("[CU_RUN_ALWAYS]\nUser C:\\user.exe -u\n\n[CU_RUN_ONCE]\n"
+                        "An exception occured when getting entries.\nError when opening a "
+                        "registry key, the key doesn't exist. Key: HKEY_CURRENT_USER\\"));
+  EXPECT_NE(std::string::npos,
+            report.find("[LM_RUN_AUTOSTART]\nAn exception occured when getting entries.\n"
+                        "The autostart startup database isn't working. Reason: "));
+  EXPECT_NE(std::string::npos, report.find("[CU_RUN_AUTOSTART]\n\n"));
 }
 
 }  // namespace
