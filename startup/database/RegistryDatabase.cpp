@@ -1,5 +1,6 @@
 #include "startup/database/RegistryDatabase.h"
 
+#include <exception>
 #include <optional>
 
 #include "startup/StartupConstants.h"
@@ -34,6 +35,18 @@ const char* const ZERO_BYTE =
 const char* const NOT_WRITTEN_BACK =
     "\n\nThe value could not be written back to the registry either. The entry stays in the "
     "list of disabled entries and is kept in the file with the next save that succeeds.\n\n";
+
+const char* const UNKNOWN_FAILURE = "An ... exception was caught.";
+
+std::string textOf(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const exceptions::Exception& e) {
+    return e.getMessage();
+  } catch (...) {
+    return UNKNOWN_FAILURE;
+  }
+}
 
 // The value as it is, to put it back exactly; nothing when it does not exist. A value
 // that cannot be read is put back as text from the entry.
@@ -112,21 +125,30 @@ void RegistryDatabase::disableEntry(StartupItem& item) {
   _backup.add(item);
   try {
     _backup.save();
-  } catch (const exceptions::Exception& saveFailure) {
+  } catch (...) {
+    // Whatever stopped the save (a failure, or anything else that ended it midway), the
+    // entry must stay either live in its key or kept in the list.
+    const std::exception_ptr saveFailure = std::current_exception();
     // A value that another program removed meanwhile has no place to go back to: the
     // entry stays in the list in memory.
     if (previous.known && !previous.value) throw;
+    std::string restoreFailure;
     try {
       if (previous.value) {
         writer.writeRaw(item.getName(), *previous.value);
       } else {
         writer.writeString(item.getName(), item.getData());
       }
-    } catch (const exceptions::Exception& restoreFailure) {
+    } catch (const exceptions::Exception& e) {
+      restoreFailure = e.getMessage();
+    } catch (...) {
+      restoreFailure = UNKNOWN_FAILURE;
+    }
+    if (!restoreFailure.empty()) {
       // Neither back in the key nor saved: keep it in the list in memory, so that it is
       // still shown as disabled and written with the next save.
-      throw io::file::CouldNotSaveFileException(saveFailure.getMessage() + NOT_WRITTEN_BACK +
-                                                restoreFailure.getMessage());
+      throw io::file::CouldNotSaveFileException(textOf(saveFailure) + NOT_WRITTEN_BACK +
+                                                restoreFailure);
     }
     _backup.setAllEntries(previousEntries);
     item.setState(previousState);

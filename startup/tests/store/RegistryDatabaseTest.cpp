@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "startup/StartupConstants.h"
 #include "startup/database/BackupFile.h"
 #include "startup/database/RegistryBackup.h"
 #include "startup/database/RegistryDatabase.h"
+#include "startup/io/file/FileHelper.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
 #include "startup/tests/store/AssertionCatcher.h"
@@ -204,6 +207,33 @@ TEST_F(RegistryDatabaseTest, AFailedSaveWhileDisablingPutsTheValueBack) {
   ASSERT_EQ(1u, backup.getAllEntries().size());
   EXPECT_EQ("Earlier", backup.getAllEntries()[0].getName());
   EXPECT_EQ(before, fileBytes());
+}
+
+// Stands for a save that dies after the new file is written and before it replaces the old.
+void dieBeforeReplacing(const std::string&) { throw std::runtime_error("killed"); }
+
+TEST_F(RegistryDatabaseTest, ASaveThatDiesMidwayWhileDisablingPutsTheValueBack) {
+  SetText(HKEY_CURRENT_USER, RUN, "Tool", "C:\\tool.exe");
+  const std::string before = count(1) + record(CU_RUN, "Earlier", "C:\\earlier.exe");
+  harness::WriteTextFile(backupFile(), before);
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem tool(CU_RUN, ENABLED, "Tool", "C:\\tool.exe");
+  const io::file::FileHelper::ReplaceHook previous =
+      io::file::FileHelper::setBeforeReplaceHook(dieBeforeReplacing);
+  EXPECT_THROW(database.disableEntry(tool), std::runtime_error);
+  io::file::FileHelper::setBeforeReplaceHook(previous);
+
+  EXPECT_EQ(std::string("C:\\tool.exe\0", 12), GetValue(HKEY_CURRENT_USER, RUN, "Tool").bytes);
+  EXPECT_EQ(before, fileBytes());
+  EXPECT_EQ(1u, backup.getAllEntries().size());
+  EXPECT_EQ(ENABLED, tool.getState());
+
+  // The half-done save left nothing in the way of the next one.
+  database.disableEntry(tool);
+  EXPECT_EQ(count(2) + record(CU_RUN, "Earlier", "C:\\earlier.exe") +
+                record(CU_RUN, "Tool", "C:\\tool.exe"),
+            fileBytes());
 }
 
 TEST_F(RegistryDatabaseTest, AFailedSaveWhileEnablingLosesNothing) {

@@ -131,6 +131,14 @@ TEST_F(RegistryLayer, ReadFailuresNameTheValue) {
                 "missing\n\n" + sys(ERROR_FILE_NOT_FOUND),
             messageOf<RegistryValueNotFoundException>([&] { reader.readString("missing"); }));
   EXPECT_EQ(42, reader.readInt("number"));
+  // Too long to read as text, yet it exists, and its bytes can be read whole.
+  EXPECT_TRUE(reader.valueExists("long"));
+  const std::optional<RawValue> raw = reader.readRaw("long");
+  ASSERT_TRUE(raw);
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), raw->type);
+  // (Wine adds a terminating zero to text stored without one.)
+  EXPECT_EQ(std::string(3000, 'x'), raw->bytes.substr(0, 3000));
+  EXPECT_FALSE(reader.readRaw("missing"));
 }
 
 TEST_F(RegistryLayer, EnumeratesValuesAndSubkeys) {

@@ -41,6 +41,7 @@ const char* const ENUM_KEY_FAILED =
 constexpr DWORD DEFAULT_NAME_LENGTH = 260;
 constexpr DWORD DEFAULT_DATA_LENGTH = 1024;
 constexpr DWORD SUBKEY_BUFFER_LENGTH = 261;
+constexpr int MAX_READ_ATTEMPTS = 8;
 
 std::string withSystemText(const std::string& text, LONG code) {
   return text + "\n\n" + SystemErrors::map(static_cast<int>(code));
@@ -114,11 +115,10 @@ int RegistryReaderImpl::readInt(const std::string& valueName) {
 }
 
 bool RegistryReaderImpl::valueExists(const std::string& valueName) {
-  BYTE buffer[VALUE_BUFFER_SIZE];
-  DWORD size = sizeof buffer;
+  // Only the type is asked for: a value longer than any buffer exists all the same.
   DWORD type = REG_NONE;
   try {
-    queryValue(valueName, &type, buffer, &size);
+    queryValue(valueName, &type, nullptr, nullptr);
   } catch (const RegistryValueNotFoundException&) {
     return false;
   }
@@ -190,27 +190,32 @@ std::vector<std::string> RegistryReaderImpl::getSubKeys() {
 }
 
 std::optional<RawValue> RegistryReaderImpl::readRaw(const std::string& valueName) {
-  // The value may grow between the two calls: ask again until it fits.
-  for (;;) {
-    RawValue value;
-    DWORD size = 0;
-    try {
+  RawValue value;
+  DWORD size = 0;
+  try {
+    queryValue(valueName, &value.type, nullptr, &size);
+    // The value may change between the calls: ask again with the size it has then.
+    for (int attempt = 1;; ++attempt) {
+      value.bytes.assign(size, '\0');
+      DWORD got = size;
+      const LONG code =
+          ::RegQueryValueExA(_key.getHandle(), valueName.c_str(), nullptr, &value.type,
+                             reinterpret_cast<BYTE*>(value.bytes.data()), &got);
+      if (code == ERROR_SUCCESS) {
+        size = got;
+        break;
+      }
+      if (attempt == MAX_READ_ATTEMPTS) {
+        throw RegistryException(withSystemText(READ_FAILED + entryName(valueName), code));
+      }
+      // Throws the failure's own exception, or learns the new size.
       queryValue(valueName, &value.type, nullptr, &size);
-    } catch (const RegistryValueNotFoundException&) {
-      return std::nullopt;
     }
-    value.bytes.assign(size, '\0');
-    const LONG code =
-        ::RegQueryValueExA(_key.getHandle(), valueName.c_str(), nullptr, &value.type,
-                           reinterpret_cast<BYTE*>(value.bytes.data()), &size);
-    if (code == ERROR_MORE_DATA) continue;
-    if (code == ERROR_FILE_NOT_FOUND) return std::nullopt;
-    if (code != ERROR_SUCCESS) {
-      queryValue(valueName, &value.type, reinterpret_cast<BYTE*>(value.bytes.data()), &size);
-    }
-    value.bytes.resize(size);
-    return value;
+  } catch (const RegistryValueNotFoundException&) {
+    return std::nullopt;
   }
+  value.bytes.resize(size);
+  return value;
 }
 
 }  // namespace windows::registry
