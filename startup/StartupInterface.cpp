@@ -207,8 +207,7 @@ void StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries
         continue;
       }
       // Taken out and not written back: keep it aside rather than drop it.
-      StartupItem kept(item.getType(), StartupConstants::DISABLED, item.getName(),
-                       item.getData());
+      StartupItem kept(item.getType(), StartupConstants::DISABLED, item.getName(), item.getData());
       try {
         database.disableEntry(kept);
         noteFailure(text + KEPT_DISABLED + item.toString(), programFailure);

@@ -22,7 +22,8 @@ const char* const AutostartDatabase::SHORTCUT_EXTENSION = "lnk";
 namespace {
 
 const char* const NOT_WORKING = "The autostart startup database isn't working. Reason: ";
-const char* const SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const SHELL_FOLDERS =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char* const USER_SHELL_FOLDERS =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const char* const COMMON_STARTUP = "Common Startup";
@@ -69,7 +70,8 @@ AutostartDatabase::AutostartDatabase(int type, const std::string& backupFolder)
     WindowsFileHelper::createDirectory(_backupFolder);
     windows::registry::RegistryKeyImpl key(location.hive, location.keyPath, KEY_READ,
                                            windows::registry::RegistryKeyImpl::MODE_OPEN);
-    _folder = withBackslash(windows::registry::RegistryReaderImpl(key).readString(location.valueName));
+    _folder =
+        withBackslash(windows::registry::RegistryReaderImpl(key).readString(location.valueName));
   } catch (const exceptions::Exception& e) {
     _working = false;
     _failureReason = e.getMessage();
@@ -82,8 +84,7 @@ void AutostartDatabase::checkWorking() const {
   if (!_working) throw AutostartDatabaseException(NOT_WORKING + _failureReason);
 }
 
-std::vector<StartupItem> AutostartDatabase::getFolderEntries(const std::string& folder,
-                                                             int state) {
+std::vector<StartupItem> AutostartDatabase::getFolderEntries(const std::string& folder, int state) {
   checkWorking();
   std::vector<StartupItem> entries;
   const std::string directory = withBackslash(folder);

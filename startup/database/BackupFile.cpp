@@ -33,8 +33,8 @@ BackupFileContents parseBackupFile(const std::string& bytes) {
       result.problems.push_back(
           "The record count promises " + std::to_string(count) + " records, but the " +
           std::to_string(bytes.size()) + " bytes of the file hold only " + std::to_string(i) +
-          " whole records; the " + std::to_string(bytes.size() - offset) +
-          " bytes from offset " + std::to_string(offset) + " on are no whole record.");
+          " whole records; the " + std::to_string(bytes.size() - offset) + " bytes from offset " +
+          std::to_string(offset) + " on are no whole record.");
       return result;
     }
     if (!StartupConstants::isValidType(item->getType())) {

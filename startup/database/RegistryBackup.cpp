@@ -40,9 +40,8 @@ void RegistryBackup::load() {
 
   _damagedCopyPending = true;
   keepDamagedCopy();
-  const std::string copy = _damagedCopy.empty()
-                               ? std::string("No copy of it could be kept yet.")
-                               : "A copy of it is kept as '" + _damagedCopy + "'.";
+  const std::string copy = _damagedCopy.empty() ? std::string("No copy of it could be kept yet.")
+                                                : "A copy of it is kept as '" + _damagedCopy + "'.";
   for (const std::string& problem : contents.problems) {
     const std::string text = "The store of disabled entries '" + _fileName + "' is damaged. " +
                              problem + " Its " + std::to_string(_entries.size()) +

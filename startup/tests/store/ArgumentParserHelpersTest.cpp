@@ -1,13 +1,17 @@
-#include "startup/util/parser/ArgumentParserHelpers.h"
-
 #include <gtest/gtest.h>
+
+#include "startup/util/parser/ArgumentParserHelpers.h"
 
 namespace {
 
 using util::parser::ArgumentParserHelpers;
 
 TEST(ArgumentParserHelpers, SplitsProgramPathAndArguments) {
-  struct Case { const char* commandLine; const char* program; const char* arguments; };
+  struct Case {
+    const char* commandLine;
+    const char* program;
+    const char* arguments;
+  };
   const Case cases[] = {
       {"", "", ""},
       {"\"C:\\Program Files\\x.exe\" -a b", "\"C:\\Program Files\\x.exe\"", " -a b"},
@@ -31,7 +35,12 @@ TEST(ArgumentParserHelpers, SplitsProgramPathAndArguments) {
 }
 
 TEST(ArgumentParserHelpers, SplitsFileNameDirectoryAndExtension) {
-  struct Case { const char* path; const char* file; const char* directory; const char* extension; };
+  struct Case {
+    const char* path;
+    const char* file;
+    const char* directory;
+    const char* extension;
+  };
   const Case cases[] = {
       {"", "", "", ""},
       {"x.exe", "x.exe", "", "exe"},
@@ -53,14 +62,24 @@ TEST(ArgumentParserHelpers, SplitsFileNameDirectoryAndExtension) {
 }
 
 TEST(ArgumentParserHelpers, TellsShortcutsAndProgramsApart) {
-  struct Case { const char* path; bool shortcut; bool program; };
+  struct Case {
+    const char* path;
+    bool shortcut;
+    bool program;
+  };
   const Case cases[] = {
-      {"C:\\s\\Tool.lnk", true, false},     {"C:\\s\\Tool.LNK", true, false},
-      {"C:\\s\\a.lnk.bak", false, false},   {"C:\\s\\setup.EXE", false, true},
-      {"x.com", false, true},               {"x.bat /q", false, true},
-      {"C:\\s\\saver.scr", false, true},    {"\"C:\\s p\\run.vbs\" a", false, true},
-      {"C:\\s\\notes.txt", false, false},   {"C:\\s\\noextension", false, false},
-      {"", false, false},                   {"C:\\s\\x.exe.txt", false, false},
+      {"C:\\s\\Tool.lnk", true, false},
+      {"C:\\s\\Tool.LNK", true, false},
+      {"C:\\s\\a.lnk.bak", false, false},
+      {"C:\\s\\setup.EXE", false, true},
+      {"x.com", false, true},
+      {"x.bat /q", false, true},
+      {"C:\\s\\saver.scr", false, true},
+      {"\"C:\\s p\\run.vbs\" a", false, true},
+      {"C:\\s\\notes.txt", false, false},
+      {"C:\\s\\noextension", false, false},
+      {"", false, false},
+      {"C:\\s\\x.exe.txt", false, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.shortcut, ArgumentParserHelpers::isShortcut(c.path)) << c.path;

@@ -21,9 +21,8 @@ class AssertionCatcher : public errorresources::AssertionReporter {
   // Reports whose condition text is exactly `condition`.
   std::size_t count(const std::string& condition) const {
     const std::string line = "Assertion failed. Message: " + condition + "\n";
-    return std::count_if(reports_.begin(), reports_.end(), [&](const std::string& r) {
-      return r.find(line) != std::string::npos;
-    });
+    return std::count_if(reports_.begin(), reports_.end(),
+                         [&](const std::string& r) { return r.find(line) != std::string::npos; });
   }
   // Reports whose condition text contains `part`.
   std::size_t countContaining(const std::string& part) const {

@@ -17,7 +17,8 @@ using products::stelmar::database::AutostartDatabase;
 using windows::file::IShellLinkShortcut;
 using windows::file::ShortcutWriter;
 
-const char* const SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const SHELL_FOLDERS =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const int CU_AUTOSTART = StartupConstants::CU_RUN_AUTOSTART;
 const int ENABLED = StartupConstants::ENABLED;
 const int DISABLED = StartupConstants::DISABLED;
@@ -47,7 +48,12 @@ class AutostartDatabaseTest : public ::testing::Test {
 TEST_F(AutostartDatabaseTest, LocationsOfTheAutostartTypes) {
   const char* const userShellFolders =
       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-  struct Case { int type; HKEY hive; const char* key; const char* value; };
+  struct Case {
+    int type;
+    HKEY hive;
+    const char* key;
+    const char* value;
+  };
   const Case cases[] = {{7, HKEY_LOCAL_MACHINE, SHELL_FOLDERS, "Common Startup"},
                         {8, HKEY_LOCAL_MACHINE, userShellFolders, "Common Startup"},
                         {9, HKEY_CURRENT_USER, SHELL_FOLDERS, "Startup"},
@@ -82,13 +88,16 @@ TEST_F(AutostartDatabaseTest, ListsShortcutsAndProgramsThenKeptOnes) {
   std::vector<StartupItem> entries = database.getEntries();
   std::sort(entries.begin(), entries.end() - 1, products::stelmar::StartupItemOrder());
   ASSERT_EQ(5u, entries.size());
-  struct Expected { const char* name; std::string data; int state; };
-  const Expected expected[] = {
-      {"Args.lnk", "C:\\windows\\notepad.exe /p file.txt", ENABLED},
-      {"Plain.lnk", "C:\\windows\\notepad.exe ", ENABLED},
-      {"a.lnk.bak", "C:\\windows\\regedit.exe ", ENABLED},
-      {"setup.EXE", autostart + "setup.EXE", ENABLED},
-      {"Kept.lnk", "C:\\windows\\kept.exe -k", DISABLED}};
+  struct Expected {
+    const char* name;
+    std::string data;
+    int state;
+  };
+  const Expected expected[] = {{"Args.lnk", "C:\\windows\\notepad.exe /p file.txt", ENABLED},
+                               {"Plain.lnk", "C:\\windows\\notepad.exe ", ENABLED},
+                               {"a.lnk.bak", "C:\\windows\\regedit.exe ", ENABLED},
+                               {"setup.EXE", autostart + "setup.EXE", ENABLED},
+                               {"Kept.lnk", "C:\\windows\\kept.exe -k", DISABLED}};
   for (std::size_t i = 0; i < entries.size(); ++i) {
     EXPECT_EQ(expected[i].name, entries[i].getName());
     EXPECT_EQ(expected[i].data, entries[i].getData()) << expected[i].name;
@@ -205,8 +214,8 @@ TEST_F(AutostartDatabaseTest, WithoutItsFolderTheDatabaseDoesNotWork) {
   harness::WriteTextFile(folder / "file", "x");
   AutostartDatabase noBackup(CU_AUTOSTART, folder / "file\\sub\\");
   EXPECT_FALSE(noBackup.isWorking());
-  const std::string start = "Could not create the directory: " + (folder / "file\\sub\\") +
-                            ". System error message: ";
+  const std::string start =
+      "Could not create the directory: " + (folder / "file\\sub\\") + ". System error message: ";
   EXPECT_EQ(start, noBackup.getFailureReason().substr(0, start.size()));
 }
 

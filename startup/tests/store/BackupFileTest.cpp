@@ -1,8 +1,7 @@
-#include "startup/database/BackupFile.h"
-
 #include <gtest/gtest.h>
 
 #include "startup/StartupConstants.h"
+#include "startup/database/BackupFile.h"
 #include "startup/tests/store/AssertionCatcher.h"
 
 namespace {
@@ -15,7 +14,8 @@ using products::stelmar::database::serialiseBackupFile;
 const int DISABLED = products::stelmar::StartupConstants::DISABLED;
 
 std::vector<StartupItem> twoEntries() {
-  return {StartupItem(0, DISABLED, "First", "C:\\a.exe -x"), StartupItem(5, DISABLED, "Second", "")};
+  return {StartupItem(0, DISABLED, "First", "C:\\a.exe -x"),
+          StartupItem(5, DISABLED, "Second", "")};
 }
 
 TEST(BackupFile, WritesCountAndRecords) {
@@ -37,7 +37,10 @@ TEST(BackupFile, WritesCountAndRecords) {
 TEST(BackupFile, DamagedFilesKeepTheWholeRecords) {
   const std::string whole = serialiseBackupFile(twoEntries());
   const std::size_t firstEnd = 4 + 26;
-  struct Case { std::string bytes; std::size_t records; };
+  struct Case {
+    std::string bytes;
+    std::size_t records;
+  };
   std::string lyingCount = whole;
   lyingCount[0] = 7;
   std::string negativeCount = whole;
@@ -49,7 +52,7 @@ TEST(BackupFile, DamagedFilesKeepTheWholeRecords) {
       {lyingCount, 2},
       {negativeCount, 0},
       {whole.substr(0, firstEnd), 1},
-      {whole.substr(0, firstEnd + 9), 1},   // the second record's name has no zero byte
+      {whole.substr(0, firstEnd + 9), 1},      // the second record's name has no zero byte
       {whole.substr(0, whole.size() - 1), 1},  // the last data has no zero byte
       {whole + "extra", 2},
   };

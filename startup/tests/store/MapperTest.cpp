@@ -1,9 +1,8 @@
-#include "startup/Mapper.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "startup/Mapper.h"
 #include "startup/tests/store/AssertionCatcher.h"
 
 namespace {

@@ -33,7 +33,9 @@ const int CU_RUN = StartupConstants::CU_RUN_ALWAYS;
 std::string record(int type, const std::string& name, const std::string& data) {
   return StartupItem(type, DISABLED, name, data).toRawData();
 }
-std::string count(unsigned char n) { return std::string(1, static_cast<char>(n)) + std::string(3, '\0'); }
+std::string count(unsigned char n) {
+  return std::string(1, static_cast<char>(n)) + std::string(3, '\0');
+}
 
 class RegistryDatabaseTest : public ::testing::Test {
  protected:
@@ -66,7 +68,8 @@ TEST_F(RegistryDatabaseTest, LocationsOfTheRegistryTypes) {
 TEST_F(RegistryDatabaseTest, ListsLiveValuesThenKeptEntries) {
   ::SetEnvironmentVariableA("VARNICKSTORETEST", "C:\\env");
   SetText(HKEY_CURRENT_USER, RUN, "Alpha", "C:\\alpha.exe -s");
-  SetValue(HKEY_CURRENT_USER, RUN, "Beta", REG_EXPAND_SZ, std::string("%VARNICKSTORETEST%\\b.exe\0", 24));
+  SetValue(HKEY_CURRENT_USER, RUN, "Beta", REG_EXPAND_SZ,
+           std::string("%VARNICKSTORETEST%\\b.exe\0", 24));
   SetValue(HKEY_CURRENT_USER, RUN, "Gamma", REG_DWORD, std::string("\x05\0\0\0", 4));
   harness::WriteTextFile(backupFile(), count(2) + record(CU_RUN, "Kept", "C:\\kept.exe") +
                                            record(StartupConstants::LM_RUN_ALWAYS, "Other", "x"));
@@ -94,10 +97,11 @@ TEST_F(RegistryDatabaseTest, AMissingKeyCannotBeListed) {
     database.getEntries();
     FAIL() << "listed";
   } catch (const windows::registry::RegistryKeyNotFoundException& e) {
-    EXPECT_EQ("Error when opening a registry key, the key doesn't exist. Key: "
-              "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\n\n" +
-                  SystemErrors::map(ERROR_FILE_NOT_FOUND),
-              e.getMessage());
+    EXPECT_EQ(
+        "Error when opening a registry key, the key doesn't exist. Key: "
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\n\n" +
+            SystemErrors::map(ERROR_FILE_NOT_FOUND),
+        e.getMessage());
   }
 }
 
@@ -146,7 +150,8 @@ TEST_F(RegistryDatabaseTest, DisableEnableDeleteAddRoundTrips) {
   database.disableEntry(other);
   StartupItem added(CU_RUN, DISABLED, "Other", "C:\\other.exe -new");
   database.addEntry(added);
-  EXPECT_EQ(std::string("C:\\other.exe -new\0", 18), GetValue(HKEY_CURRENT_USER, RUN, "Other").bytes);
+  EXPECT_EQ(std::string("C:\\other.exe -new\0", 18),
+            GetValue(HKEY_CURRENT_USER, RUN, "Other").bytes);
   EXPECT_EQ(count(1) + record(CU_RUN, "Other", "C:\\other.exe"), fileBytes());
   EXPECT_FALSE(backup.contains(added));
 
@@ -291,7 +296,10 @@ TEST_F(DamagedBackupFile, KeepsWholeRecordsAndACopy) {
                             record(CU_RUN, "Second", "C:\\second.exe");
   std::string lying = whole;
   lying[0] = 9;
-  struct Case { std::string bytes; std::size_t records; };
+  struct Case {
+    std::string bytes;
+    std::size_t records;
+  };
   const Case cases[] = {{"", 0},
                         {std::string("\x01\0", 2), 0},
                         {lying, 2},
@@ -316,8 +324,9 @@ TEST_F(DamagedBackupFile, TheCopyIsMadeBeforeTheFileIsOverwritten) {
     StartupItem item(CU_RUN, ENABLED, "New", "C:\\new.exe");
     database.disableEntry(item);
   }
-  EXPECT_EQ(count(2) + record(CU_RUN, "First", "C:\\first.exe") + record(CU_RUN, "New", "C:\\new.exe"),
-            fileBytes());
+  EXPECT_EQ(
+      count(2) + record(CU_RUN, "First", "C:\\first.exe") + record(CU_RUN, "New", "C:\\new.exe"),
+      fileBytes());
   EXPECT_EQ(truncated, harness::ReadTextFile(backupFile() + ".damaged"));
 
   // A later damage of other bytes never overwrites the earlier copy.

@@ -41,11 +41,13 @@ class RegistryLayer : public ::testing::Test {
 };
 
 TEST_F(RegistryLayer, NamesHivesAndKeys) {
-  const std::pair<HKEY, const char*> hives[] = {
-      {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},     {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
-      {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},   {HKEY_USERS, "HKEY_USERS"},
-      {HKEY_PERFORMANCE_DATA, "HKEY_PERFORMANCE_DATA"},
-      {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"}, {HKEY_DYN_DATA, "HKEY_DYN_DATA"}};
+  const std::pair<HKEY, const char*> hives[] = {{HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
+                                                {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+                                                {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
+                                                {HKEY_USERS, "HKEY_USERS"},
+                                                {HKEY_PERFORMANCE_DATA, "HKEY_PERFORMANCE_DATA"},
+                                                {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"},
+                                                {HKEY_DYN_DATA, "HKEY_DYN_DATA"}};
   for (const auto& [hive, name] : hives) EXPECT_EQ(name, hiveToString(hive));
   EXPECT_EQ("Unable to convert the key '4660' to a registry key string.",
             messageOf<RegistryException>([] { hiveToString(reinterpret_cast<HKEY>(0x1234)); }));
@@ -73,9 +75,9 @@ TEST_F(RegistryLayer, OpeningAndCreatingFailuresNameTheKey) {
             }));
   // A non-volatile key cannot be made under a volatile one.
   HKEY volatileKey = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, "Volatile", 0, nullptr,
-                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                             &volatileKey, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS,
+            ::RegCreateKeyExA(HKEY_CURRENT_USER, "Volatile", 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr));
   ::RegCloseKey(volatileKey);
   EXPECT_EQ("Error when creating a registry key. Key: HKEY_CURRENT_USER\\Volatile\\Sub\n\n" +
                 sys(ERROR_CHILD_MUST_BE_VOLATILE),
@@ -118,15 +120,19 @@ TEST_F(RegistryLayer, ReadFailuresNameTheValue) {
   RegistryKeyImpl key(HKEY_CURRENT_USER, KEY, KEY_READ, RegistryKeyImpl::MODE_OPEN);
   RegistryReaderImpl reader(key);
   const std::string entry = std::string(FULL) + "\\";
-  EXPECT_EQ("Unexpected registry type, where REG_SZ, REG_EXPAND_SZ or REG_MULTI_SZ was "
-            "expected.\nThe actual type was 4.\nProblem occured with key:" + entry + "number\n",
-            messageOf<RegistryUnexpectedTypeException>([&] { reader.readString("number"); }));
-  EXPECT_EQ("Unexpected registry type, where REG_DWORD, REG_BINARY or REG_DWORD_LITTLE_ENDIAN  "
-            "was expected.\nThe actual type was 1.\nProblem occured with key:" + entry + "text\n",
-            messageOf<RegistryUnexpectedTypeException>([&] { reader.readInt("text"); }));
-  EXPECT_EQ("Error when reading a registry key. Entry: " + entry + "long\n\n" +
-                sys(ERROR_MORE_DATA),
-            messageOf<RegistryException>([&] { reader.readString("long"); }));
+  EXPECT_EQ(
+      "Unexpected registry type, where REG_SZ, REG_EXPAND_SZ or REG_MULTI_SZ was "
+      "expected.\nThe actual type was 4.\nProblem occured with key:" +
+          entry + "number\n",
+      messageOf<RegistryUnexpectedTypeException>([&] { reader.readString("number"); }));
+  EXPECT_EQ(
+      "Unexpected registry type, where REG_DWORD, REG_BINARY or REG_DWORD_LITTLE_ENDIAN  "
+      "was expected.\nThe actual type was 1.\nProblem occured with key:" +
+          entry + "text\n",
+      messageOf<RegistryUnexpectedTypeException>([&] { reader.readInt("text"); }));
+  EXPECT_EQ(
+      "Error when reading a registry key. Entry: " + entry + "long\n\n" + sys(ERROR_MORE_DATA),
+      messageOf<RegistryException>([&] { reader.readString("long"); }));
   EXPECT_EQ("Error when reading a registry key, the value doesn't exist. Entry: " + entry +
                 "missing\n\n" + sys(ERROR_FILE_NOT_FOUND),
             messageOf<RegistryValueNotFoundException>([&] { reader.readString("missing"); }));
@@ -183,7 +189,8 @@ TEST_F(RegistryLayer, WritesAndDeletes) {
   writer.deleteValue("text");
   EXPECT_FALSE(GetValue(HKEY_CURRENT_USER, KEY, "text").exists);
   EXPECT_EQ(std::string("Error when deleteing the registry value. The value did not exist. "
-                        "Entry: ") + FULL + "\\text\n\n" + sys(ERROR_FILE_NOT_FOUND),
+                        "Entry: ") +
+                FULL + "\\text\n\n" + sys(ERROR_FILE_NOT_FOUND),
             messageOf<RegistryValueNotFoundException>([&] { writer.deleteValue("text"); }));
 }
 

@@ -1,11 +1,10 @@
-#include "startup/StartupInterface.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <stdexcept>
 
 #include "startup/StartupConstants.h"
+#include "startup/StartupInterface.h"
 #include "startup/database/BackupFile.h"
 #include "startup/database/RegistryBackup.h"
 #include "startup/database/RegistryDatabase.h"
@@ -67,7 +66,10 @@ class RecordingDatabase : public StartupDatabase {
 class FailingDatabase : public StartupDatabase {
  public:
   FailingDatabase(int type, bool programFailure) : type_(type), program_(programFailure) {}
-  std::vector<StartupItem> getEntries() override { fail(); return {}; }
+  std::vector<StartupItem> getEntries() override {
+    fail();
+    return {};
+  }
   void enableEntry(StartupItem&) override { fail(); }
   void disableEntry(StartupItem&) override { fail(); }
   void deleteEntry(StartupItem&) override { fail(); }
@@ -109,11 +111,12 @@ TEST_F(StartupInterfaceTest, ReportsADeniedDisableAsOneText) {
   storetests::MakeWritable(HKEY_CURRENT_USER, RUN);
 
   ASSERT_EQ(1u, handler.texts.size());
-  EXPECT_EQ("Error while disabling an entry.\n\nType: 5\nState: 0\nValue: Locked\nData: "
-            "C:\\locked.exe -q\n\nError when opening a registry key, access is denied. Key: "
-            "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n\n" +
-                SystemErrors::map(ERROR_ACCESS_DENIED),
-            handler.texts[0]);
+  EXPECT_EQ(
+      "Error while disabling an entry.\n\nType: 5\nState: 0\nValue: Locked\nData: "
+      "C:\\locked.exe -q\n\nError when opening a registry key, access is denied. Key: "
+      "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n\n" +
+          SystemErrors::map(ERROR_ACCESS_DENIED),
+      handler.texts[0]);
   EXPECT_EQ(ENABLED, locked.getState());
   EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "Locked").exists);
 }
@@ -178,7 +181,8 @@ TEST_F(StartupInterfaceTest, AnUnregisteredTypeIsReportedAndTouchesNothing) {
 
 class ReplaceAllEntries : public StartupInterfaceTest {
  protected:
-  ReplaceAllEntries() : backup(backupFile()), database(CU_RUN, backup), recording(database), startup(handler) {
+  ReplaceAllEntries()
+      : backup(backupFile()), database(CU_RUN, backup), recording(database), startup(handler) {
     SetText(HKEY_CURRENT_USER, RUN, "A", "C:\\a.exe");
     SetText(HKEY_CURRENT_USER, RUN, "B", "C:\\b.exe -b");
     SetText(HKEY_CURRENT_USER, RUN, "C", "C:\\c.exe");
@@ -205,8 +209,9 @@ TEST_F(ReplaceAllEntries, RewritesTheKeyInTheNewOrder) {
   ASSERT_EQ(3u, current.size());
   startup.replaceAllEntries({entry("C"), entry("A"), entry("B")});
   EXPECT_TRUE(handler.texts.empty());
-  EXPECT_EQ(std::vector<std::string>({"delete:A", "delete:B", "delete:C", "add:C", "add:A", "add:B"}),
-            recording.calls);
+  EXPECT_EQ(
+      std::vector<std::string>({"delete:A", "delete:B", "delete:C", "add:C", "add:A", "add:B"}),
+      recording.calls);
   EXPECT_EQ(std::string("C:\\b.exe -b\0", 12), GetValue(HKEY_CURRENT_USER, RUN, "B").bytes);
   EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "C").exists);
   // The entry that was disabled comes back live and leaves the store of disabled entries.
@@ -247,10 +252,12 @@ TEST_F(ReplaceAllEntries, KeepsAnEntryItCouldNotWriteBack) {
                 {"delete:A", "delete:B", "delete:C", "add:B", "disable:B", "add:C", "add:A"}),
             recording.calls);
   ASSERT_EQ(1u, handler.texts.size());
-  EXPECT_EQ("Error while trying to replace all entries.\n\nThe value could not be set.\n\nThe "
-            "entry had been taken out of its place and could not be written back. It is kept "
-            "as a disabled entry:\n" + entry("B").toString(),
-            handler.texts[0]);
+  EXPECT_EQ(
+      "Error while trying to replace all entries.\n\nThe value could not be set.\n\nThe "
+      "entry had been taken out of its place and could not be written back. It is kept "
+      "as a disabled entry:\n" +
+          entry("B").toString(),
+      handler.texts[0]);
   // Kept in the store of disabled entries, on disk.
   RegistryBackup reloaded(backupFile());
   ASSERT_EQ(1u, reloaded.getAllEntries().size());

@@ -1,8 +1,7 @@
-#include "startup/StartupItem.h"
-
 #include <gtest/gtest.h>
 
 #include "startup/StartupConstants.h"
+#include "startup/StartupItem.h"
 #include "startup/tests/store/AssertionCatcher.h"
 
 namespace {
@@ -11,9 +10,9 @@ using products::stelmar::StartupConstants;
 using products::stelmar::StartupItem;
 
 TEST(StartupConstants, NamesEveryTypeAndNothingElse) {
-  const char* const names[] = {"LM_RUN_ALWAYS", "LM_RUN_ONCE", "LM_RUN_ONCE_EX",
-                               "LM_RUN_SERVICE", "LM_RUN_SERVICE_ONCE", "CU_RUN_ALWAYS",
-                               "CU_RUN_ONCE", "LM_RUN_AUTOSTART", "LM_RUN_AUTOSTART_USER",
+  const char* const names[] = {"LM_RUN_ALWAYS",    "LM_RUN_ONCE",          "LM_RUN_ONCE_EX",
+                               "LM_RUN_SERVICE",   "LM_RUN_SERVICE_ONCE",  "CU_RUN_ALWAYS",
+                               "CU_RUN_ONCE",      "LM_RUN_AUTOSTART",     "LM_RUN_AUTOSTART_USER",
                                "CU_RUN_AUTOSTART", "CU_RUN_AUTOSTART_USER"};
   static_assert(StartupConstants::MAX_TYPES == 11);
   for (int type = 0; type < StartupConstants::MAX_TYPES; ++type) {

@@ -1,11 +1,10 @@
 // The stores wired as the startup manager wires them at start-up, in a program folder of
 // their own (the current directory) against scratch registry hives.
-#include "startup/StartupStores.h"
-
 #include <gtest/gtest.h>
 
 #include "startup/StartupConstants.h"
 #include "startup/StartupReportSource.h"
+#include "startup/StartupStores.h"
 #include "startup/database/BackupFile.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/tests/store/StoreFixtures.h"
@@ -17,7 +16,8 @@ using products::stelmar::StartupConstants;
 using products::stelmar::StartupItem;
 using products::stelmar::StartupStores;
 
-const char* const SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const SHELL_FOLDERS =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class StartupStoresTest : public ::testing::Test {
@@ -72,7 +72,8 @@ TEST_F(StartupStoresTest, DisabledEntriesLiveInTheProgramFolder) {
 
   // The next start finds everything where it was left.
   StartupStores again(handler, true);
-  const std::vector<StartupItem> user = again.getInterface().getEntries(StartupConstants::CU_RUN_ALWAYS);
+  const std::vector<StartupItem> user =
+      again.getInterface().getEntries(StartupConstants::CU_RUN_ALWAYS);
   ASSERT_EQ(1u, user.size());
   EXPECT_EQ(StartupConstants::DISABLED, user[0].getState());
   const std::vector<StartupItem> links =

@@ -1,9 +1,8 @@
 #include "startup/tests/store/StoreFixtures.h"
 
+#include <gtest/gtest.h>
 #include <sddl.h>
 #include <shlwapi.h>
-
-#include <gtest/gtest.h>
 
 namespace storetests {
 
@@ -23,10 +22,9 @@ class ComEnvironment : public ::testing::Environment {
 void SetSecurity(HKEY hive, const std::string& key, const char* sddl) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
-                                                                      &descriptor, nullptr));
+                                                                     &descriptor, nullptr));
   HKEY handle = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS,
-            ::RegOpenKeyExA(hive, key.c_str(), 0, WRITE_DAC | KEY_READ, &handle));
+  ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(hive, key.c_str(), 0, WRITE_DAC | KEY_READ, &handle));
   EXPECT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor));
   ::RegCloseKey(handle);
   ::LocalFree(descriptor);
@@ -38,12 +36,12 @@ ScratchRegistry::ScratchRegistry() {
   static unsigned counter = 0;
   path_ = std::string(SCRATCH_ROOT) + "\\" + std::to_string(::GetCurrentProcessId()) + "_" +
           std::to_string(++counter);
-  EXPECT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, (path_ + "\\cu").c_str(), 0,
-                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &currentUser_,
-                                             nullptr));
-  EXPECT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, (path_ + "\\lm").c_str(), 0,
-                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &localMachine_,
-                                             nullptr));
+  EXPECT_EQ(ERROR_SUCCESS,
+            ::RegCreateKeyExA(HKEY_CURRENT_USER, (path_ + "\\cu").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &currentUser_, nullptr));
+  EXPECT_EQ(ERROR_SUCCESS,
+            ::RegCreateKeyExA(HKEY_CURRENT_USER, (path_ + "\\lm").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &localMachine_, nullptr));
   EXPECT_EQ(ERROR_SUCCESS, ::RegOverridePredefKey(HKEY_CURRENT_USER, currentUser_));
   EXPECT_EQ(ERROR_SUCCESS, ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, localMachine_));
 }
@@ -61,15 +59,13 @@ void SetValue(HKEY hive, const std::string& key, const std::string& name, DWORD 
   HKEY handle = nullptr;
   ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(hive, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &handle, nullptr));
-  EXPECT_EQ(ERROR_SUCCESS,
-            ::RegSetValueExA(handle, name.c_str(), 0, type,
-                             reinterpret_cast<const BYTE*>(bytes.data()),
-                             static_cast<DWORD>(bytes.size())));
+  EXPECT_EQ(ERROR_SUCCESS, ::RegSetValueExA(handle, name.c_str(), 0, type,
+                                            reinterpret_cast<const BYTE*>(bytes.data()),
+                                            static_cast<DWORD>(bytes.size())));
   ::RegCloseKey(handle);
 }
 
-void SetText(HKEY hive, const std::string& key, const std::string& name,
-             const std::string& text) {
+void SetText(HKEY hive, const std::string& key, const std::string& name, const std::string& text) {
   SetValue(hive, key, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
 }
 
@@ -88,9 +84,9 @@ Value GetValue(HKEY hive, const std::string& key, const std::string& name) {
   if (::RegQueryValueExA(handle, name.c_str(), nullptr, &value.type, nullptr, &size) ==
       ERROR_SUCCESS) {
     value.bytes.assign(size, '\0');
-    value.exists = ::RegQueryValueExA(handle, name.c_str(), nullptr, &value.type,
-                                      reinterpret_cast<BYTE*>(value.bytes.data()),
-                                      &size) == ERROR_SUCCESS;
+    value.exists =
+        ::RegQueryValueExA(handle, name.c_str(), nullptr, &value.type,
+                           reinterpret_cast<BYTE*>(value.bytes.data()), &size) == ERROR_SUCCESS;
     value.bytes.resize(size);
   }
   ::RegCloseKey(handle);

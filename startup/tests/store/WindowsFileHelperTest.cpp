@@ -1,5 +1,3 @@
-#include "startup/windows/file/WindowsFileHelper.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,7 @@
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
 #include "startup/tests/store/StoreFixtures.h"
+#include "startup/windows/file/WindowsFileHelper.h"
 #include "tests/harness/Harness.h"
 
 namespace {
@@ -71,7 +70,10 @@ TEST_F(WindowsFileHelperTest, DeletesFiles) {
 
 TEST_F(WindowsFileHelperTest, TellsWhetherAProgramIsFound) {
   harness::WriteTextFile(folder / "tool.exe", "MZ");
-  struct Case { std::string path; bool found; };
+  struct Case {
+    std::string path;
+    bool found;
+  };
   const Case cases[] = {
       {folder / "tool.exe", true},
       {"\"" + (folder / "tool.exe") + "\" -a", true},
@@ -104,10 +106,11 @@ TEST_F(WindowsFileHelperTest, ListsTheFilesOfAFolder) {
     WindowsFileHelper::getFirstLevelFiles(folder / "missing", "*.*");
     FAIL() << "listed";
   } catch (const windows::file::CouldNotGetFirstLevelFilesException& e) {
-    EXPECT_EQ("Error when trying to get first level directories. \nThe error occured when "
-              "opening a find file handle. Initial directory: " + (folder / "missing\\") +
-                  "\n\n" + sys(ERROR_PATH_NOT_FOUND),
-              e.getMessage());
+    EXPECT_EQ(
+        "Error when trying to get first level directories. \nThe error occured when "
+        "opening a find file handle. Initial directory: " +
+            (folder / "missing\\") + "\n\n" + sys(ERROR_PATH_NOT_FOUND),
+        e.getMessage());
   }
 }
 

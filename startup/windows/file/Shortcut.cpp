@@ -15,14 +15,16 @@ const char* const CREATE_FAILED =
 const char* const PERSIST_FAILED =
     "An exception occured when trying to retrieve an instance of IPersistFile.";
 const char* const LOAD_FAILED = "An exception occured when trying to load the shortcut ";
-const char* const GET_PATH_FAILED = "An exception occured when trying to get the path for a shortcut.";
+const char* const GET_PATH_FAILED =
+    "An exception occured when trying to get the path for a shortcut.";
 const char* const GET_ARGUMENTS_FAILED =
     "An exception occured when trying to get the arguments for a shortcut.";
 const char* const GET_WORKING_DIRECTORY_FAILED =
     "An exception occured when trying to get the working directory for a shortcut.";
 const char* const GET_DESCRIPTION_FAILED =
     "An exception occured when trying to get the description for a shortcut.";
-const char* const SET_PATH_FAILED = "An exception occured when trying to set the path for a shortcut.";
+const char* const SET_PATH_FAILED =
+    "An exception occured when trying to set the path for a shortcut.";
 const char* const SET_WORKING_DIRECTORY_FAILED =
     "An exception occured when trying to set the working path for a shortcut.";
 const char* const SET_ARGUMENTS_FAILED =
@@ -44,8 +46,8 @@ std::string complete(const std::string& message) {
 // The path in UTF-16, converted from the system code page.
 std::wstring wide(const std::string& text) {
   if (text.empty()) return std::wstring();
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+  const int length =
+      ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring result(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
   if (length > 0) {
     ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(),

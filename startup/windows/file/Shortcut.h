@@ -2,8 +2,8 @@
 // IPersistFile). COM must be initialised on the calling thread.
 #pragma once
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <string>
 

@@ -38,8 +38,7 @@ void WindowsFileHelper::createDirectory(const std::string& path) {
 void WindowsFileHelper::moveFile(const std::string& source, const std::string& target) {
   if (::MoveFileA(source.c_str(), target.c_str())) return;
   const DWORD code = ::GetLastError();
-  throw CouldNotMoveFileException(MOVE_FAILED + source + " to " + target + "\n" +
-                                  systemText(code));
+  throw CouldNotMoveFileException(MOVE_FAILED + source + " to " + target + "\n" + systemText(code));
 }
 
 void WindowsFileHelper::deleteFile(const std::string& path, bool failIfMissing) {

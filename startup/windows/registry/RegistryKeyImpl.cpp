@@ -68,10 +68,10 @@ std::string expand(const std::string& text) {
   const DWORD result = ::ExpandEnvironmentStringsA(text.c_str(), buffer.data(), bufferSize);
   if (result == 0) {
     const DWORD code = ::GetLastError();
-    throw RegistryExpandException(std::string(EXPAND_FAILED) + "Unexpanded string size: " +
-                                  length + "\n" + "Unexpanded string: " + text + "\n" +
-                                  "Expanded buffer size: " + std::to_string(bufferSize) +
-                                  "\n" + "System error code: " + std::to_string(code) + "\n");
+    throw RegistryExpandException(std::string(EXPAND_FAILED) + "Unexpanded string size: " + length +
+                                  "\n" + "Unexpanded string: " + text + "\n" +
+                                  "Expanded buffer size: " + std::to_string(bufferSize) + "\n" +
+                                  "System error code: " + std::to_string(code) + "\n");
   }
   const std::string expanded(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'));
   if (result >= size + 9) {
@@ -79,9 +79,9 @@ std::string expand(const std::string& text) {
         std::string(EXPAND_SIZE_MISMATCH) +
         "Suggested expanded size from 'ExpandEnvironmentStrings' + 10: " +
         std::to_string(bufferSize) + "\n" +
-        "Actual expanded size from 'ExpandEnvironmentStrings': " + std::to_string(result) +
-        "\n" + "Unexpanded string size: " + length + "\n" + "Unexpanded string: " + text +
-        "\n" + "Expanded string size: " + std::to_string(expanded.size()) + "\n" +
+        "Actual expanded size from 'ExpandEnvironmentStrings': " + std::to_string(result) + "\n" +
+        "Unexpanded string size: " + length + "\n" + "Unexpanded string: " + text + "\n" +
+        "Expanded string size: " + std::to_string(expanded.size()) + "\n" +
         "Expanded string: " + expanded + "\n");
   }
   return expanded;
@@ -127,9 +127,8 @@ void RegistryKeyImpl::create(REGSAM securityAccess) {
   STELMAR_ASSERT(_key == 0);
   STELMAR_ASSERT(securityAccess & KEY_CREATE_SUB_KEY);
   HKEY key = nullptr;
-  const LONG code = ::RegCreateKeyExA(_hive, _keyPath.c_str(), 0, nullptr,
-                                      REG_OPTION_NON_VOLATILE, securityAccess, nullptr, &key,
-                                      nullptr);
+  const LONG code = ::RegCreateKeyExA(_hive, _keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                      securityAccess, nullptr, &key, nullptr);
   if (code == ERROR_ACCESS_DENIED) {
     throw RegistryAccessDeniedException(keyMessage(CREATE_DENIED, _name, code));
   }

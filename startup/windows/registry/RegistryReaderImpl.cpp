@@ -150,8 +150,8 @@ std::vector<std::pair<std::string, std::string>> RegistryReaderImpl::getValues()
     DWORD nameLength = static_cast<DWORD>(name.size());
     DWORD dataLength = static_cast<DWORD>(data.size());
     DWORD type = REG_NONE;
-    const LONG code = ::RegEnumValueA(_key.getHandle(), index, name.data(), &nameLength,
-                                      nullptr, &type, data.data(), &dataLength);
+    const LONG code = ::RegEnumValueA(_key.getHandle(), index, name.data(), &nameLength, nullptr,
+                                      &type, data.data(), &dataLength);
     if (code == ERROR_NO_MORE_ITEMS) break;
     if (code != ERROR_SUCCESS) throwEnumValueError(code, _key.getName());
     const std::string valueName(name.data(), nameLength);
