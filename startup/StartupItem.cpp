@@ -71,7 +71,7 @@ std::string StartupItem::toRawData() const {
   putInt32(mem, _state);
   mem.append(_name).append(1, '\0');
   mem.append(_data).append(1, '\0');
-  STELMAR_ASSERT(mem.size() == size);
+  if (mem.size() != size) errorresources::assertion("mem - start == size", __FILE__, __LINE__);
   return mem;
 }
 

@@ -54,13 +54,11 @@ bool RegistryBackup::keepDamagedCopy() {
   for (int n = 1; n <= MAX_DAMAGED_COPIES; ++n) {
     const std::string name =
         _fileName + DAMAGED_SUFFIX + (n == 1 ? std::string() : std::to_string(n));
-    if (::CopyFileA(_fileName.c_str(), name.c_str(), TRUE)) {
+    if (!fileExists(name)) {
+      if (!::CopyFileA(_fileName.c_str(), name.c_str(), TRUE)) return false;
       _damagedCopy = name;
       _damagedCopyPending = false;
       return true;
-    }
-    if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-      return false;
     }
     // A copy of an earlier damage is never overwritten; the same bytes need no second copy.
     try {
@@ -70,9 +68,10 @@ bool RegistryBackup::keepDamagedCopy() {
         return true;
       }
     } catch (const exceptions::Exception&) {
-      // Unreadable: try the next name.
+      // Not a readable file (a folder, say): try the next name.
     }
   }
+  ::SetLastError(ERROR_FILE_EXISTS);
   return false;
 }
 

@@ -339,6 +339,33 @@ TEST_F(DamagedBackupFile, TheCopyIsMadeBeforeTheFileIsOverwritten) {
   EXPECT_EQ(other, harness::ReadTextFile(backupFile() + ".damaged2"));
 }
 
+TEST_F(DamagedBackupFile, WithoutItsCopyTheFileIsNotOverwritten) {
+  // Every name a copy could take is in the way.
+  for (int n = 1; n <= 99; ++n) {
+    ::CreateDirectoryA((backupFile() + ".damaged" + (n == 1 ? "" : std::to_string(n))).c_str(),
+                       nullptr);
+  }
+  const std::string lying = count(3) + record(CU_RUN, "Only", "C:\\only.exe");
+  harness::WriteTextFile(backupFile(), lying);
+  AssertionCatcher assertions;
+  RegistryBackup backup(backupFile());
+  EXPECT_EQ(1u, assertions.countContaining("No copy of it could be kept yet."));
+  EXPECT_EQ("", backup.getDamagedCopyName());
+  SetText(HKEY_CURRENT_USER, RUN, "New", "C:\\new.exe");
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem item(CU_RUN, ENABLED, "New", "C:\\new.exe");
+  EXPECT_THROW(database.disableEntry(item), io::file::CouldNotSaveFileException);
+  EXPECT_EQ(lying, fileBytes());
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "New").exists);
+
+  ::RemoveDirectoryA((backupFile() + ".damaged7").c_str());
+  database.disableEntry(item);
+  EXPECT_EQ(lying, harness::ReadTextFile(backupFile() + ".damaged7"));
+  EXPECT_EQ(
+      count(2) + record(CU_RUN, "Only", "C:\\only.exe") + record(CU_RUN, "New", "C:\\new.exe"),
+      fileBytes());
+}
+
 TEST_F(DamagedBackupFile, ARecordOfNoStartupTypeIsKeptButNeverListed) {
   const std::string bytes = count(2) + std::string("\x2A\0\0\0\x01\0\0\0Odd\0x\0", 14) +
                             record(CU_RUN, "Fine", "C:\\fine.exe");

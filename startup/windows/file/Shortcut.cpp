@@ -60,11 +60,11 @@ void createLink(win::ComPtr<IShellLinkA>& shellLink, win::ComPtr<IPersistFile>& 
   const HRESULT created = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_IShellLinkA, shellLink.putVoid());
   if (FAILED(created)) throw ShortcutException(complete(CREATE_FAILED));
-  STELMAR_ASSERT(shellLink);
+  if (!shellLink) errorresources::assertion("_shellLink", __FILE__, __LINE__);
   if (!shellLink) throw ShortcutException(complete(CREATE_FAILED));
   const HRESULT queried = shellLink->QueryInterface(IID_IPersistFile, persistFile.putVoid());
   if (FAILED(queried)) throw ShortcutException(complete(PERSIST_FAILED));
-  STELMAR_ASSERT(persistFile);
+  if (!persistFile) errorresources::assertion("_persistFile", __FILE__, __LINE__);
   if (!persistFile) throw ShortcutException(complete(PERSIST_FAILED));
 }
 
