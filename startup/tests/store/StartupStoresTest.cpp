@@ -29,6 +29,16 @@ class StartupStoresTest : public ::testing::Test {
     storetests::SetText(HKEY_CURRENT_USER, RUN, "User", "C:\\user.exe -u");
   }
 
+  ~StartupStoresTest() override {
+    current.restore();
+    // Under Wine, saving a shortcut starts a helper process in the current folder, which
+    // keeps the folder from being removed until the helper ends.
+    for (int attempt = 0; attempt < 100 && harness::FileExists(program.path()); ++attempt) {
+      harness::RemoveTree(program.path());
+      if (harness::FileExists(program.path())) ::Sleep(50);
+    }
+  }
+
   storetests::ScratchRegistry registry;
   harness::TempFolder program;
   harness::TempFolder profile;

@@ -52,6 +52,9 @@ ScratchRegistry::~ScratchRegistry() {
   ::RegCloseKey(localMachine_);
   ::RegCloseKey(currentUser_);
   ::SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+  // The common parents go when the last scratch key has gone (refused while others remain).
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, SCRATCH_ROOT);
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VarnickTests");
 }
 
 void SetValue(HKEY hive, const std::string& key, const std::string& name, DWORD type,
@@ -128,6 +131,10 @@ CurrentDirectory::CurrentDirectory(const std::string& folder) {
   ::SetCurrentDirectoryA(folder.c_str());
 }
 
-CurrentDirectory::~CurrentDirectory() { ::SetCurrentDirectoryA(previous_.c_str()); }
+void CurrentDirectory::restore() {
+  if (previous_.empty()) return;
+  ::SetCurrentDirectoryA(previous_.c_str());
+  previous_.clear();
+}
 
 }  // namespace storetests

@@ -67,7 +67,9 @@ class RecordingErrorHandler : public products::stelmar::ErrorHandler {
 class CurrentDirectory {
  public:
   explicit CurrentDirectory(const std::string& folder);
-  ~CurrentDirectory();
+  ~CurrentDirectory() { restore(); }
+  // Goes back to the folder that was current before; only once.
+  void restore();
 
  private:
   std::string previous_;

@@ -68,6 +68,15 @@ void createLink(win::ComPtr<IShellLinkA>& shellLink, win::ComPtr<IPersistFile>& 
   if (!persistFile) throw ShortcutException(complete(PERSIST_FAILED));
 }
 
+// The link object takes absolute paths only, and the backup folders of the stores are
+// relative to the current directory.
+std::string fullPath(const std::string& path) {
+  char buffer[MAX_PATH];
+  const DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
+  if (length == 0 || length >= MAX_PATH) return path;
+  return std::string(buffer, length);
+}
+
 std::string textOf(const std::vector<char>& buffer) {
   std::string text(buffer.data(), buffer.size());
   text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
@@ -78,7 +87,7 @@ std::string textOf(const std::vector<char>& buffer) {
 
 IShellLinkShortcut::IShellLinkShortcut(const std::string& shortcutPath) {
   createLink(_shellLink, _persistFile);
-  if (FAILED(_persistFile->Load(wide(shortcutPath).c_str(), STGM_READ))) {
+  if (FAILED(_persistFile->Load(wide(fullPath(shortcutPath)).c_str(), STGM_READ))) {
     throw ShortcutReaderException(complete(LOAD_FAILED + shortcutPath + "\n"));
   }
 }
@@ -134,7 +143,7 @@ void ShortcutWriter::write(const std::string& path, const std::string& arguments
   if (FAILED(_shellLink->SetDescription(description.c_str()))) {
     throw ShortcutWriterException(complete(SET_DESCRIPTION_FAILED));
   }
-  if (FAILED(_persistFile->Save(wide(_shortcutPath).c_str(), TRUE))) {
+  if (FAILED(_persistFile->Save(wide(fullPath(_shortcutPath)).c_str(), TRUE))) {
     throw ShortcutWriterException(complete(SAVE_FAILED));
   }
 }
