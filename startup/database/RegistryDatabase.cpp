@@ -122,7 +122,8 @@ void RegistryDatabase::disableEntry(StartupItem& item) {
   item.setState(StartupConstants::DISABLED);
   // The newest data wins over an older kept-aside copy: never two records of one entry.
   if (_backup.contains(item)) _backup.remove(item);
-  _backup.add(item);
+  // Kept as it is read back from the file: a disabled entry that has not changed.
+  _backup.add(StartupItem(_type, StartupConstants::DISABLED, item.getName(), item.getData()));
   try {
     _backup.save();
   } catch (...) {

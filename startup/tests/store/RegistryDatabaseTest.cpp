@@ -122,6 +122,8 @@ TEST_F(RegistryDatabaseTest, DisableEnableDeleteAddRoundTrips) {
   EXPECT_EQ(afterDisable, fileBytes());
   EXPECT_EQ(4u + 8u + 4u + 1u + 16u + 1u, fileBytes().size());
 
+  // Listed as a disabled entry that has not changed, as it is after the next start.
+  EXPECT_FALSE(database.getEntries().at(1).isChanged());
   // A second store made on the same file finds the entry kept.
   {
     RegistryBackup reloaded(backupFile());
