@@ -106,6 +106,18 @@ TEST_F(AutostartDatabaseTest, ListsShortcutsAndProgramsThenKeptOnes) {
   }
 }
 
+TEST_F(AutostartDatabaseTest, AFolderNamedWithVariablesIsExpanded) {
+  ::SetEnvironmentVariableA("VARNICKSTORETEST", folder.path().c_str());
+  const std::string value = "%VARNICKSTORETEST%Start Menu\\Startup";
+  storetests::SetValue(HKEY_LOCAL_MACHINE,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                       "Common Startup", REG_EXPAND_SZ, value + std::string(1, '\0'));
+  AutostartDatabase database(StartupConstants::LM_RUN_AUTOSTART_USER, backup);
+  ASSERT_TRUE(database.isWorking()) << database.getFailureReason();
+  EXPECT_EQ(autostart, database.getFolder());
+  EXPECT_EQ(StartupConstants::LM_RUN_AUTOSTART_USER, database.getType());
+}
+
 TEST_F(AutostartDatabaseTest, TheLiveFileWinsOverItsKeptCopy) {
   AutostartDatabase database(CU_AUTOSTART, backup);
   shortcut(autostart + "Both.lnk", "C:\\live.exe", "");

@@ -206,6 +206,28 @@ TEST_F(RegistryLayer, WritingThroughAReadOnlyHandleIsDenied) {
   EXPECT_EQ(std::string("x\0", 2), GetValue(HKEY_CURRENT_USER, KEY, "kept").bytes);
 }
 
+TEST_F(RegistryLayer, AKeyDeletedWhileOpenFailsEveryOperation) {
+  SetText(HKEY_CURRENT_USER, KEY, "v", "x");
+  RegistryKeyImpl key(HKEY_CURRENT_USER, KEY, KEY_READ | KEY_WRITE, RegistryKeyImpl::MODE_OPEN);
+  ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyA(HKEY_CURRENT_USER, KEY));
+  RegistryReaderImpl reader(key);
+  RegistryWriterImpl writer(key);
+  const std::string deleted = "\n\n" + sys(ERROR_KEY_DELETED);
+  EXPECT_EQ(std::string("Error when setting a registry value. Value: ") + FULL + "\\v" + deleted,
+            messageOf<RegistryException>([&] { writer.writeString("v", "y"); }));
+  EXPECT_EQ(std::string("Error when deleteing a value. Entry: ") + FULL + "\\v" + deleted,
+            messageOf<RegistryException>([&] { writer.deleteValue("v"); }));
+  EXPECT_EQ(std::string("Error when getting the max data length. Using 'RegQueryInfoKey'. "
+                        "Entry: ") +
+                FULL + deleted,
+            messageOf<RegistryException>([&] { reader.getValues(); }));
+  EXPECT_EQ(std::string("Error when enumerating a registry key using 'RegEnumKey'. Entry: ") +
+                FULL + deleted,
+            messageOf<RegistryException>([&] { reader.getSubKeys(); }));
+  EXPECT_EQ(std::string("Error when reading a registry key. Entry: ") + FULL + "\\v" + deleted,
+            messageOf<RegistryException>([&] { reader.readString("v"); }));
+}
+
 TEST_F(RegistryLayer, ExpandsEnvironmentVariables) {
   ::SetEnvironmentVariableA("VARNICKSTORETEST", "value");
   EXPECT_EQ("", expand(""));
