@@ -185,6 +185,21 @@ TEST_F(AutostartDatabaseTest, AQuotedTargetRoundTrips) {
   EXPECT_EQ("/s", written.getArguments());
 }
 
+TEST_F(AutostartDatabaseTest, AShortcutThatCannotBeSavedIsReported) {
+  AutostartDatabase database(CU_AUTOSTART, backup);
+  // The folder is read once, when the database is made; removed later, it is not followed.
+  ASSERT_TRUE(::RemoveDirectoryA(autostart.c_str()));
+  StartupItem item(CU_AUTOSTART, ENABLED, "Tool.lnk", "C:\\tool.exe");
+  try {
+    database.addEntry(item);
+    FAIL() << "saved";
+  } catch (const windows::file::ShortcutWriterException& e) {
+    const std::string start = "An exception occured when trying to save the the shortcut.\n";
+    EXPECT_EQ(start, e.getMessage().substr(0, start.size()));
+    EXPECT_NE(std::string::npos, e.getMessage().find("System error message: "));
+  }
+}
+
 TEST_F(AutostartDatabaseTest, ABrokenShortcutEndsTheListing) {
   AutostartDatabase database(CU_AUTOSTART, backup);
   harness::WriteTextFile(autostart + "broken.lnk", "this is no shortcut");
