@@ -1,0 +1,53 @@
+// The one door from the user interface to the stores. It picks the store by the entry's
+// type, runs the operation, and turns every failure into one complete text for the error
+// handler: add, delete, enable, disable, format and replace-all never throw.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "startup/ErrorHandler.h"
+#include "startup/StartupDatabase.h"
+#include "startup/StartupItem.h"
+
+namespace products::stelmar {
+
+class StartupInterface {
+ public:
+  static const char* const SETS_DIFFER;
+
+  // `errorHandler` is not owned and outlives the interface.
+  explicit StartupInterface(ErrorHandler& errorHandler);
+  StartupInterface(const StartupInterface&) = delete;
+  StartupInterface& operator=(const StartupInterface&) = delete;
+
+  // Enters a database (not owned) under its own type; at most one per type.
+  void addDatabase(StartupDatabase& database);
+  // The types that have a database, ascending.
+  std::vector<int> getTypes() const;
+
+  // The store's failures pass to the caller.
+  std::vector<StartupItem> getEntries(int type);
+
+  void addEntry(StartupItem& item);
+  void deleteEntry(StartupItem& item);
+  void enableEntry(StartupItem& item);
+  void disableEntry(StartupItem& item);
+  // The store's form of the entry; the entry unchanged after a reported failure.
+  StartupItem formatEntry(StartupItem& item);
+
+  // Rewrites all entries of one type in a new order: every current entry is deleted, then
+  // the new list added one by one. The list must hold the same entries as the store. An
+  // entry that was taken out and cannot be written back is kept as a disabled entry where
+  // the store can keep it, and named in the report in every case.
+  void replaceAllEntries(const std::vector<StartupItem>& entries);
+
+ private:
+  StartupDatabase* findDatabase(int type);
+
+  ErrorHandler& _errorHandler;
+  std::map<int, StartupDatabase*> _database;
+};
+
+}  // namespace products::stelmar

@@ -1,0 +1,166 @@
+#include "startup/database/AutostartDatabase.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "startup/StartupConstants.h"
+#include "startup/platform/errorresources/Assertion.h"
+#include "startup/platform/errorresources/Exceptions.h"
+#include "startup/util/parser/ArgumentParserHelpers.h"
+#include "startup/windows/file/Shortcut.h"
+#include "startup/windows/file/WindowsFileHelper.h"
+#include "startup/windows/registry/RegistryKeyImpl.h"
+#include "startup/windows/registry/RegistryReaderImpl.h"
+
+namespace products::stelmar::database {
+
+using util::parser::ArgumentParserHelpers;
+using windows::file::WindowsFileHelper;
+
+const char* const AutostartDatabase::SHORTCUT_EXTENSION = "lnk";
+
+namespace {
+
+const char* const NOT_WORKING = "The autostart startup database isn't working. Reason: ";
+const char* const SHELL_FOLDERS =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const USER_SHELL_FOLDERS =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char* const COMMON_STARTUP = "Common Startup";
+const char* const STARTUP = "Startup";
+const char* const ALL_FILES = "*.*";
+
+std::string lowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string withBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path;
+}
+
+}  // namespace
+
+AutostartDatabase::Location AutostartDatabase::getLocation(int type) {
+  switch (type) {
+    case StartupConstants::LM_RUN_AUTOSTART:
+      return {HKEY_LOCAL_MACHINE, SHELL_FOLDERS, COMMON_STARTUP};
+    case StartupConstants::LM_RUN_AUTOSTART_USER:
+      return {HKEY_LOCAL_MACHINE, USER_SHELL_FOLDERS, COMMON_STARTUP};
+    case StartupConstants::CU_RUN_AUTOSTART:
+      return {HKEY_CURRENT_USER, SHELL_FOLDERS, STARTUP};
+    case StartupConstants::CU_RUN_AUTOSTART_USER:
+      return {HKEY_CURRENT_USER, USER_SHELL_FOLDERS, STARTUP};
+    default:
+      break;
+  }
+  if (type >= StartupConstants::MAX_TYPES) {
+    STELMAR_ASSERT(type < StartupConstants::MAX_TYPES);
+  } else {
+    STELMAR_ASSERT(false);
+  }
+  return {HKEY_CURRENT_USER, std::string(), std::string()};
+}
+
+AutostartDatabase::AutostartDatabase(int type, const std::string& backupFolder)
+    : _type(type), _backupFolder(withBackslash(backupFolder)) {
+  try {
+    const Location location = getLocation(type);
+    WindowsFileHelper::createDirectory(_backupFolder);
+    windows::registry::RegistryKeyImpl key(location.hive, location.keyPath, KEY_READ,
+                                           windows::registry::RegistryKeyImpl::MODE_OPEN);
+    _folder =
+        withBackslash(windows::registry::RegistryReaderImpl(key).readString(location.valueName));
+  } catch (const exceptions::Exception& e) {
+    _working = false;
+    _failureReason = e.getMessage();
+  }
+}
+
+// Without its folder the database would move, delete and create files in the current
+// directory, which is the program's own folder.
+void AutostartDatabase::checkWorking() const {
+  if (!_working) throw AutostartDatabaseException(NOT_WORKING + _failureReason);
+}
+
+std::vector<StartupItem> AutostartDatabase::getFolderEntries(const std::string& folder, int state) {
+  checkWorking();
+  std::vector<StartupItem> entries;
+  const std::string directory = withBackslash(folder);
+  for (const std::string& path : WindowsFileHelper::getFirstLevelFiles(directory, ALL_FILES)) {
+    std::string data;
+    // Any file with ".lnk" in its name is read as a shortcut (a.lnk.bak too); file names
+    // carry no case, so neither does the extension.
+    if (lowerCase(path).find(".lnk") != std::string::npos) {
+      windows::file::IShellLinkShortcut shortcut(path);
+      data = shortcut.getPath() + " " + shortcut.getArguments();
+    } else if (ArgumentParserHelpers::isProgram("\"" + path + "\"")) {
+      // Quoted, so that a blank in the folder's path cannot cut the program path short.
+      data = path;
+    } else {
+      continue;
+    }
+    entries.emplace_back(_type, state, path.substr(directory.size()), data);
+  }
+  return entries;
+}
+
+std::vector<StartupItem> AutostartDatabase::getEntries() {
+  std::vector<StartupItem> live = getFolderEntries(_folder, StartupConstants::ENABLED);
+  std::vector<StartupItem> kept = getFolderEntries(_backupFolder, StartupConstants::DISABLED);
+  // The live file wins over a kept-aside copy of the same name.
+  bool deleted = false;
+  for (const StartupItem& copy : kept) {
+    if (std::find(live.begin(), live.end(), copy) != live.end()) {
+      WindowsFileHelper::deleteFile(_backupFolder + copy.getName(), true);
+      deleted = true;
+    }
+  }
+  if (deleted) kept = getFolderEntries(_backupFolder, StartupConstants::DISABLED);
+  live.insert(live.end(), kept.begin(), kept.end());
+  return live;
+}
+
+void AutostartDatabase::disableEntry(StartupItem& item) {
+  checkWorking();
+  WindowsFileHelper::moveFile(_folder + item.getName(), _backupFolder + item.getName());
+  item.setState(StartupConstants::DISABLED);
+}
+
+void AutostartDatabase::enableEntry(StartupItem& item) {
+  checkWorking();
+  WindowsFileHelper::moveFile(_backupFolder + item.getName(), _folder + item.getName());
+  item.setState(StartupConstants::ENABLED);
+}
+
+void AutostartDatabase::deleteEntry(StartupItem& item) {
+  checkWorking();
+  WindowsFileHelper::deleteFile(_folder + item.getName(), false);
+  WindowsFileHelper::deleteFile(_backupFolder + item.getName(), false);
+}
+
+void AutostartDatabase::addEntry(StartupItem& item) {
+  checkWorking();
+  std::string target = ArgumentParserHelpers::getProgramPath(item.getData());
+  std::string arguments = ArgumentParserHelpers::getArguments(item.getData());
+  // The link object takes the path without quotes and the arguments without the blank
+  // that separates them; listed again, the entry's data is as it was given.
+  if (target.size() >= 2 && target.front() == '"' && target.back() == '"') {
+    target = target.substr(1, target.size() - 2);
+  }
+  arguments.erase(0, arguments.find_first_not_of(' ') == std::string::npos
+                         ? arguments.size()
+                         : arguments.find_first_not_of(' '));
+  windows::file::ShortcutWriter(_folder + item.getName()).write(target, arguments, _folder, "");
+}
+
+StartupItem AutostartDatabase::formatEntry(StartupItem& item) {
+  std::string name = item.getName();
+  if (lowerCase(ArgumentParserHelpers::getExtension(name)) != SHORTCUT_EXTENSION) {
+    name += ".lnk";
+  }
+  return StartupItem(item.getType(), item.getState(), name, item.getData());
+}
+
+}  // namespace products::stelmar::database

@@ -1,0 +1,386 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "startup/StartupConstants.h"
+#include "startup/database/BackupFile.h"
+#include "startup/database/RegistryBackup.h"
+#include "startup/database/RegistryDatabase.h"
+#include "startup/io/file/FileHelper.h"
+#include "startup/platform/errorresources/Exceptions.h"
+#include "startup/platform/errorresources/SystemErrors.h"
+#include "startup/tests/store/AssertionCatcher.h"
+#include "startup/tests/store/StoreFixtures.h"
+#include "tests/harness/Harness.h"
+
+namespace {
+
+using products::stelmar::StartupConstants;
+using products::stelmar::StartupItem;
+using products::stelmar::database::RegistryBackup;
+using products::stelmar::database::RegistryDatabase;
+using products::stelmar::database::serialiseBackupFile;
+using storetests::GetValue;
+using storetests::SetText;
+using storetests::SetValue;
+
+const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const RUN_ONCE = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const int ENABLED = StartupConstants::ENABLED;
+const int DISABLED = StartupConstants::DISABLED;
+const int CU_RUN = StartupConstants::CU_RUN_ALWAYS;
+
+std::string record(int type, const std::string& name, const std::string& data) {
+  return StartupItem(type, DISABLED, name, data).toRawData();
+}
+std::string count(unsigned char n) {
+  return std::string(1, static_cast<char>(n)) + std::string(3, '\0');
+}
+
+class RegistryDatabaseTest : public ::testing::Test {
+ protected:
+  std::string backupFile() const { return folder / "stelmar.dat"; }
+  std::string fileBytes() const { return harness::ReadTextFile(backupFile()); }
+
+  storetests::ScratchRegistry registry;
+  harness::TempFolder folder;
+};
+
+TEST_F(RegistryDatabaseTest, LocationsOfTheRegistryTypes) {
+  const std::pair<HKEY, std::string> expected[] = {
+      {HKEY_LOCAL_MACHINE, RUN},
+      {HKEY_LOCAL_MACHINE, RUN_ONCE},
+      {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx"},
+      {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices"},
+      {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce"},
+      {HKEY_CURRENT_USER, RUN},
+      {HKEY_CURRENT_USER, RUN_ONCE}};
+  for (int type = 0; type <= CU_RUN + 1; ++type) {
+    EXPECT_EQ(expected[type], RegistryDatabase::getLocation(type)) << type;
+  }
+  AssertionCatcher assertions;
+  EXPECT_EQ(std::make_pair(HKEY_CURRENT_USER, std::string()), RegistryDatabase::getLocation(7));
+  EXPECT_EQ(1u, assertions.count("false"));
+  EXPECT_EQ(std::make_pair(HKEY_CURRENT_USER, std::string()), RegistryDatabase::getLocation(11));
+  EXPECT_EQ(1u, assertions.count("type < StartupConstants::MAX_TYPES"));
+}
+
+TEST_F(RegistryDatabaseTest, ListsLiveValuesThenKeptEntries) {
+  ::SetEnvironmentVariableA("VARNICKSTORETEST", "C:\\env");
+  SetText(HKEY_CURRENT_USER, RUN, "Alpha", "C:\\alpha.exe -s");
+  SetValue(HKEY_CURRENT_USER, RUN, "Beta", REG_EXPAND_SZ,
+           std::string("%VARNICKSTORETEST%\\b.exe\0", 24));
+  SetValue(HKEY_CURRENT_USER, RUN, "Gamma", REG_DWORD, std::string("\x05\0\0\0", 4));
+  harness::WriteTextFile(backupFile(), count(2) + record(CU_RUN, "Kept", "C:\\kept.exe") +
+                                           record(StartupConstants::LM_RUN_ALWAYS, "Other", "x"));
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  EXPECT_TRUE(database.isWorking());
+  EXPECT_EQ(CU_RUN, database.getType());
+
+  const std::vector<StartupItem> entries = database.getEntries();
+  ASSERT_EQ(4u, entries.size());
+  EXPECT_EQ("Alpha", entries[0].getName());
+  EXPECT_EQ("C:\\alpha.exe -s", entries[0].getData());
+  EXPECT_EQ("C:\\env\\b.exe", entries[1].getData());
+  EXPECT_EQ(std::string("\x05\0\0\0", 4), entries[2].getData());
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(ENABLED, entries[i].getState());
+  EXPECT_EQ("Kept", entries[3].getName());
+  EXPECT_EQ(DISABLED, entries[3].getState());
+  EXPECT_FALSE(entries[3].isChanged());
+}
+
+TEST_F(RegistryDatabaseTest, AMissingKeyCannotBeListed) {
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(StartupConstants::LM_RUN_ONCE_EX, backup);
+  try {
+    database.getEntries();
+    FAIL() << "listed";
+  } catch (const windows::registry::RegistryKeyNotFoundException& e) {
+    EXPECT_EQ(
+        "Error when opening a registry key, the key doesn't exist. Key: "
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\n\n" +
+            SystemErrors::map(ERROR_FILE_NOT_FOUND),
+        e.getMessage());
+  }
+}
+
+TEST_F(RegistryDatabaseTest, DisableEnableDeleteAddRoundTrips) {
+  SetText(HKEY_CURRENT_USER, RUN, "Tool", "C:\\tool.exe /min");
+  SetText(HKEY_CURRENT_USER, RUN, "Other", "C:\\other.exe");
+  EXPECT_FALSE(harness::FileExists(backupFile()));
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  EXPECT_TRUE(database.getEntries().size() == 2);
+
+  StartupItem tool(CU_RUN, ENABLED, "Tool", "C:\\tool.exe /min");
+  database.disableEntry(tool);
+  EXPECT_EQ(DISABLED, tool.getState());
+  EXPECT_TRUE(tool.isChanged());
+  EXPECT_FALSE(GetValue(HKEY_CURRENT_USER, RUN, "Tool").exists);
+  const std::string afterDisable = count(1) + record(CU_RUN, "Tool", "C:\\tool.exe /min");
+  EXPECT_EQ(afterDisable, fileBytes());
+  EXPECT_EQ(4u + 8u + 4u + 1u + 16u + 1u, fileBytes().size());
+
+  // Listed as a disabled entry that has not changed, as it is after the next start.
+  EXPECT_FALSE(database.getEntries().at(1).isChanged());
+  // A second store made on the same file finds the entry kept.
+  {
+    RegistryBackup reloaded(backupFile());
+    RegistryDatabase other(CU_RUN, reloaded);
+    const std::vector<StartupItem> entries = other.getEntries();
+    ASSERT_EQ(2u, entries.size());
+    EXPECT_EQ("Tool", entries[1].getName());
+    EXPECT_EQ(DISABLED, entries[1].getState());
+  }
+
+  database.enableEntry(tool);
+  EXPECT_EQ(ENABLED, tool.getState());
+  EXPECT_FALSE(tool.isChanged());
+  EXPECT_EQ(std::string("C:\\tool.exe /min\0", 17), GetValue(HKEY_CURRENT_USER, RUN, "Tool").bytes);
+  EXPECT_EQ(count(0), fileBytes());
+
+  database.disableEntry(tool);
+  database.deleteEntry(tool);
+  EXPECT_EQ(count(0), fileBytes());
+  EXPECT_FALSE(GetValue(HKEY_CURRENT_USER, RUN, "Tool").exists);
+  EXPECT_EQ(1u, database.getEntries().size());
+
+  // Adding an entry that is kept aside makes it live; the file keeps its record until the
+  // next save.
+  StartupItem other(CU_RUN, ENABLED, "Other", "C:\\other.exe");
+  database.disableEntry(other);
+  StartupItem added(CU_RUN, DISABLED, "Other", "C:\\other.exe -new");
+  database.addEntry(added);
+  EXPECT_EQ(std::string("C:\\other.exe -new\0", 18),
+            GetValue(HKEY_CURRENT_USER, RUN, "Other").bytes);
+  EXPECT_EQ(count(1) + record(CU_RUN, "Other", "C:\\other.exe"), fileBytes());
+  EXPECT_FALSE(backup.contains(added));
+
+  // Adding creates the key when it is missing.
+  StartupItem once(StartupConstants::CU_RUN_ONCE, ENABLED, "Once", "C:\\once.exe");
+  RegistryDatabase onceDatabase(StartupConstants::CU_RUN_ONCE, backup);
+  onceDatabase.addEntry(once);
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN_ONCE, "Once").exists);
+  EXPECT_EQ(once, onceDatabase.formatEntry(once));
+}
+
+TEST_F(RegistryDatabaseTest, AValueRemovedMeanwhileIsStillKept) {
+  SetText(HKEY_CURRENT_USER, RUN, "Gone", "C:\\gone.exe");
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem gone = database.getEntries().at(0);
+  SetText(HKEY_CURRENT_USER, RUN, "Placeholder", "x");
+  storetests::DeleteValue(HKEY_CURRENT_USER, RUN, "Gone");
+  database.disableEntry(gone);
+  EXPECT_EQ(count(1) + record(CU_RUN, "Gone", "C:\\gone.exe"), fileBytes());
+}
+
+TEST_F(RegistryDatabaseTest, ALiveValueWinsOverItsKeptCopy) {
+  SetText(HKEY_CURRENT_USER, RUN, "Back", "C:\\live.exe");
+  const std::string bytes = count(1) + record(CU_RUN, "Back", "C:\\kept.exe");
+  harness::WriteTextFile(backupFile(), bytes);
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  const std::vector<StartupItem> entries = database.getEntries();
+  ASSERT_EQ(1u, entries.size());
+  EXPECT_EQ("C:\\live.exe", entries[0].getData());
+  EXPECT_TRUE(backup.getAllEntries().empty());
+  // Dropped in memory only.
+  EXPECT_EQ(bytes, fileBytes());
+}
+
+TEST_F(RegistryDatabaseTest, AFailedSaveWhileDisablingPutsTheValueBack) {
+  // A REG_EXPAND_SZ value comes back exactly as it was, unexpanded and of its own type.
+  const std::string raw("%SystemRoot%\\tool.exe\0", 22);
+  SetValue(HKEY_CURRENT_USER, RUN, "Tool", REG_EXPAND_SZ, raw);
+  const std::string before = count(1) + record(CU_RUN, "Earlier", "C:\\earlier.exe");
+  harness::WriteTextFile(backupFile(), before);
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem tool = database.getEntries().at(0);
+  ASSERT_EQ("Tool", tool.getName());
+
+  storetests::HeldFile held(backupFile());
+  ASSERT_TRUE(held.held());
+  EXPECT_THROW(database.disableEntry(tool), io::file::CouldNotSaveFileException);
+
+  const storetests::Value value = GetValue(HKEY_CURRENT_USER, RUN, "Tool");
+  EXPECT_TRUE(value.exists);
+  EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), value.type);
+  EXPECT_EQ(raw, value.bytes);
+  EXPECT_EQ(ENABLED, tool.getState());
+  EXPECT_FALSE(tool.isChanged());
+  ASSERT_EQ(1u, backup.getAllEntries().size());
+  EXPECT_EQ("Earlier", backup.getAllEntries()[0].getName());
+  EXPECT_EQ(before, fileBytes());
+}
+
+// Stands for a save that dies after the new file is written and before it replaces the old.
+void dieBeforeReplacing(const std::string&) { throw std::runtime_error("killed"); }
+
+TEST_F(RegistryDatabaseTest, ASaveThatDiesMidwayWhileDisablingPutsTheValueBack) {
+  SetText(HKEY_CURRENT_USER, RUN, "Tool", "C:\\tool.exe");
+  const std::string before = count(1) + record(CU_RUN, "Earlier", "C:\\earlier.exe");
+  harness::WriteTextFile(backupFile(), before);
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem tool(CU_RUN, ENABLED, "Tool", "C:\\tool.exe");
+  const io::file::FileHelper::ReplaceHook previous =
+      io::file::FileHelper::setBeforeReplaceHook(dieBeforeReplacing);
+  EXPECT_THROW(database.disableEntry(tool), std::runtime_error);
+  io::file::FileHelper::setBeforeReplaceHook(previous);
+
+  EXPECT_EQ(std::string("C:\\tool.exe\0", 12), GetValue(HKEY_CURRENT_USER, RUN, "Tool").bytes);
+  EXPECT_EQ(before, fileBytes());
+  EXPECT_EQ(1u, backup.getAllEntries().size());
+  EXPECT_EQ(ENABLED, tool.getState());
+
+  // The half-done save left nothing in the way of the next one.
+  database.disableEntry(tool);
+  EXPECT_EQ(count(2) + record(CU_RUN, "Earlier", "C:\\earlier.exe") +
+                record(CU_RUN, "Tool", "C:\\tool.exe"),
+            fileBytes());
+}
+
+TEST_F(RegistryDatabaseTest, AFailedSaveWhileEnablingLosesNothing) {
+  harness::WriteTextFile(backupFile(), count(1) + record(CU_RUN, "Tool", "C:\\tool.exe"));
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  SetText(HKEY_CURRENT_USER, RUN, "Placeholder", "x");
+  StartupItem tool = database.getEntries().at(1);
+  storetests::HeldFile held(backupFile());
+  EXPECT_THROW(database.enableEntry(tool), io::file::CouldNotSaveFileException);
+  // Live in the key; the file still holds it, and the live value wins at the next listing.
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "Tool").exists);
+  EXPECT_EQ(count(1) + record(CU_RUN, "Tool", "C:\\tool.exe"), fileBytes());
+}
+
+TEST_F(RegistryDatabaseTest, AValueWithAZeroByteIsNotDisabled) {
+  SetValue(HKEY_CURRENT_USER, RUN, "Number", REG_DWORD, std::string("\x01\0\0\0", 4));
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem number = database.getEntries().at(0);
+  EXPECT_THROW(database.disableEntry(number), windows::registry::RegistryUnexpectedTypeException);
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "Number").exists);
+  EXPECT_EQ(ENABLED, number.getState());
+  EXPECT_FALSE(harness::FileExists(backupFile()));
+}
+
+TEST_F(RegistryDatabaseTest, DisablingAValueNobodyMayDeleteIsDenied) {
+  SetText(HKEY_CURRENT_USER, RUN, "Locked", "C:\\locked.exe");
+  storetests::MakeReadOnly(HKEY_CURRENT_USER, RUN);
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem locked = database.getEntries().at(0);
+  EXPECT_THROW(database.disableEntry(locked), windows::registry::RegistryAccessDeniedException);
+  storetests::MakeWritable(HKEY_CURRENT_USER, RUN);
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "Locked").exists);
+  EXPECT_TRUE(backup.getAllEntries().empty());
+  EXPECT_FALSE(harness::FileExists(backupFile()));
+}
+
+class DamagedBackupFile : public RegistryDatabaseTest {
+ protected:
+  void load(const std::string& bytes, std::size_t wholeRecords) {
+    harness::WriteTextFile(backupFile(), bytes);
+    AssertionCatcher assertions;
+    RegistryBackup backup(backupFile());
+    EXPECT_EQ(wholeRecords, backup.getAllEntries().size());
+    EXPECT_GE(assertions.countContaining("is damaged"), 1u);
+    EXPECT_EQ(backupFile() + ".damaged", backup.getDamagedCopyName());
+    EXPECT_EQ(bytes, harness::ReadTextFile(backupFile() + ".damaged"));
+  }
+};
+
+TEST_F(DamagedBackupFile, KeepsWholeRecordsAndACopy) {
+  const std::string whole = count(2) + record(CU_RUN, "First", "C:\\first.exe") +
+                            record(CU_RUN, "Second", "C:\\second.exe");
+  std::string lying = whole;
+  lying[0] = 9;
+  struct Case {
+    std::string bytes;
+    std::size_t records;
+  };
+  const Case cases[] = {{"", 0},
+                        {std::string("\x01\0", 2), 0},
+                        {lying, 2},
+                        {whole.substr(0, whole.size() - 1), 1},
+                        {whole.substr(0, whole.size() - 15), 1}};
+  for (const Case& c : cases) {
+    load(c.bytes, c.records);
+    ::DeleteFileA((backupFile() + ".damaged").c_str());
+  }
+}
+
+TEST_F(DamagedBackupFile, TheCopyIsMadeBeforeTheFileIsOverwritten) {
+  const std::string truncated =
+      (count(2) + record(CU_RUN, "First", "C:\\first.exe") + record(CU_RUN, "Second", "x"))
+          .substr(0, 4 + 8 + 18 + 5);
+  load(truncated, 1);
+  SetText(HKEY_CURRENT_USER, RUN, "New", "C:\\new.exe");
+  {
+    AssertionCatcher assertions;
+    RegistryBackup backup(backupFile());
+    RegistryDatabase database(CU_RUN, backup);
+    StartupItem item(CU_RUN, ENABLED, "New", "C:\\new.exe");
+    database.disableEntry(item);
+  }
+  EXPECT_EQ(
+      count(2) + record(CU_RUN, "First", "C:\\first.exe") + record(CU_RUN, "New", "C:\\new.exe"),
+      fileBytes());
+  EXPECT_EQ(truncated, harness::ReadTextFile(backupFile() + ".damaged"));
+
+  // A later damage of other bytes never overwrites the earlier copy.
+  const std::string other = std::string("\x05\0\0\0", 4);
+  harness::WriteTextFile(backupFile(), other);
+  AssertionCatcher assertions;
+  RegistryBackup again(backupFile());
+  EXPECT_EQ(backupFile() + ".damaged2", again.getDamagedCopyName());
+  EXPECT_EQ(truncated, harness::ReadTextFile(backupFile() + ".damaged"));
+  EXPECT_EQ(other, harness::ReadTextFile(backupFile() + ".damaged2"));
+}
+
+TEST_F(DamagedBackupFile, WithoutItsCopyTheFileIsNotOverwritten) {
+  // Every name a copy could take is in the way.
+  for (int n = 1; n <= 99; ++n) {
+    ::CreateDirectoryA((backupFile() + ".damaged" + (n == 1 ? "" : std::to_string(n))).c_str(),
+                       nullptr);
+  }
+  const std::string lying = count(3) + record(CU_RUN, "Only", "C:\\only.exe");
+  harness::WriteTextFile(backupFile(), lying);
+  AssertionCatcher assertions;
+  RegistryBackup backup(backupFile());
+  EXPECT_EQ(1u, assertions.countContaining("No copy of it could be kept yet."));
+  EXPECT_EQ("", backup.getDamagedCopyName());
+  SetText(HKEY_CURRENT_USER, RUN, "New", "C:\\new.exe");
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem item(CU_RUN, ENABLED, "New", "C:\\new.exe");
+  EXPECT_THROW(database.disableEntry(item), io::file::CouldNotSaveFileException);
+  EXPECT_EQ(lying, fileBytes());
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "New").exists);
+
+  ::RemoveDirectoryA((backupFile() + ".damaged7").c_str());
+  database.disableEntry(item);
+  EXPECT_EQ(lying, harness::ReadTextFile(backupFile() + ".damaged7"));
+  EXPECT_EQ(
+      count(2) + record(CU_RUN, "Only", "C:\\only.exe") + record(CU_RUN, "New", "C:\\new.exe"),
+      fileBytes());
+}
+
+TEST_F(DamagedBackupFile, ARecordOfNoStartupTypeIsKeptButNeverListed) {
+  const std::string bytes = count(2) + std::string("\x2A\0\0\0\x01\0\0\0Odd\0x\0", 14) +
+                            record(CU_RUN, "Fine", "C:\\fine.exe");
+  harness::WriteTextFile(backupFile(), bytes);
+  AssertionCatcher assertions;
+  RegistryBackup backup(backupFile());
+  EXPECT_EQ(1u, assertions.countContaining("type 42"));
+  ASSERT_EQ(2u, backup.getAllEntries().size());
+  SetText(HKEY_CURRENT_USER, RUN, "Placeholder", "x");
+  RegistryDatabase database(CU_RUN, backup);
+  EXPECT_EQ(2u, database.getEntries().size());
+  backup.save();
+  EXPECT_EQ(bytes, fileBytes());
+}
+
+}  // namespace

@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "startup/StartupConstants.h"
+#include "startup/StartupInterface.h"
+#include "startup/database/BackupFile.h"
+#include "startup/database/RegistryBackup.h"
+#include "startup/database/RegistryDatabase.h"
+#include "startup/platform/errorresources/Exceptions.h"
+#include "startup/platform/errorresources/SystemErrors.h"
+#include "startup/tests/store/AssertionCatcher.h"
+#include "startup/tests/store/StoreFixtures.h"
+#include "tests/harness/Harness.h"
+
+namespace {
+
+using products::stelmar::StartupConstants;
+using products::stelmar::StartupDatabase;
+using products::stelmar::StartupInterface;
+using products::stelmar::StartupItem;
+using products::stelmar::database::RegistryBackup;
+using products::stelmar::database::RegistryDatabase;
+using storetests::GetValue;
+using storetests::SetText;
+
+const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const int CU_RUN = StartupConstants::CU_RUN_ALWAYS;
+const int ENABLED = StartupConstants::ENABLED;
+const int DISABLED = StartupConstants::DISABLED;
+
+// Passes every call to a real database and records it; fails the calls it is told to.
+class RecordingDatabase : public StartupDatabase {
+ public:
+  explicit RecordingDatabase(StartupDatabase& inner) : inner_(inner) {}
+  std::vector<StartupItem> getEntries() override { return inner_.getEntries(); }
+  void enableEntry(StartupItem& item) override { inner_.enableEntry(item); }
+  void disableEntry(StartupItem& item) override {
+    calls.push_back("disable:" + item.getName());
+    inner_.disableEntry(item);
+  }
+  void deleteEntry(StartupItem& item) override {
+    calls.push_back("delete:" + item.getName());
+    inner_.deleteEntry(item);
+  }
+  void addEntry(StartupItem& item) override {
+    calls.push_back("add:" + item.getName());
+    if (item.getName() == failAddOf) {
+      throw windows::registry::RegistryException("The value could not be set.");
+    }
+    inner_.addEntry(item);
+  }
+  StartupItem formatEntry(StartupItem& item) override { return inner_.formatEntry(item); }
+  int getType() override { return inner_.getType(); }
+  bool isWorking() override { return inner_.isWorking(); }
+
+  std::vector<std::string> calls;
+  std::string failAddOf;
+
+ private:
+  StartupDatabase& inner_;
+};
+
+// Every operation throws: one of the program's exceptions, or anything else.
+class FailingDatabase : public StartupDatabase {
+ public:
+  FailingDatabase(int type, bool programFailure) : type_(type), program_(programFailure) {}
+  std::vector<StartupItem> getEntries() override {
+    fail();
+    return {};
+  }
+  void enableEntry(StartupItem&) override { fail(); }
+  void disableEntry(StartupItem&) override { fail(); }
+  void deleteEntry(StartupItem&) override { fail(); }
+  void addEntry(StartupItem&) override { fail(); }
+  StartupItem formatEntry(StartupItem&) override {
+    fail();
+    return StartupItem(type_, ENABLED, "never", "");
+  }
+  int getType() override { return type_; }
+  bool isWorking() override { return true; }
+
+ private:
+  void fail() {
+    if (program_) throw exceptions::Exception("The store failed.");
+    throw std::runtime_error("foreign");
+  }
+  int type_;
+  bool program_;
+};
+
+class StartupInterfaceTest : public ::testing::Test {
+ protected:
+  std::string backupFile() const { return folder / "stelmar.dat"; }
+
+  storetests::ScratchRegistry registry;
+  harness::TempFolder folder;
+  storetests::RecordingErrorHandler handler;
+};
+
+TEST_F(StartupInterfaceTest, ReportsADeniedDisableAsOneText) {
+  SetText(HKEY_CURRENT_USER, RUN, "Locked", "C:\\locked.exe -q");
+  storetests::MakeReadOnly(HKEY_CURRENT_USER, RUN);
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  StartupInterface startup(handler);
+  startup.addDatabase(database);
+  StartupItem locked = startup.getEntries(CU_RUN).at(0);
+  startup.disableEntry(locked);
+  storetests::MakeWritable(HKEY_CURRENT_USER, RUN);
+
+  ASSERT_EQ(1u, handler.texts.size());
+  EXPECT_EQ(
+      "Error while disabling an entry.\n\nType: 5\nState: 0\nValue: Locked\nData: "
+      "C:\\locked.exe -q\n\nError when opening a registry key, access is denied. Key: "
+      "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n\n" +
+          SystemErrors::map(ERROR_ACCESS_DENIED),
+      handler.texts[0]);
+  EXPECT_EQ(ENABLED, locked.getState());
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "Locked").exists);
+}
+
+TEST_F(StartupInterfaceTest, EveryOperationReportsItsOwnSentence) {
+  struct Case {
+    void (*operation)(StartupInterface&, StartupItem&);
+    const char* program;
+    const char* other;
+  };
+  const Case cases[] = {
+      {[](StartupInterface& s, StartupItem& i) { s.addEntry(i); },
+       "Error while adding an entry.\n\n",
+       "Error while adding an entry. An ... exception was caught.\n\n"},
+      {[](StartupInterface& s, StartupItem& i) { s.deleteEntry(i); },
+       "Error while deleting an entry.\n\n",
+       "Error while deleting an entry. An ... exception was caught.\n\n"},
+      {[](StartupInterface& s, StartupItem& i) { s.enableEntry(i); },
+       "Error while enabling an entry.\n\n",
+       "Error while enabling an entry. An ... exception was caught.\n\n"},
+      {[](StartupInterface& s, StartupItem& i) { s.disableEntry(i); },
+       "Error while disabling an entry.\n\n",
+       "Error while disabling an entry. An ... exception was caught.\n\n"},
+      {[](StartupInterface& s, StartupItem& i) { s.formatEntry(i); },
+       "Error while formating an entry.\n\n",
+       "Error while formating an entry. An ... exception was caught.\n\n"},
+  };
+  FailingDatabase program(StartupConstants::LM_RUN_ALWAYS, true);
+  FailingDatabase foreign(StartupConstants::LM_RUN_ONCE, false);
+  StartupInterface startup(handler);
+  startup.addDatabase(program);
+  startup.addDatabase(foreign);
+  StartupItem programItem(StartupConstants::LM_RUN_ALWAYS, ENABLED, "P", "p.exe");
+  StartupItem foreignItem(StartupConstants::LM_RUN_ONCE, DISABLED, "F", "f.exe");
+  for (const Case& c : cases) {
+    handler.texts.clear();
+    c.operation(startup, programItem);
+    c.operation(startup, foreignItem);
+    ASSERT_EQ(2u, handler.texts.size()) << c.program;
+    EXPECT_EQ(c.program + programItem.toString() + "\n\nThe store failed.", handler.texts[0]);
+    EXPECT_EQ(c.other + foreignItem.toString() + "\n\n", handler.texts[1]);
+  }
+  // The store's failure of a listing passes to the caller.
+  EXPECT_THROW(startup.getEntries(StartupConstants::LM_RUN_ALWAYS), exceptions::Exception);
+  EXPECT_EQ(std::vector<int>({0, 1}), startup.getTypes());
+  // After a reported failure, format gives the entry back unchanged.
+  EXPECT_EQ("P", startup.formatEntry(programItem).getName());
+}
+
+TEST_F(StartupInterfaceTest, AnUnregisteredTypeIsReportedAndTouchesNothing) {
+  StartupInterface startup(handler);
+  AssertionCatcher assertions;
+  StartupItem item(StartupConstants::CU_RUN_AUTOSTART_USER, ENABLED, "x", "y");
+  startup.disableEntry(item);
+  EXPECT_EQ(1u, assertions.count("_database.find(item.getType()) != _database.end()"));
+  ASSERT_EQ(1u, handler.texts.size());
+  EXPECT_EQ("Error while disabling an entry.\n\n" + item.toString() +
+                "\n\nThere is no store for entries of this type.",
+            handler.texts[0]);
+  EXPECT_TRUE(startup.getEntries(8).empty());
+}
+
+class ReplaceAllEntries : public StartupInterfaceTest {
+ protected:
+  ReplaceAllEntries()
+      : backup(backupFile()), database(CU_RUN, backup), recording(database), startup(handler) {
+    SetText(HKEY_CURRENT_USER, RUN, "A", "C:\\a.exe");
+    SetText(HKEY_CURRENT_USER, RUN, "B", "C:\\b.exe -b");
+    SetText(HKEY_CURRENT_USER, RUN, "C", "C:\\c.exe");
+    StartupItem c(CU_RUN, ENABLED, "C", "C:\\c.exe");
+    database.disableEntry(c);
+    startup.addDatabase(recording);
+  }
+  StartupItem entry(const std::string& name) const {
+    for (const StartupItem& item : current) {
+      if (item.getName() == name) return item;
+    }
+    return StartupItem(CU_RUN, ENABLED, name, "C:\\" + name + ".exe");
+  }
+  void SetUp() override { current = database.getEntries(); }
+
+  RegistryBackup backup;
+  RegistryDatabase database;
+  RecordingDatabase recording;
+  StartupInterface startup;
+  std::vector<StartupItem> current;
+};
+
+TEST_F(ReplaceAllEntries, RewritesTheKeyInTheNewOrder) {
+  ASSERT_EQ(3u, current.size());
+  startup.replaceAllEntries({entry("C"), entry("A"), entry("B")});
+  EXPECT_TRUE(handler.texts.empty());
+  EXPECT_EQ(
+      std::vector<std::string>({"delete:A", "delete:B", "delete:C", "add:C", "add:A", "add:B"}),
+      recording.calls);
+  EXPECT_EQ(std::string("C:\\b.exe -b\0", 12), GetValue(HKEY_CURRENT_USER, RUN, "B").bytes);
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "C").exists);
+  // The entry that was disabled comes back live and leaves the store of disabled entries.
+  EXPECT_TRUE(backup.getEntries(CU_RUN).empty());
+  EXPECT_EQ(std::string(4, '\0'), harness::ReadTextFile(backupFile()));
+  for (const StartupItem& item : database.getEntries()) EXPECT_EQ(ENABLED, item.getState());
+}
+
+TEST_F(ReplaceAllEntries, ADifferentSetChangesNothing) {
+  const std::vector<std::vector<StartupItem>> lists = {
+      {entry("A"), entry("B")},
+      {entry("A"), entry("B"), entry("C"), entry("D")},
+      {entry("A"), entry("B"), entry("D")},
+      {entry("A"), entry("A"), entry("B")},
+  };
+  for (const auto& list : lists) {
+    handler.texts.clear();
+    AssertionCatcher assertions;
+    startup.replaceAllEntries(list);
+    ASSERT_EQ(1u, handler.texts.size());
+    EXPECT_EQ("The set of entries that defines the new loading order differs from the current set.",
+              handler.texts[0]);
+    EXPECT_EQ(1u, assertions.count("false"));
+  }
+  EXPECT_TRUE(recording.calls.empty());
+  EXPECT_EQ(1u, backup.getEntries(CU_RUN).size());
+
+  handler.texts.clear();
+  startup.replaceAllEntries({});
+  EXPECT_TRUE(handler.texts.empty());
+  EXPECT_TRUE(recording.calls.empty());
+}
+
+TEST_F(ReplaceAllEntries, KeepsAnEntryItCouldNotWriteBack) {
+  recording.failAddOf = "B";
+  startup.replaceAllEntries({entry("B"), entry("C"), entry("A")});
+  EXPECT_EQ(std::vector<std::string>(
+                {"delete:A", "delete:B", "delete:C", "add:B", "disable:B", "add:C", "add:A"}),
+            recording.calls);
+  ASSERT_EQ(1u, handler.texts.size());
+  EXPECT_EQ(
+      "Error while trying to replace all entries.\n\nThe value could not be set.\n\nThe "
+      "entry had been taken out of its place and could not be written back. It is kept "
+      "as a disabled entry:\n" +
+          entry("B").toString(),
+      handler.texts[0]);
+  // Kept in the store of disabled entries, on disk.
+  RegistryBackup reloaded(backupFile());
+  ASSERT_EQ(1u, reloaded.getAllEntries().size());
+  EXPECT_EQ("B", reloaded.getAllEntries()[0].getName());
+  EXPECT_EQ("C:\\b.exe -b", reloaded.getAllEntries()[0].getData());
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "A").exists);
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "C").exists);
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+// One open registry key: opened (or created) when made, closed when destroyed. Every
+// failure is a registry exception whose text names the full key and ends with the system's
+// description of the error code.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace windows::registry {
+
+// "HKEY_CURRENT_USER" and the other six predefined root keys; any other handle throws
+// RegistryException.
+std::string hiveToString(HKEY hive);
+
+// Environment variables expanded, as a REG_EXPAND_SZ text needs. Throws
+// RegistryExpandException.
+std::string expand(const std::string& text);
+
+class RegistryKeyImpl {
+ public:
+  static constexpr int MODE_OPEN = 0;    // the key must exist
+  static constexpr int MODE_CREATE = 1;  // opened, or created when missing
+
+  // Opens `keyPath` under `hive` with `securityAccess`. Throws RegistryAccessDeniedException,
+  // RegistryKeyNotFoundException or RegistryException; a key that failed to open is never
+  // open and its destruction does nothing to the registry.
+  RegistryKeyImpl(HKEY hive, const std::string& keyPath, REGSAM securityAccess, int mode);
+  RegistryKeyImpl(const RegistryKeyImpl&) = delete;
+  RegistryKeyImpl& operator=(const RegistryKeyImpl&) = delete;
+  virtual ~RegistryKeyImpl();
+
+  virtual HKEY getHandle() const;
+  // The hive's name, a backslash and the key path; the hive's name alone for an empty path.
+  virtual std::string getName() const;
+
+ private:
+  void open(REGSAM securityAccess);
+  void create(REGSAM securityAccess);
+
+  HKEY _key = nullptr;
+  HKEY _hive;
+  std::string _keyPath;
+  std::string _name;
+};
+
+}  // namespace windows::registry
