@@ -26,9 +26,7 @@ WINEPREFIX="$BUILD_TEST/wine" wineserver -k 2>/dev/null
 bash "$root/scripts/check-artefacts.sh" "$BUILD_RELEASE/bin" >"$logs/artefacts.log" 2>&1
 
 native="$root/build/native"
-if [ ! -f "$native/CMakeCache.txt" ]; then
-  cmake -S "$root/native" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
-fi
+cmake -S "$root/native" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
 cmake --build "$native" -j "$(nproc)" || exit 1
 ctest --test-dir "$native" -V --timeout 600 >"$logs/native.log" 2>&1
 native_rc=$?

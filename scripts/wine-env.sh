@@ -23,10 +23,9 @@ BUILD_TEST="$root/build/$TEST_ARCH"
 
 configure_and_build() {  # dir arch
   local dir=$1 arch=$2
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DMINGW_ARCH="$arch" \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw.cmake" -DWINE_LOADER="$WINE_LOADER" >/dev/null
-  fi
+  # Configured every time: components that appeared since the last run join the build.
+  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DMINGW_ARCH="$arch" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw.cmake" -DWINE_LOADER="$WINE_LOADER" >/dev/null || return 1
   cmake --build "$dir" -j "$(nproc)"
 }
 

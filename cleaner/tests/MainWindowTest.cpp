@@ -18,6 +18,9 @@ class MainWindow : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(CopyFromBuild("morvel.exe", folder_.path())); }
   std::string Program() const { return "\"" + folder_.path() + "morvel.exe\""; }
   std::string Ini() const { return folder_ / "morvel.ini"; }
+  HWND MainFormOf(const Process& process) {
+    return WaitForWindow(mainform::kClassName, mainform::kTitle, process.id(), kTimeoutMs);
+  }
   // Waits for a message box of the program and returns its text.
   HWND WaitMessageBox(const Process& process, const char* title = "Varnick") {
     return WaitForWindow("#32770", title, process.id(), kTimeoutMs);
@@ -36,7 +39,7 @@ TEST_F(MainWindow, ListsCaptionsInOrderAndExitSavesTicks) {
   WriteTextFile(Ini(), "[Plugins]\r\nAlpha=1\r\n[MORVEL]\r\nLast setting=\r\n");
   Process morvel(Program());
   ASSERT_TRUE(morvel.started());
-  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   HWND list = GetDlgItem(form, mainform::kCleaningItems);
   EXPECT_EQ(std::vector<std::string>({"Gamma (10.0 MB; 3 items)", "Alpha (2 kB; 2 items)",
@@ -100,7 +103,7 @@ TEST_F(MainWindow, BadColourIsReportedAndTheWindowOpensEmpty) {
   ASSERT_NE(nullptr, box);
   EXPECT_EQ("'navy' is not a valid integer value", MessageText(box));
   ASSERT_TRUE(ClickButton(box, "OK"));
-  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   EXPECT_TRUE(ListBoxItems(GetDlgItem(form, mainform::kCleaningItems)).empty());
   EXPECT_EQ("", ReadTextFile(folder_ / "calls.log"));
@@ -142,7 +145,7 @@ TEST_F(MainWindow, CleanRunsTickedItemsShowsResultsAndExitEnds) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   WriteTextFile(Ini(), "[Plugins]\r\nAlpha=1\r\nOne=1\r\n");
   Process morvel(Program());
-  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   ASSERT_TRUE(ClickButton(form, "C&lean"));
   HWND results = WaitForWindow(resultform::kClassName, resultform::kCaption, morvel.id(), kTimeoutMs);
@@ -166,7 +169,7 @@ TEST_F(MainWindow, CleanRunsTickedItemsShowsResultsAndExitEnds) {
 TEST_F(MainWindow, BackAfterCleaningNothingStartsAFreshInstance) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   Process morvel(Program());
-  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   ASSERT_TRUE(ClickButton(form, "C&lean"));
   HWND results = WaitForWindow(resultform::kClassName, resultform::kCaption, morvel.id(), kTimeoutMs);
@@ -188,7 +191,7 @@ TEST_F(MainWindow, SaveAsRefusesReservedNamesThenStoresThePreset) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   WriteTextFile(Ini(), "[Plugins]\r\nAlpha=1\r\n");
   Process morvel(Program());
-  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   ASSERT_TRUE(ClickButton(form, "&Save as..."));
   HWND prompt = WaitForWindow("#32770", mainform::kSaveSettingCaption, morvel.id(), kTimeoutMs);
@@ -217,7 +220,7 @@ TEST_F(MainWindow, SaveAsRefusesReservedNamesThenStoresThePreset) {
 TEST_F(MainWindow, ContextMenuConfiguresTheEntryUnderTheMouseOnly) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   Process morvel(Program());
-  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   HWND list = GetDlgItem(form, mainform::kCleaningItems);
   auto rightClick = [&](int index) {
@@ -256,7 +259,7 @@ TEST_F(MainWindow, KeepsItsPlaceInFormpos) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   WriteTextFile(folder_ / "formpos.ini", "[MainForm]\r\nWidth=500\r\nHeight=abc\r\n");
   Process morvel(Program());
-  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   RECT rect;
   GetWindowRect(form, &rect);
@@ -276,7 +279,7 @@ TEST_F(MainWindow, KeepsItsPlaceInFormpos) {
 TEST_F(MainWindow, AboutBoxClosesOnAnyKey) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   Process morvel(Program());
-  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   ASSERT_TRUE(ClickButton(form, "&About"));
   HWND about = WaitForWindow(aboutbox::kClassName, aboutbox::kProduct, morvel.id(), kTimeoutMs);
@@ -292,7 +295,7 @@ TEST_F(MainWindow, AboutBoxClosesOnAnyKey) {
 TEST_F(MainWindow, EscapeLeavesThroughTheShutDownSteps) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   Process morvel(Program());
-  HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   PressKey(GetDlgItem(form, mainform::kCleanBtn), VK_ESCAPE);
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <wininet.h>
 
 #include "cleaner/MainIds.h"
@@ -39,6 +40,28 @@ TEST_F(InMorvel, TheMainWindowListsTheFourItemsWithTheirCounts) {
                                       "Internet Cookies (10 bytes; 1 item)",
                                       "Internet History (10 bytes; 1 item)"}),
             harness::ListBoxItems(GetDlgItem(form, mainform::kCleaningItems)));
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+}
+
+TEST_F(InMorvel, ConfigureInTheHostOpensTheSheetOwnedByItsWindow) {
+  harness::Process morvel(Morvel());
+  HWND form = harness::WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, form);
+  HWND list = GetDlgItem(form, mainform::kCleaningItems);
+  RECT row{};
+  SendMessageA(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+  PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, row.top + 2));
+  HWND menu = harness::WaitForWindow("#32768", nullptr, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, menu);
+  harness::PressKey(menu, VK_ESCAPE);
+  harness::WaitWindowGone(menu, kTimeoutMs);
+  PostMessageA(form, WM_COMMAND, mainform::kMenuConfigure, 0);
+  HWND sheet = harness::WaitForWindow("#32770", "Standard plug-in configuration", morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, sheet);
+  EXPECT_EQ(form, GetWindow(sheet, GW_OWNER));
+  PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  ASSERT_TRUE(harness::WaitWindowGone(sheet, kTimeoutMs));
   PostMessageA(form, WM_CLOSE, 0, 0);
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
 }
