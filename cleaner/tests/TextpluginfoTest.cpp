@@ -12,6 +12,7 @@
 
 #include "cleaner/BinaryPlugins.h"
 #include "cleaner/ItemList.h"
+#include "cleaner/TextEntries.h"
 #include "cleaner/tests/TextPluginFixtures.h"
 
 namespace {
@@ -287,6 +288,32 @@ TEST_F(TextPlugin, TheListTakesTextPluginsInByteOrderAfterTheBinaryItems) {
     ASSERT_GE(list.entries().size(), 2u);
     EXPECT_FALSE(list.entries()[0].ticked);
     EXPECT_TRUE(list.entries()[1].ticked);
+  }
+}
+
+// The plug-ins shipped in dist\plug-ins\, read as the host reads them (never cleaned here).
+TEST(SamplePlugins, EveryLineNamesSomethingTheEngineCanWalk) {
+  const std::string folder = harness::BuildFolder() + "sample-plug-ins\\";
+  const std::vector<std::string> names = SortedFileNames(folder, textplugin::kPattern);
+  EXPECT_GE(names.size(), 3u);
+  for (const std::string& name : names) {
+    const std::string path = folder + name;
+    TextPlugInfo item(path);
+    EXPECT_STRNE(textplugin::kDefaultTitle, item.GetTitle()) << name;
+    EXPECT_STRNE(textplugin::kDefaultDescription, item.GetDescription()) << name;
+    for (const std::string& line : textplugin::ReadSectionLines(path, textplugin::kRegistrySection)) {
+      textentries::RegistryEntry entry;
+      EXPECT_TRUE(textentries::ParseRegistryEntry(line, entry)) << name << ": " << line;
+    }
+    const std::vector<std::string> lines = textplugin::ReadSectionLines(path, textplugin::kFilesSection);
+    item.Prepare();
+    EXPECT_EQ(lines.size(), item.expandedPaths().size()) << name;
+    for (const std::string& expanded : item.expandedPaths()) {
+      textentries::FilesEntry entry;
+      EXPECT_TRUE(textentries::ParseFilesEntry(expanded, entry)) << name << ": " << expanded;
+      EXPECT_EQ(std::string::npos, expanded.find('%')) << name << ": " << expanded;
+      EXPECT_FALSE(entry.switches.includeFolder) << name << ": " << expanded;
+    }
   }
 }
 
