@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "cleaner/Cleaning.h"
-#include "common/Unique.h"
 
 using textentries::FitsPath;
 using textentries::IsMatchingFile;
@@ -35,6 +34,23 @@ struct Walk {
   SwitchSet below;  // the switches of every level under the named folder
 };
 
+// The find handle of one enumeration. The walks need no error code after closing, so the
+// close is the bare call: this runs twice per folder on the start-up's hot path.
+class FindScope {
+ public:
+  FindScope(const char* pattern, WIN32_FIND_DATAA& data) : find_(FindFirstFileA(pattern, &data)) {}
+  ~FindScope() {
+    if (find_ != INVALID_HANDLE_VALUE) FindClose(find_);
+  }
+  FindScope(const FindScope&) = delete;
+  FindScope& operator=(const FindScope&) = delete;
+  explicit operator bool() const { return find_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAA& data) const { return FindNextFileA(find_, &data) != FALSE; }
+
+ private:
+  HANDLE find_;
+};
+
 long long FileSize(const WIN32_FIND_DATAA& data) {
   return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) +
                                 data.nFileSizeLow);
@@ -53,7 +69,7 @@ void CountLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
   char* const path = walk.state.path;
   WIN32_FIND_DATAA data;
   if (!switches.subfoldersOnly && PutName(path, at, walk.mask, walk.maskLength, false)) {
-    win::UniqueFind find(FindFirstFileA(path, &data));
+    const FindScope find(path, data);
     if (find) {
       do {
         // A file whose path would not fit could not be deleted either: leave it out.
@@ -61,17 +77,17 @@ void CountLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
           ++walk.state.result.entries;
           walk.state.result.bytes += FileSize(data);
         }
-      } while (FindNextFileA(find.get(), &data));
+      } while (find.Next(data));
     }
   }
   if (switches.subfolders && PutName(path, at, diskscan::kAllFiles, 3, false)) {
-    win::UniqueFind find(FindFirstFileA(path, &data));
+    const FindScope find(path, data);
     if (!find) return;
     do {
       if (!IsWalkedFolder(data.dwFileAttributes, data.cFileName)) continue;
       const std::size_t end = PutName(path, at, data.cFileName, std::strlen(data.cFileName), true);
       if (end) CountLevel(walk, end, walk.below);
-    } while (FindNextFileA(find.get(), &data));
+    } while (find.Next(data));
   }
 }
 
@@ -95,17 +111,17 @@ void DeleteLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
   char* const path = walk.state.path;
   WIN32_FIND_DATAA data;
   if (!switches.subfoldersOnly && PutName(path, at, walk.mask, walk.maskLength, false)) {
-    win::UniqueFind find(FindFirstFileA(path, &data));
+    const FindScope find(path, data);
     if (find) {
       do {
         if (!IsMatchingFile(data.dwFileAttributes)) continue;
         if (PutName(path, at, data.cFileName, std::strlen(data.cFileName), false))
           RemoveFoundFile(path, data, walk.state.result);
-      } while (FindNextFileA(find.get(), &data));
+      } while (find.Next(data));
     }
   }
   if (switches.subfolders && PutName(path, at, diskscan::kAllFiles, 3, false)) {
-    win::UniqueFind find(FindFirstFileA(path, &data));
+    const FindScope find(path, data);
     if (!find) return;
     do {
       if (!IsWalkedFolder(data.dwFileAttributes, data.cFileName)) continue;
@@ -114,7 +130,7 @@ void DeleteLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
       DeleteLevel(walk, end, walk.below);
       path[end - 1] = 0;  // the subfolder's own path
       RemoveDirectoryA(path);
-    } while (FindNextFileA(find.get(), &data));
+    } while (find.Next(data));
   }
 }
 
