@@ -1,4 +1,15 @@
-#include "cleaner/ItemList.h"
+#include <memory>
 
-// Text plug-ins are not read yet; the list holds the binary plug-ins' items only.
-void AddTextPlugins(ItemList&, const std::string&, bool, const std::string&, const std::string&) {}
+#include "cleaner/BinaryPlugins.h"
+#include "cleaner/ItemList.h"
+#include "cleaner/Textpluginfo.h"
+
+void AddTextPlugins(ItemList& list, const std::string& programFolder, bool hideItems,
+                    const std::string& iniPath, const std::string& section) {
+  const std::string folder = programFolder + itemlist::kTextPluginFolder;
+  for (const std::string& name : SortedFileNames(folder, textplugin::kPattern)) {
+    auto item = std::make_unique<TextPlugInfo>(folder + name);
+    item->Prepare();
+    list.Offer(std::move(item), hideItems, iniPath, section);  // destroyed when not taken
+  }
+}

@@ -59,10 +59,27 @@ make_prefix() {  # target-prefix build-dir
     WINEPREFIX="$template" wineserver -w
     touch "$template/.ready"
   fi
+  if [ ! -f "$template/.test-drives" ]; then
+    for d in m n; do
+      WINEPREFIX="$template" "$WINE_LOADER" reg add 'HKLM\Software\Wine\Drives' /v "$d:" /d hd /f >/dev/null 2>&1
+    done
+    WINEPREFIX="$template" "$WINE_LOADER" reg add 'HKLM\Software\Wine\Drives' /v o: /d cdrom /f >/dev/null 2>&1
+    WINEPREFIX="$template" wineserver -w
+    touch "$template/.test-drives"
+  fi
   rm -rf "$prefix"
   cp -a "$template" "$prefix"
-  rm -f "$prefix/.ready" "$prefix/dosdevices/x:"
+  rm -f "$prefix/.ready" "$prefix/.test-drives" "$prefix/dosdevices/x:"
   ln -s "$builddir" "$prefix/dosdevices/x:"
+  # Test drives for the fixed-disk walk of text plug-ins: M: and N: fixed, O: a CD drive.
+  for d in m n o; do
+    mkdir -p "$prefix/test-drives/$d"
+    ln -sfn "$prefix/test-drives/$d" "$prefix/dosdevices/$d:"
+  done
+  # A link to a folder, which Windows programs here see as a junction (a reparse point):
+  # C:\vk-link-fixture\holder\link points at C:\vk-link-fixture\target.
+  mkdir -p "$prefix/drive_c/vk-link-fixture/holder" "$prefix/drive_c/vk-link-fixture/target"
+  ln -sfn "$prefix/drive_c/vk-link-fixture/target" "$prefix/drive_c/vk-link-fixture/holder/link"
 }
 
 start_display() {

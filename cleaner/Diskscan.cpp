@@ -1,0 +1,211 @@
+#include "cleaner/Diskscan.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cleaner/Cleaning.h"
+
+using textentries::FitsPath;
+using textentries::IsMatchingFile;
+using textentries::IsWalkedFolder;
+using textentries::kPathBufferSize;
+using textentries::PutName;
+using textentries::SwitchSet;
+
+namespace {
+
+// The one path buffer of a walk and its running result. Every level writes its names
+// just after its own folder's '\' and never copies the path.
+struct WalkState {
+  char path[kPathBufferSize];
+  WalkResult result;
+};
+thread_local WalkState countState;
+thread_local WalkState deleteState;
+
+// What a level needs besides the buffer; the same for every level of one walk.
+struct Walk {
+  WalkState& state;
+  const char* mask;
+  std::size_t maskLength;
+  SwitchSet below;  // the switches of every level under the named folder
+};
+
+// The find handle of one enumeration. The walks need no error code after closing, so the
+// close is the bare call: this runs twice per folder on the start-up's hot path.
+class FindScope {
+ public:
+  FindScope(const char* pattern, WIN32_FIND_DATAA& data) : find_(FindFirstFileA(pattern, &data)) {}
+  ~FindScope() {
+    if (find_ != INVALID_HANDLE_VALUE) FindClose(find_);
+  }
+  FindScope(const FindScope&) = delete;
+  FindScope& operator=(const FindScope&) = delete;
+  explicit operator bool() const { return find_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAA& data) const { return FindNextFileA(find_, &data) != FALSE; }
+
+ private:
+  HANDLE find_;
+};
+
+long long FileSize(const WIN32_FIND_DATAA& data) {
+  return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) +
+                                data.nFileSizeLow);
+}
+
+// Starts the walk: the named folder in the buffer, or false when it does not fit.
+bool StartWalk(WalkState& state, const char* folder, std::size_t& length) {
+  state.result = WalkResult();
+  length = std::strlen(folder);
+  if (!FitsPath(length) || length == 0 || folder[length - 1] != '\\') return false;
+  std::memcpy(state.path, folder, length + 1);
+  return true;
+}
+
+void CountLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
+  char* const path = walk.state.path;
+  WIN32_FIND_DATAA data;
+  if (!switches.subfoldersOnly && PutName(path, at, walk.mask, walk.maskLength, false)) {
+    const FindScope find(path, data);
+    if (find) {
+      do {
+        // A file whose path would not fit could not be deleted either: leave it out.
+        if (IsMatchingFile(data.dwFileAttributes) && FitsPath(at + std::strlen(data.cFileName))) {
+          ++walk.state.result.entries;
+          walk.state.result.bytes += FileSize(data);
+        }
+      } while (find.Next(data));
+    }
+  }
+  if (switches.subfolders && PutName(path, at, diskscan::kAllFiles, 3, false)) {
+    const FindScope find(path, data);
+    if (!find) return;
+    do {
+      if (!IsWalkedFolder(data.dwFileAttributes, data.cFileName)) continue;
+      const std::size_t end = PutName(path, at, data.cFileName, std::strlen(data.cFileName), true);
+      if (end) CountLevel(walk, end, walk.below);
+    } while (find.Next(data));
+  }
+}
+
+void RemoveFoundFile(char* path, const WIN32_FIND_DATAA& data, WalkResult& result) {
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+    DWORD attributes = data.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileAttributesA(path, attributes);
+  }
+  if (DeleteFileA(path)) {
+    ++result.entries;
+    result.bytes += FileSize(data);
+    return;
+  }
+  if (!RemoveOnReboot) return;
+  ScheduleRemovalAtRestart(path);
+  ++RebootFileCount;
+}
+
+void DeleteLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
+  char* const path = walk.state.path;
+  WIN32_FIND_DATAA data;
+  if (!switches.subfoldersOnly && PutName(path, at, walk.mask, walk.maskLength, false)) {
+    const FindScope find(path, data);
+    if (find) {
+      do {
+        if (!IsMatchingFile(data.dwFileAttributes)) continue;
+        if (PutName(path, at, data.cFileName, std::strlen(data.cFileName), false))
+          RemoveFoundFile(path, data, walk.state.result);
+      } while (find.Next(data));
+    }
+  }
+  if (switches.subfolders && PutName(path, at, diskscan::kAllFiles, 3, false)) {
+    const FindScope find(path, data);
+    if (!find) return;
+    do {
+      if (!IsWalkedFolder(data.dwFileAttributes, data.cFileName)) continue;
+      const std::size_t end = PutName(path, at, data.cFileName, std::strlen(data.cFileName), true);
+      if (!end) continue;
+      DeleteLevel(walk, end, walk.below);
+      path[end - 1] = 0;  // the subfolder's own path
+      RemoveDirectoryA(path);
+    } while (find.Next(data));
+  }
+}
+
+// Removes the named folder when it is empty. A link named by the plug-in is left in
+// place: removing it would cut off whatever the user keeps behind it.
+void RemoveNamedFolder(char* path, std::size_t length) {
+  if (length < 2 || path[length - 2] == ':' || path[length - 2] == '\\') return;  // a root
+  path[length - 1] = 0;
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
+  RemoveDirectoryA(path);
+}
+
+}  // namespace
+
+WalkResult CountFolder(const char* folder, const char* mask, SwitchSet switches) {
+  WalkState& state = countState;
+  std::size_t length = 0;
+  if (!StartWalk(state, folder, length)) return WalkResult();
+  SwitchSet below = switches;
+  below.subfoldersOnly = false;
+  const Walk walk{state, mask, std::strlen(mask), below};
+  CountLevel(walk, length, switches);
+  return state.result;
+}
+
+WalkResult DeleteFolder(const char* folder, const char* mask, SwitchSet switches) {
+  WalkState& state = deleteState;
+  std::size_t length = 0;
+  if (!StartWalk(state, folder, length)) return WalkResult();
+  SwitchSet below = switches;
+  below.subfoldersOnly = false;
+  const Walk walk{state, mask, std::strlen(mask), below};
+  DeleteLevel(walk, length, switches);
+  if (switches.includeFolder) {
+    std::memcpy(state.path, folder, length + 1);
+    RemoveNamedFolder(state.path, length);
+  }
+  return state.result;
+}
+
+void ScheduleRemovalAtRestart(const char* path) {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  const bool ntFamily = !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  ScheduleRemovalAtRestart(path, ntFamily);
+}
+
+void ScheduleRemovalAtRestart(const char* path, bool ntFamily) {
+  if (ntFamily) {
+    MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return;
+  }
+  char windows[MAX_PATH];
+  const UINT n = GetWindowsDirectoryA(windows, sizeof windows);
+  if (n == 0 || n >= sizeof windows) return;
+  const std::string file = std::string(windows) + diskscan::kWininitFile;
+  // Every file keeps its own "NUL" line, so the key cannot simply be written: the whole
+  // section is read and written back with one more line. A section that cannot be read
+  // whole is left alone rather than cut.
+  std::vector<char> section(4096);
+  DWORD length = 0;
+  for (;;) {
+    length = GetPrivateProfileSectionA(diskscan::kRenameSection, section.data(),
+                                       static_cast<DWORD>(section.size()), file.c_str());
+    if (length < section.size() - 2) break;
+    if (section.size() >= (1u << 24)) return;
+    section.resize(section.size() * 2);
+  }
+  std::string text(section.data(), length);  // lines, each with its terminator
+  if (!text.empty() && text.back() != 0) text.push_back(0);
+  text += diskscan::kRenameKey;
+  text += '=';
+  text += path;
+  text.push_back(0);
+  text.push_back(0);
+  WritePrivateProfileSectionA(diskscan::kRenameSection, text.c_str(), file.c_str());
+}

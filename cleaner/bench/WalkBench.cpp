@@ -1,0 +1,193 @@
+// Speed of the text plug-in walks against a minimal walk that makes the same system calls
+// (one path buffer, no allocation, nothing else). Not a test; run-walk-bench.sh beside it
+// builds the tree (100,000 files in 3,500 folders) and runs it under Wine. Modes:
+//   walk_bench build <folder>                  makes the tree (slow under Wine)
+//   walk_bench count <folder> <repetitions>    times both counting walks, alternating
+//   walk_bench delete engine|minimal <folder>  times one deletion walk of the whole tree
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cleaner/Diskscan.h"
+
+namespace {
+
+constexpr int kTopFolders = 50;
+constexpr int kSubFolders = 69;  // per top folder: 50 + 50 * 69 = 3,500 folders
+constexpr int kFolders = kTopFolders + kTopFolders * kSubFolders;
+constexpr int kFiles = 100000;
+constexpr char kMask[] = "*.*";
+
+double Now() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::string FolderOf(const std::string& root, int index) {
+  // Folders 0..49 are the top folders, the rest lie below them.
+  if (index < kTopFolders) return root + "t" + std::to_string(index) + "\\";
+  const int sub = index - kTopFolders;
+  return root + "t" + std::to_string(sub % kTopFolders) + "\\s" + std::to_string(sub / kTopFolders) + "\\";
+}
+
+bool BuildTree(const std::string& root) {
+  CreateDirectoryA(root.c_str(), nullptr);
+  for (int i = 0; i < kFolders; ++i)
+    if (!CreateDirectoryA(FolderOf(root, i).c_str(), nullptr)) return false;
+  const char data[16] = "benchmark file.";
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string path = FolderOf(root, i % kFolders) + "file" + std::to_string(i) + ".tmp";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, data, static_cast<DWORD>(1 + i % 16), &written, nullptr);
+    CloseHandle(file);
+  }
+  return true;
+}
+
+// The minimal walks: the calls of the engine's walks and nothing more.
+char minimalPath[MAX_PATH];
+long long minimalEntries = 0;
+
+void MinimalCount(std::size_t at, bool subfolders) {
+  WIN32_FIND_DATAA data;
+  std::memcpy(minimalPath + at, kMask, sizeof kMask);
+  HANDLE find = FindFirstFileA(minimalPath, &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(data.dwFileAttributes & 0x1014)) ++minimalEntries;
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  if (!subfolders) return;
+  std::memcpy(minimalPath + at, "*.*", 4);
+  find = FindFirstFileA(minimalPath, &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if ((data.dwFileAttributes & 0x410) != 0x10 || data.cFileName[0] == '.') continue;
+    const std::size_t n = std::strlen(data.cFileName);
+    std::memcpy(minimalPath + at, data.cFileName, n);
+    minimalPath[at + n] = '\\';
+    minimalPath[at + n + 1] = 0;
+    MinimalCount(at + n + 1, true);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+}
+
+void MinimalDelete(std::size_t at, bool subfolders) {
+  WIN32_FIND_DATAA data;
+  std::memcpy(minimalPath + at, kMask, sizeof kMask);
+  HANDLE find = FindFirstFileA(minimalPath, &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      if (data.dwFileAttributes & 0x1014) continue;
+      std::strcpy(minimalPath + at, data.cFileName);
+      if (DeleteFileA(minimalPath)) ++minimalEntries;
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  if (!subfolders) return;
+  std::memcpy(minimalPath + at, "*.*", 4);
+  find = FindFirstFileA(minimalPath, &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if ((data.dwFileAttributes & 0x410) != 0x10 || data.cFileName[0] == '.') continue;
+    const std::size_t n = std::strlen(data.cFileName);
+    std::memcpy(minimalPath + at, data.cFileName, n);
+    minimalPath[at + n] = '\\';
+    minimalPath[at + n + 1] = 0;
+    MinimalDelete(at + n + 1, true);
+    minimalPath[at + n] = 0;
+    RemoveDirectoryA(minimalPath);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+}
+
+long long RunMinimal(const std::string& root, bool deleting) {
+  std::strcpy(minimalPath, root.c_str());
+  minimalEntries = 0;
+  if (deleting) {
+    MinimalDelete(root.size(), true);
+  } else {
+    MinimalCount(root.size(), true);
+  }
+  return minimalEntries;
+}
+
+long long RunEngine(const std::string& root, bool deleting) {
+  textentries::SwitchSet switches;
+  switches.subfolders = true;
+  return deleting ? DeleteFolder(root.c_str(), kMask, switches).entries
+                  : CountFolder(root.c_str(), kMask, switches).entries;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The machine is shared: runs that other work slowed down scatter widely, so the fastest
+// run of each walk is the figure compared; the medians are printed beside them.
+void Report(const char* walk, const std::vector<double>& engine, const std::vector<double>& minimal) {
+  const double e = *std::min_element(engine.begin(), engine.end());
+  const double m = *std::min_element(minimal.begin(), minimal.end());
+  std::printf("%s walk, fastest of %u runs: engine %.1f ms, minimal %.1f ms, engine/minimal %.3f (%+.1f %%)\n",
+              walk, static_cast<unsigned>(engine.size()), e, m, e / m, 100.0 * (e - m) / m);
+  std::printf("  medians: engine %.1f ms, minimal %.1f ms\n", Median(engine), Median(minimal));
+  std::printf("  engine runs:");
+  for (double v : engine) std::printf(" %.1f", v);
+  std::printf("\n  minimal runs:");
+  for (double v : minimal) std::printf(" %.1f", v);
+  std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::printf("usage: walk_bench build|count|delete ...\n");
+    return 2;
+  }
+  const std::string mode = argv[1];
+  const bool deleting = mode == "delete" && argc > 3;
+  std::string root = argv[deleting ? 3 : 2];
+  if (root.back() != '\\') root += '\\';
+  if (mode == "build") return BuildTree(root) ? 0 : 1;
+  if (deleting) {
+    const bool engineWalk = std::strcmp(argv[2], "engine") == 0;
+    const double start = Now();
+    const long long deleted = engineWalk ? RunEngine(root, true) : RunMinimal(root, true);
+    const double ms = Now() - start;
+    std::printf("delete %s %.1f ms %lld files\n", engineWalk ? "engine" : "minimal", ms, deleted);
+    return deleted == kFiles ? 0 : 1;
+  }
+  if (mode != "count") {
+    std::printf("usage: walk_bench build|count|delete ...\n");
+    return 2;
+  }
+  const int repetitions = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+  // One warm-up of each walk, then alternate which goes first.
+  if (RunEngine(root, false) != kFiles || RunMinimal(root, false) != kFiles) {
+    std::printf("the walks did not find %d files\n", kFiles);
+    return 1;
+  }
+  std::vector<double> engine, minimal;
+  for (int i = 0; i < 2 * repetitions; ++i) {
+    const bool engineTurn = (i % 2 == 0) == (i / 2 % 2 == 0);
+    const double start = Now();
+    const long long found = engineTurn ? RunEngine(root, false) : RunMinimal(root, false);
+    (engineTurn ? engine : minimal).push_back(Now() - start);
+    if (found != kFiles) return 1;
+  }
+  Report("counting", engine, minimal);
+  return 0;
+}
