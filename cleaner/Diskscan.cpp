@@ -65,58 +65,21 @@ bool StartWalk(WalkState& state, const char* folder, std::size_t& length) {
   return true;
 }
 
-void CountLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
+// One level of a walk: the files that match the mask, then the subfolders it enters.
+// Counting and deletion both run through here, so they skip exactly the same files,
+// links and paths that would not fit, and the found and cleaned figures agree.
+template <typename Visit>
+void WalkLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
   char* const path = walk.state.path;
   WIN32_FIND_DATAA data;
   if (!switches.subfoldersOnly && PutName(path, at, walk.mask, walk.maskLength, false)) {
     const FindScope find(path, data);
     if (find) {
       do {
-        // A file whose path would not fit could not be deleted either: leave it out.
-        if (IsMatchingFile(data.dwFileAttributes) && FitsPath(at + std::strlen(data.cFileName))) {
-          ++walk.state.result.entries;
-          walk.state.result.bytes += FileSize(data);
-        }
-      } while (find.Next(data));
-    }
-  }
-  if (switches.subfolders && PutName(path, at, diskscan::kAllFiles, 3, false)) {
-    const FindScope find(path, data);
-    if (!find) return;
-    do {
-      if (!IsWalkedFolder(data.dwFileAttributes, data.cFileName)) continue;
-      const std::size_t end = PutName(path, at, data.cFileName, std::strlen(data.cFileName), true);
-      if (end) CountLevel(walk, end, walk.below);
-    } while (find.Next(data));
-  }
-}
-
-void RemoveFoundFile(char* path, const WIN32_FIND_DATAA& data, WalkResult& result) {
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
-    DWORD attributes = data.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-    if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-    SetFileAttributesA(path, attributes);
-  }
-  if (DeleteFileA(path)) {
-    ++result.entries;
-    result.bytes += FileSize(data);
-    return;
-  }
-  if (!RemoveOnReboot) return;
-  ScheduleRemovalAtRestart(path);
-  ++RebootFileCount;
-}
-
-void DeleteLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
-  char* const path = walk.state.path;
-  WIN32_FIND_DATAA data;
-  if (!switches.subfoldersOnly && PutName(path, at, walk.mask, walk.maskLength, false)) {
-    const FindScope find(path, data);
-    if (find) {
-      do {
-        if (!IsMatchingFile(data.dwFileAttributes)) continue;
-        if (PutName(path, at, data.cFileName, std::strlen(data.cFileName), false))
-          RemoveFoundFile(path, data, walk.state.result);
+        const std::size_t nameLength = std::strlen(data.cFileName);
+        // A file whose path would not fit can be neither deleted nor counted.
+        if (IsMatchingFile(data.dwFileAttributes) && FitsPath(at + nameLength))
+          Visit::File(path, at, nameLength, data, walk.state.result);
       } while (find.Next(data));
     }
   }
@@ -127,12 +90,44 @@ void DeleteLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
       if (!IsWalkedFolder(data.dwFileAttributes, data.cFileName)) continue;
       const std::size_t end = PutName(path, at, data.cFileName, std::strlen(data.cFileName), true);
       if (!end) continue;
-      DeleteLevel(walk, end, walk.below);
-      path[end - 1] = 0;  // the subfolder's own path
-      RemoveDirectoryA(path);
+      WalkLevel<Visit>(walk, end, walk.below);
+      Visit::FolderDone(path, end);
     } while (find.Next(data));
   }
 }
+
+struct CountVisit {
+  static void File(char*, std::size_t, std::size_t, const WIN32_FIND_DATAA& data, WalkResult& result) {
+    ++result.entries;
+    result.bytes += FileSize(data);
+  }
+  static void FolderDone(char*, std::size_t) {}
+};
+
+struct DeleteVisit {
+  static void File(char* path, std::size_t at, std::size_t nameLength, const WIN32_FIND_DATAA& data,
+                   WalkResult& result) {
+    PutName(path, at, data.cFileName, nameLength, false);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+      DWORD attributes = data.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+      if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+      SetFileAttributesA(path, attributes);
+    }
+    if (DeleteFileA(path)) {
+      ++result.entries;
+      result.bytes += FileSize(data);
+      return;
+    }
+    if (!RemoveOnReboot) return;
+    ScheduleRemovalAtRestart(path);
+    ++RebootFileCount;
+  }
+  // An emptied subfolder goes; one that still holds something stays.
+  static void FolderDone(char* path, std::size_t end) {
+    path[end - 1] = 0;  // the subfolder's own path
+    RemoveDirectoryA(path);
+  }
+};
 
 // Removes the named folder when it is empty. A link named by the plug-in is left in
 // place: removing it would cut off whatever the user keeps behind it.
@@ -146,30 +141,35 @@ void RemoveNamedFolder(char* path, std::size_t length) {
 
 }  // namespace
 
-WalkResult CountFolder(const char* folder, const char* mask, SwitchSet switches) {
-  WalkState& state = countState;
-  std::size_t length = 0;
-  if (!StartWalk(state, folder, length)) return WalkResult();
+namespace {
+
+// Walks `folder` with the walk's own buffer; false when the folder does not fit it.
+template <typename Visit>
+bool RunWalk(WalkState& state, const char* folder, const char* mask, SwitchSet switches,
+             std::size_t& length) {
+  if (!StartWalk(state, folder, length)) return false;
   SwitchSet below = switches;
   below.subfoldersOnly = false;
   const Walk walk{state, mask, std::strlen(mask), below};
-  CountLevel(walk, length, switches);
-  return state.result;
+  WalkLevel<Visit>(walk, length, switches);
+  return true;
+}
+
+}  // namespace
+
+WalkResult CountFolder(const char* folder, const char* mask, SwitchSet switches) {
+  std::size_t length = 0;
+  return RunWalk<CountVisit>(countState, folder, mask, switches, length) ? countState.result : WalkResult();
 }
 
 WalkResult DeleteFolder(const char* folder, const char* mask, SwitchSet switches) {
-  WalkState& state = deleteState;
   std::size_t length = 0;
-  if (!StartWalk(state, folder, length)) return WalkResult();
-  SwitchSet below = switches;
-  below.subfoldersOnly = false;
-  const Walk walk{state, mask, std::strlen(mask), below};
-  DeleteLevel(walk, length, switches);
+  if (!RunWalk<DeleteVisit>(deleteState, folder, mask, switches, length)) return WalkResult();
   if (switches.includeFolder) {
-    std::memcpy(state.path, folder, length + 1);
-    RemoveNamedFolder(state.path, length);
+    std::memcpy(deleteState.path, folder, length + 1);
+    RemoveNamedFolder(deleteState.path, length);
   }
-  return state.result;
+  return deleteState.result;
 }
 
 void ScheduleRemovalAtRestart(const char* path) {

@@ -1,20 +1,8 @@
 # Error reporting, whole-file load and save, the configuration file of stelmar.
 set(stelmar_base_dir ${CMAKE_CURRENT_LIST_DIR})
 
-# Standard library only; built natively as well (native-base.cmake).
-set(stelmar_base_portable_sources
-  ${stelmar_base_dir}/platform/errorresources/Assertion.cpp
-  ${stelmar_base_dir}/platform/errorresources/SystemReport.cpp
-  ${stelmar_base_dir}/util/parser/StringTokenizerImpl.cpp
-  ${stelmar_base_dir}/util/config/ConfigImpl.cpp
-  ${stelmar_base_dir}/util/config/Scrambler.cpp)
-set(stelmar_base_portable_tests
-  ${stelmar_base_dir}/tests/base/ExceptionsTest.cpp
-  ${stelmar_base_dir}/tests/base/AssertionTest.cpp
-  ${stelmar_base_dir}/tests/base/SystemReportTest.cpp
-  ${stelmar_base_dir}/tests/base/StringTokenizerTest.cpp
-  ${stelmar_base_dir}/tests/base/ConfigImplTest.cpp
-  ${stelmar_base_dir}/tests/base/ScramblerTest.cpp)
+set(stelmar_dir ${CMAKE_CURRENT_LIST_DIR})
+include(${CMAKE_CURRENT_LIST_DIR}/portable.cmake)
 add_library(stelmar_base_portable STATIC ${stelmar_base_portable_sources})
 
 # The Windows glue.

@@ -2,11 +2,9 @@
 set(stelmar_store_dir ${CMAKE_CURRENT_LIST_DIR})
 
 # Standard library only; built natively as well (native-store.cmake).
-add_library(stelmar_store_portable STATIC
-  ${stelmar_store_dir}/StartupConstants.cpp
-  ${stelmar_store_dir}/StartupItem.cpp
-  ${stelmar_store_dir}/database/BackupFile.cpp
-  ${stelmar_store_dir}/util/parser/ArgumentParserHelpers.cpp)
+set(stelmar_dir ${CMAKE_CURRENT_LIST_DIR})
+include(${CMAKE_CURRENT_LIST_DIR}/portable.cmake)
+add_library(stelmar_store_portable STATIC ${stelmar_store_portable_sources})
 target_link_libraries(stelmar_store_portable PUBLIC stelmar_base_portable)
 
 # The Windows glue.
@@ -27,15 +25,12 @@ target_link_libraries(stelmar_store PUBLIC stelmar_store_portable stelmar_base v
 
 if(VARNICK_TESTS)
   varnick_add_test(stelmar_store_tests
-    ${stelmar_store_dir}/tests/store/StartupItemTest.cpp
-    ${stelmar_store_dir}/tests/store/BackupFileTest.cpp
-    ${stelmar_store_dir}/tests/store/ArgumentParserHelpersTest.cpp
+    ${stelmar_store_portable_tests}
     ${stelmar_store_dir}/tests/store/StoreFixtures.cpp
     ${stelmar_store_dir}/tests/store/RegistryLayerTest.cpp
     ${stelmar_store_dir}/tests/store/RegistryDatabaseTest.cpp
     ${stelmar_store_dir}/tests/store/AutostartDatabaseTest.cpp
     ${stelmar_store_dir}/tests/store/WindowsFileHelperTest.cpp
-    ${stelmar_store_dir}/tests/store/MapperTest.cpp
     ${stelmar_store_dir}/tests/store/StartupInterfaceTest.cpp
     ${stelmar_store_dir}/tests/store/StartupStoresTest.cpp)
   target_link_libraries(stelmar_store_tests PRIVATE stelmar_store varnick_harness advapi32 shlwapi
