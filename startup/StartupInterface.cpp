@@ -98,40 +98,40 @@ std::vector<StartupItem> StartupInterface::getEntries(int type) {
   return database ? database->getEntries() : std::vector<StartupItem>();
 }
 
-void StartupInterface::addEntry(StartupItem& item) {
+bool StartupInterface::addEntry(StartupItem& item) {
   StartupDatabase* const database = findDatabase(item.getType());
   if (!database) {
     _errorHandler.handleError(ADD.programFailure + item.toString() + "\n\n" + NO_DATABASE);
-    return;
+    return false;
   }
-  report(_errorHandler, ADD, item, [&] { database->addEntry(item); });
+  return report(_errorHandler, ADD, item, [&] { database->addEntry(item); });
 }
 
-void StartupInterface::deleteEntry(StartupItem& item) {
+bool StartupInterface::deleteEntry(StartupItem& item) {
   StartupDatabase* const database = findDatabase(item.getType());
   if (!database) {
     _errorHandler.handleError(DELETE.programFailure + item.toString() + "\n\n" + NO_DATABASE);
-    return;
+    return false;
   }
-  report(_errorHandler, DELETE, item, [&] { database->deleteEntry(item); });
+  return report(_errorHandler, DELETE, item, [&] { database->deleteEntry(item); });
 }
 
-void StartupInterface::enableEntry(StartupItem& item) {
+bool StartupInterface::enableEntry(StartupItem& item) {
   StartupDatabase* const database = findDatabase(item.getType());
   if (!database) {
     _errorHandler.handleError(ENABLE.programFailure + item.toString() + "\n\n" + NO_DATABASE);
-    return;
+    return false;
   }
-  report(_errorHandler, ENABLE, item, [&] { database->enableEntry(item); });
+  return report(_errorHandler, ENABLE, item, [&] { database->enableEntry(item); });
 }
 
-void StartupInterface::disableEntry(StartupItem& item) {
+bool StartupInterface::disableEntry(StartupItem& item) {
   StartupDatabase* const database = findDatabase(item.getType());
   if (!database) {
     _errorHandler.handleError(DISABLE.programFailure + item.toString() + "\n\n" + NO_DATABASE);
-    return;
+    return false;
   }
-  report(_errorHandler, DISABLE, item, [&] { database->disableEntry(item); });
+  return report(_errorHandler, DISABLE, item, [&] { database->disableEntry(item); });
 }
 
 StartupItem StartupInterface::formatEntry(StartupItem& item) {
@@ -145,14 +145,14 @@ StartupItem StartupInterface::formatEntry(StartupItem& item) {
   return formatted;
 }
 
-void StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries) {
-  if (entries.empty()) return;
+bool StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries) {
+  if (entries.empty()) return true;
   const int itemType = entries.front().getType();
   const auto found = _database.find(itemType);
   if (found == _database.end()) {
     errorresources::assertion("_database.find(itemType) != _database.end()", __FILE__, __LINE__);
     _errorHandler.handleError(std::string(REPLACE.programFailure) + NO_DATABASE);
-    return;
+    return false;
   }
   StartupDatabase& database = *found->second;
 
@@ -163,7 +163,7 @@ void StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries
     const auto [text, programFailure] = currentFailure();
     _errorHandler.handleError(programFailure ? REPLACE.programFailure + text
                                              : std::string(REPLACE.otherFailure));
-    return;
+    return false;
   }
 
   std::vector<StartupItem> newSorted = entries;
@@ -173,7 +173,7 @@ void StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries
   if (newSorted != currentSorted) {
     _errorHandler.handleError(SETS_DIFFER);
     STELMAR_ASSERT(false);
-    return;
+    return false;
   }
 
   // Every failure is collected and the work goes on: an entry that could not be deleted is
@@ -218,7 +218,7 @@ void StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries
       }
     }
   }
-  if (failures.empty()) return;
+  if (failures.empty()) return true;
 
   std::string text = firstIsProgramFailure ? REPLACE.programFailure : REPLACE.otherFailure;
   for (std::size_t i = 0; i < failures.size(); ++i) {
@@ -226,6 +226,7 @@ void StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries
     text += failures[i];
   }
   _errorHandler.handleError(text);
+  return false;
 }
 
 }  // namespace products::stelmar

@@ -30,10 +30,13 @@ class StartupInterface {
   // The store's failures pass to the caller.
   std::vector<StartupItem> getEntries(int type);
 
-  void addEntry(StartupItem& item);
-  void deleteEntry(StartupItem& item);
-  void enableEntry(StartupItem& item);
-  void disableEntry(StartupItem& item);
+  // Each returns true when the store did what was asked; a failure has been handed to the
+  // error handler by then, so a caller that chains operations (a move is an add and then a
+  // delete) stops or undoes what it did.
+  bool addEntry(StartupItem& item);
+  bool deleteEntry(StartupItem& item);
+  bool enableEntry(StartupItem& item);
+  bool disableEntry(StartupItem& item);
   // The store's form of the entry; the entry unchanged after a reported failure.
   StartupItem formatEntry(StartupItem& item);
 
@@ -41,7 +44,8 @@ class StartupInterface {
   // the new list added one by one. The list must hold the same entries as the store. An
   // entry that was taken out and cannot be written back is kept as a disabled entry where
   // the store can keep it, and named in the report in every case.
-  void replaceAllEntries(const std::vector<StartupItem>& entries);
+  // True when every entry is back in its place in the new order.
+  bool replaceAllEntries(const std::vector<StartupItem>& entries);
 
  private:
   StartupDatabase* findDatabase(int type);
