@@ -45,7 +45,7 @@ void AboutBox::Run(HWND owner) {
   GetWindowRect(owner, &ownerRect);
   const int x = ownerRect.left + (ownerRect.right - ownerRect.left - kWidth) / 2;
   const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - kHeight) / 2;
-  if (!CreateWindowExA(0, kClassName, kProduct, WS_POPUP | WS_BORDER, x, y, kWidth, kHeight, owner, nullptr,
+  if (!CreateWindowExA(0, kClassName, kProduct, WS_POPUP, x, y, kWidth, kHeight, owner, nullptr,
                        instance, this))
     return;
   EnableWindow(owner, FALSE);

@@ -67,3 +67,17 @@ bool ItemList::SaveSelection(const std::string& iniPath, const std::string& sect
   }
   return true;
 }
+
+bool ItemList::ToggleTick(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= entries_.size()) return false;
+  entries_[index].ticked = !entries_[index].ticked;
+  return true;
+}
+
+void ItemList::SelectAll() {
+  for (size_t i = entries_.size(); i-- > 0;) entries_[i].ticked = true;
+}
+
+void ItemList::InvertSelection() {
+  for (size_t i = entries_.size(); i-- > 0;) entries_[i].ticked = !entries_[i].ticked;
+}

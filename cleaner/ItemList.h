@@ -38,6 +38,11 @@ class ItemList {
   // False (and the file's path in `failedFile`) when the platform refuses a write.
   bool SaveSelection(const std::string& iniPath, const std::string& section,
                      const std::string& selectedPreset, std::string& failedFile) const;
+  // Reverses one entry's tick; false when there is no such entry.
+  bool ToggleTick(int index);
+  // Ticks every entry, or reverses every tick, from the last entry to the first.
+  void SelectAll();
+  void InvertSelection();
   // Destroys every item object, in list order.
   void Clear() { entries_.clear(); }
 

@@ -8,16 +8,20 @@
 #include <vector>
 
 #include "cleaner/About.h"
+#include "cleaner/ButtonLook.h"
 #include "cleaner/Cleaning.h"
+#include "cleaner/FormRules.h"
 #include "cleaner/Host.h"
 #include "cleaner/MainIds.h"
 #include "cleaner/Options.h"
+#include "cleaner/Ownerdrawbtn.h"
 #include "cleaner/PresetNames.h"
 #include "cleaner/Presets.h"
 #include "cleaner/Result.h"
 #include "cleaner/Saverestore.h"
 #include "cleaner/Wording.h"
 #include "cleaner/WindowParts.h"
+#include "cleaner/resource.h"
 #include "common/Unique.h"
 
 namespace {
@@ -43,37 +47,43 @@ enum Anchor { kLeft = 1, kTop = 2, kRight = 4, kBottom = 8 };
 
 struct ControlSpec {
   int id;
-  const char* className;
+  const char* className;  // null for a TOwnerDrawBtn
   const char* text;
   DWORD style;
   int x, y, width, height;
   int anchors;
+  int helpContext;
+  int tag;
 };
 
-// Places of the layout, in client pixels of the window at its first size.
+// Places of the layout, in client pixels of the window at its first size, in tab order.
+// "&C" has no help context: the one text that would fit it belongs to "E&xit" and says
+// something it does not do, so a help request on it is declined.
 const ControlSpec kControls[] = {
-    {kCleanBtn, "BUTTON", "C&lean", BS_DEFPUSHBUTTON | WS_TABSTOP, 13, 233, 89, 41, kLeft | kBottom},
-    {kAboutBtn, "BUTTON", "&About", BS_PUSHBUTTON | WS_TABSTOP, 111, 233, 89, 41, kLeft | kBottom},
-    {kExitBtn, "BUTTON", "E&xit", BS_PUSHBUTTON | WS_TABSTOP, 210, 233, 89, 41, kRight | kBottom},
-    {kCfgBtn, "BUTTON", "&C", BS_PUSHBUTTON | WS_TABSTOP, 304, 233, 19, 19, kRight | kBottom},
+    {kCleanBtn, nullptr, "C&lean", 0, 13, 233, 89, 41, kLeft | kBottom, formrules::kHelpClean, 1},
+    {kAboutBtn, nullptr, "&About", 0, 111, 233, 89, 41, kLeft | kBottom, formrules::kHelpAbout, 2},
+    {kExitBtn, nullptr, "E&xit", 0, 210, 233, 89, 41, kRight | kBottom, formrules::kHelpExit, 3},
+    {kCfgBtn, nullptr, "&C", 0, 304, 233, 19, 19, kRight | kBottom, 0, 0},
     {kCleaningItems, "LISTBOX", "",
      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-     24, 48, 279, 108, kLeft | kTop | kRight | kBottom},
+     24, 48, 279, 108, kLeft | kTop | kRight | kBottom, formrules::kHelpItemList, 0},
     {kSettingsBox, "COMBOBOX", "",
      CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP,
-     24, 186, 137, 200, kLeft | kBottom},
-    {kSaveCfg, "BUTTON", "&Save as...", BS_PUSHBUTTON | WS_TABSTOP, 168, 185, 61, 25, kLeft | kBottom},
-    {kRmCfg, "BUTTON", "&Remove", BS_PUSHBUTTON | WS_TABSTOP, 236, 185, 61, 25, kLeft | kBottom},
-    {kLabel1, "STATIC", "Select items to clean:", SS_LEFT, 24, 28, 200, 16, kLeft | kTop},
-    {kLblTtl, "STATIC", "", SS_LEFT, 24, 165, 270, 16, kLeft | kBottom},
+     24, 186, 137, 200, kLeft | kBottom, formrules::kHelpPresets, 0},
+    {kSaveCfg, nullptr, "&Save as...", 0, 168, 185, 61, 25, kLeft | kBottom, formrules::kHelpSaveAs, 0},
+    {kRmCfg, nullptr, "&Remove", 0, 236, 185, 61, 25, kLeft | kBottom, formrules::kHelpRemove, 0},
+    {kLabel1, "STATIC", "Select items to clean:", SS_LEFT, 24, 28, 200, 16, kLeft | kTop, 0, 0},
+    {kLblTtl, "STATIC", "", SS_LEFT, 24, 165, 270, 16, kLeft | kBottom, 0, 0},
 };
+constexpr size_t kButtonCount = 6;
+constexpr COLORREF kHelpBackground = 0x02FFDDAA;
 constexpr RECT kShape1 = {8, 8, 8 + 311, 8 + 215};
 constexpr int kDesignClientWidth = 327;
 constexpr int kDesignClientHeight = 282;
 
 class MainForm {
  public:
-  explicit MainForm(Host& host) : host_(host) {}
+  explicit MainForm(Host& host) : host_(host), help_(kHelpBackground) {}
   bool Create(HINSTANCE instance);
   HWND hwnd() const { return hwnd_; }
   void FillListControl();
@@ -82,6 +92,8 @@ class MainForm {
   void CreateFontsAndHeights();
   void FillPresetBox();
   void ShutDown();
+  // Seen by the window before its controls: F1 and the closing events of the popups.
+  bool PreviewMessage(const MSG& msg);
 
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM);
@@ -91,6 +103,12 @@ class MainForm {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void DrawItem(const DRAWITEMSTRUCT& draw);
   void ToggleTick(int index);
+  void AppHelp(const HELPINFO& info);
+  void AppShowHint(POINT clientPoint);
+  void StartHelpMode();
+  void EndHelpMode(const POINT* clickAt);
+  void FormKeyDown(UINT key);
+  HFONT FormFont() const;
   void Resize(int width, int height);
   void CleanBtnClick();
   void SettingsBoxChange();
@@ -109,6 +127,12 @@ class MainForm {
 
   Host& host_;
   PresetBox box_;
+  TOwnerDrawBtn buttons_[kButtonCount];
+  TCustomHelpWindow help_;
+  THintWindow hint_;
+  bool f1Pressed_ = false;
+  bool helpMode_ = false;
+  bool trackingList_ = false;
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
   WNDPROC listProc_ = nullptr;
@@ -123,6 +147,8 @@ class MainForm {
 
 MainForm* g_form = nullptr;
 
+HELPINFO HelpInfoFor(HWND control, POINT mouse);
+
 void StartProgramAgain();
 
 bool MainForm::Create(HINSTANCE instance) {
@@ -130,7 +156,7 @@ bool MainForm::Create(HINSTANCE instance) {
   wc.lpfnWndProc = Proc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  wc.hIcon = LoadIcon(instance, MAKEINTRESOURCE(IDI_MORVEL));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   RegisterClassA(&wc);
@@ -145,11 +171,22 @@ bool MainForm::Create(HINSTANCE instance) {
   hwnd_ = CreateWindowExA(WS_EX_CONTEXTHELP, kClassName, kTitle, style | WS_CLIPCHILDREN, x, y,
                           width, height, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
+  size_t button = 0;
   for (const ControlSpec& c : kControls) {
-    HWND control = CreateWindowExA(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y,
-                                   c.width, c.height, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-    SetWindowLongPtrA(control, GWLP_USERDATA, c.anchors);
+    HWND control = nullptr;
+    if (c.className) {
+      control = CreateWindowExA(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.width,
+                                c.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
+                                nullptr);
+    } else {
+      TOwnerDrawBtn& b = buttons_[button++];
+      b.Tag = c.tag;
+      if (c.id == kCleanBtn) b.SetDefault(true);
+      b.Cancel = c.id == kExitBtn;
+      if (b.Create(hwnd_, c.id, c.text, c.x, c.y, c.width, c.height)) control = b.hwnd();
+    }
+    if (!control) return false;
+    SetWindowContextHelpId(control, c.helpContext);
   }
   list_ = GetDlgItem(hwnd_, kCleaningItems);
   listProc_ = reinterpret_cast<WNDPROC>(
@@ -160,16 +197,16 @@ bool MainForm::Create(HINSTANCE instance) {
 
 void MainForm::CreateFontsAndHeights() {
   font_.reset(windowparts::CreateIconTitleFont());
-  HFONT font = font_ ? static_cast<HFONT>(font_.get()) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  HFONT font = FormFont();
   for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
-  HDC dc = GetDC(list_);
-  HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
-  GetTextExtentPoint32A(dc, kHeightSample, 3, &size);
-  SelectObject(dc, old);
-  ReleaseDC(list_, dc);
+  {
+    const win::WindowDc dc(list_);
+    const win::Selected selected(dc.get(), font);
+    GetTextExtentPoint32A(dc.get(), kHeightSample, 3, &size);
+  }
   const int listHeight = size.cy + 5 > 18 ? size.cy + 5 : 18;
   const int boxHeight = size.cy + 1 > 16 ? size.cy + 1 : 16;
   SendMessageA(list_, LB_SETITEMHEIGHT, 0, listHeight);
@@ -180,6 +217,7 @@ void MainForm::ApplyColours() {
   coloured_ = true;
   windowBrush_.reset(CreateSolidBrush(Colour(WindowColor)));
   listBrush_.reset(CreateSolidBrush(Colour(ListBoxColor)));
+  for (TOwnerDrawBtn& button : buttons_) UseHostLook(button, host_.settings());
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -203,10 +241,8 @@ void MainForm::UpdateSelectionTotal() {
 }
 
 void MainForm::ToggleTick(int index) {
-  std::vector<ListEntry>& entries = host_.list().entries();
-  if (index < 0 || static_cast<size_t>(index) >= entries.size()) return;
-  entries[index].ticked = !entries[index].ticked;
-  SendMessageA(list_, LB_SETITEMDATA, index, entries[index].ticked ? 1 : 0);
+  if (!host_.list().ToggleTick(index)) return;
+  SendMessageA(list_, LB_SETITEMDATA, index, host_.list().entries()[index].ticked ? 1 : 0);
   RECT rect;
   SendMessageA(list_, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
   InvalidateRect(list_, &rect, TRUE);
@@ -264,21 +300,19 @@ void MainForm::CleaningItemsMouseDown(POINT clientPoint) {
   lastRightClick_ = clientPoint;
   const int index = EntryAt(clientPoint);
   if (index < 0) return;
-  struct MenuOwner {
-    HMENU menu = CreatePopupMenu();
-    ~MenuOwner() { DestroyMenu(menu); }
-  } popup;
-  AppendMenuA(popup.menu, MF_STRING, kMenuConfigure, kConfigureText);
-  AppendMenuA(popup.menu, MF_STRING, kMenuSelectAll, kSelectAllText);
-  AppendMenuA(popup.menu, MF_STRING, kMenuInvert, kInvertSelectionText);
-  AppendMenuA(popup.menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(popup.menu, MF_STRING, kMenuCancel, kCancelText);
-  SetMenuDefaultItem(popup.menu, kMenuConfigure, FALSE);
+  const win::UniqueMenu popup(CreatePopupMenu());
+  if (!popup) return;
+  AppendMenuA(popup.get(), MF_STRING, kMenuConfigure, kConfigureText);
+  AppendMenuA(popup.get(), MF_STRING, kMenuSelectAll, kSelectAllText);
+  AppendMenuA(popup.get(), MF_STRING, kMenuInvert, kInvertSelectionText);
+  AppendMenuA(popup.get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(popup.get(), MF_STRING, kMenuCancel, kCancelText);
+  SetMenuDefaultItem(popup.get(), kMenuConfigure, FALSE);
   if (!host_.list().entries()[index].item->CanConfigure())
-    EnableMenuItem(popup.menu, kMenuConfigure, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(popup.get(), kMenuConfigure, MF_BYCOMMAND | MF_GRAYED);
   POINT screen;
   GetCursorPos(&screen);
-  TrackPopupMenu(popup.menu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
+  TrackPopupMenu(popup.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
 }
 
 void MainForm::ConfigClick() {
@@ -291,14 +325,12 @@ void MainForm::ConfigClick() {
 }
 
 void MainForm::SelectAll1Click() {
-  std::vector<ListEntry>& entries = host_.list().entries();
-  for (size_t i = entries.size(); i-- > 0;) entries[i].ticked = true;
+  host_.list().SelectAll();
   ShowTicks();
 }
 
 void MainForm::InvertSelection1Click() {
-  std::vector<ListEntry>& entries = host_.list().entries();
-  for (size_t i = entries.size(); i-- > 0;) entries[i].ticked = !entries[i].ticked;
+  host_.list().InvertSelection();
   ShowTicks();
 }
 
@@ -328,24 +360,17 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 void MainForm::SaveCfgClick() {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
-  for (;;) {
-    std::string name;
-    if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INPUT_BOX), hwnd_, InputBoxProc,
-                        reinterpret_cast<LPARAM>(&name)) != IDOK)
-      return;
-    if (name.empty()) continue;
-    if (presetnames::IsReserved(name)) {
-      MessageBoxA(hwnd_, kNameInUse, kNameInUseCaption, MB_OK);
-      continue;
-    }
-    const presets::SaveOutcome outcome = presets::SavePreset(host_.list(), box_, SettingsPath(), name, [this] {
-      return MessageBoxA(hwnd_, kOverwrite, kSaveSettingCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
-    });
-    if (outcome == presets::SaveOutcome::Declined) continue;
-    if (outcome == presets::SaveOutcome::WriteFailed) ReportWriteFailure();
-    ShowPresetNames();
-    return;
-  }
+  presets::SaveAsDialogs dialogs;
+  dialogs.askName = [this, instance](std::string& name) {
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INPUT_BOX), hwnd_, InputBoxProc,
+                           reinterpret_cast<LPARAM>(&name)) == IDOK;
+  };
+  dialogs.nameInUse = [this] { MessageBoxA(hwnd_, kNameInUse, kNameInUseCaption, MB_OK); };
+  dialogs.confirmOverwrite = [this] {
+    return MessageBoxA(hwnd_, kOverwrite, kSaveSettingCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  };
+  dialogs.writeFailed = [this] { ReportWriteFailure(); };
+  if (presets::SaveAs(host_.list(), box_, SettingsPath(), dialogs)) ShowPresetNames();
 }
 
 void MainForm::RmCfgClick() {
@@ -416,7 +441,7 @@ void MainForm::Resize(int width, int height) {
   MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&about), 2);
   MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&exitButton), 2);
   const int aboutWidth = about.right - about.left;
-  const int left = clean.right + (exitButton.left - clean.right - aboutWidth) / 2;
+  const int left = formrules::AboutLeft(clean.right, exitButton.left, aboutWidth);
   MoveWindow(GetDlgItem(hwnd_, kAboutBtn), left, about.top, aboutWidth, about.bottom - about.top, FALSE);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -432,6 +457,130 @@ void MainForm::CleanBtnClick() {
                                      result.lines, host_.settings(), host_.programFolder());
   if (back) StartProgramAgain();
   DestroyWindow(hwnd_);
+}
+
+HFONT MainForm::FormFont() const {
+  return font_ ? static_cast<HFONT>(font_.get()) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+HELPINFO HelpInfoFor(HWND control, POINT mouse) {
+  HELPINFO info{};
+  info.cbSize = sizeof info;
+  info.iContextType = HELPINFO_WINDOW;
+  info.iCtrlId = GetDlgCtrlID(control);
+  info.hItemHandle = control;
+  info.dwContextId = GetWindowContextHelpId(control);
+  info.MousePos = mouse;
+  return info;
+}
+
+void MainForm::FormKeyDown(UINT key) {
+  if (key == VK_F1) f1Pressed_ = true;
+}
+
+bool MainForm::PreviewMessage(const MSG& msg) {
+  if (TCustomHelpWindow::IsClosingEvent(msg.message)) {
+    help_.Hide();
+    hint_.Hide();
+  }
+  if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+  if (helpMode_ && msg.wParam == VK_ESCAPE) {
+    EndHelpMode(nullptr);
+    return true;
+  }
+  FormKeyDown(static_cast<UINT>(msg.wParam));
+  if (msg.wParam != VK_F1) return false;
+  // F1 asks for the focused control's help here, once: the platform's own F1 request
+  // would follow the key otherwise.
+  HWND focus = GetFocus();
+  POINT mouse;
+  GetCursorPos(&mouse);
+  if (focus && IsChild(hwnd_, focus)) AppHelp(HelpInfoFor(focus, mouse));
+  return true;
+}
+
+void MainForm::StartHelpMode() {
+  helpMode_ = true;
+  SetCapture(hwnd_);
+  SetCursor(LoadCursor(nullptr, IDC_HELP));
+}
+
+void MainForm::EndHelpMode(const POINT* clickAt) {
+  helpMode_ = false;
+  ReleaseCapture();
+  if (!clickAt) return;
+  HWND control = ChildWindowFromPointEx(hwnd_, *clickAt, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+  if (!control || control == hwnd_) return;
+  POINT screen = *clickAt;
+  ClientToScreen(hwnd_, &screen);
+  AppHelp(HelpInfoFor(control, screen));
+}
+
+void MainForm::AppHelp(const HELPINFO& info) {
+  if (info.iContextType != HELPINFO_WINDOW) return;
+  const int context = static_cast<int>(info.dwContextId);
+  std::string text;
+  RECT anchor{};
+  if (context == formrules::kHelpItemList) {
+    int index;
+    if (f1Pressed_) {
+      f1Pressed_ = false;
+      index = static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0));
+    } else {
+      POINT at = info.MousePos;
+      ScreenToClient(list_, &at);
+      index = EntryAt(at);
+    }
+    const std::vector<ListEntry>& entries = host_.list().entries();
+    const bool hasEntry = index >= 0 && static_cast<size_t>(index) < entries.size();
+    text = formrules::HelpText(context, hasEntry, hasEntry ? entries[index].item->GetDescription() : "");
+    if (hasEntry) {
+      SendMessageA(list_, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&anchor));
+    } else {
+      // The list's second row, whether or not an entry stands there.
+      RECT client;
+      GetClientRect(list_, &client);
+      const int rowHeight = static_cast<int>(SendMessageA(list_, LB_GETITEMHEIGHT, 0, 0));
+      anchor = {0, rowHeight, client.right, 2 * rowHeight};
+    }
+    MapWindowPoints(list_, nullptr, reinterpret_cast<POINT*>(&anchor), 2);
+  } else {
+    text = formrules::HelpText(context, false, "");
+    GetWindowRect(static_cast<HWND>(info.hItemHandle), &anchor);
+  }
+  if (text.empty()) return;
+  const RECT size = help_.MeasureHelpText(formrules::kHelpWrapWidth, text);
+  const int left = anchor.right + formrules::kHelpOffset;
+  help_.ShowHelpText({left, anchor.top, left + size.right, anchor.top + size.bottom}, text);
+}
+
+void MainForm::AppShowHint(POINT clientPoint) {
+  if (!trackingList_) {
+    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, list_, 0};
+    trackingList_ = TrackMouseEvent(&track) != FALSE;
+  }
+  const int index = EntryAt(clientPoint);
+  if (index < 0) {
+    hint_.Hide();
+    return;
+  }
+  const std::string& caption = host_.list().entries()[index].caption;
+  RECT row{};
+  SendMessageA(list_, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&row));
+  SIZE size{};
+  {
+    const win::WindowDc dc(list_);
+    const win::Selected selected(dc.get(), FormFont());
+    GetTextExtentPoint32A(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
+  }
+  if (!formrules::NeedsHint(row.right - row.left, size.cx)) {
+    hint_.Hide();
+    return;
+  }
+  if (hint_.text() == caption) return;
+  POINT at = {row.left + formrules::kHintLeftOffset, row.top};
+  ClientToScreen(list_, &at);
+  hint_.Show(at, caption, FormFont());
 }
 
 void MainForm::ShutDown() {
@@ -452,11 +601,9 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case kExitBtn:
-        case IDCANCEL:
           DestroyWindow(hwnd_);
           return 0;
         case kCleanBtn:
-        case IDOK:
           CleanBtnClick();
           return 0;
         case kAboutBtn:
@@ -534,6 +681,36 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Resize(LOWORD(lParam), HIWORD(lParam));
       return 0;
+    case WM_HELP:
+      AppHelp(*reinterpret_cast<const HELPINFO*>(lParam));
+      return TRUE;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CONTEXTHELP) {
+        StartHelpMode();
+        return 0;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      if (helpMode_) {
+        POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        EndHelpMode(message == WM_LBUTTONDOWN ? &at : nullptr);
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      helpMode_ = false;
+      break;
+    case WM_SETCURSOR:
+      if (helpMode_) {
+        SetCursor(LoadCursor(nullptr, IDC_HELP));
+        return TRUE;
+      }
+      break;
+    case WM_ACTIVATEAPP:
+      help_.Hide();
+      hint_.Hide();
+      break;
     case WM_GETMINMAXINFO:
       return windowparts::SetMinimumSize(lParam, kMinWidth, kMinHeight);
     case WM_MOUSEWHEEL:
@@ -561,6 +738,12 @@ LRESULT CALLBACK MainForm::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 LRESULT CALLBACK MainForm::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   MainForm* form = g_form;
+  if (message == WM_MOUSEMOVE) {
+    form->AppShowHint({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+  } else if (message == WM_MOUSELEAVE) {
+    form->trackingList_ = false;
+    form->hint_.Hide();
+  }
   if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
     const int x = static_cast<short>(LOWORD(lParam));
     const LRESULT hit = SendMessageA(hwnd, LB_ITEMFROMPOINT, 0, lParam);
@@ -636,13 +819,9 @@ void StartProgramAgain() {
     ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-int RunMessageLoop(HWND window) {
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageA(window, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+int RunMessageLoop(MainForm& form) {
+  const bool untilQuit = false;
+  ownerdrawbtn::RunFormLoop(form.hwnd(), untilQuit, [&form](const MSG& msg) { return form.PreviewMessage(msg); });
   return 0;
 }
 
@@ -668,7 +847,7 @@ int RunHost(HINSTANCE instance) {
     MessageBoxA(nullptr, error.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
     ShowWindow(form.hwnd(), SW_SHOW);
     form.UpdateSelectionTotal();
-    return RunMessageLoop(form.hwnd());
+    return RunMessageLoop(form);
   }
   form.ApplyColours();
 
@@ -701,7 +880,7 @@ int RunHost(HINSTANCE instance) {
   formpos::RestoreFormPosition(form.hwnd(), host.programFolder(), formpos::kMainForm);
   ShowWindow(form.hwnd(), SW_SHOW);
   SetFocus(GetDlgItem(form.hwnd(), kCleanBtn));
-  return RunMessageLoop(form.hwnd());
+  return RunMessageLoop(form);
 }
 
 }  // namespace

@@ -80,4 +80,20 @@ bool RemoveSelected(PresetBox& box, const std::string& iniPath) {
   return box.StorePresetNames(iniPath);
 }
 
+bool SaveAs(ItemList& list, PresetBox& box, const std::string& iniPath, const SaveAsDialogs& dialogs) {
+  for (;;) {
+    std::string name;
+    if (!dialogs.askName(name)) return false;
+    if (name.empty()) continue;
+    if (presetnames::IsReserved(name)) {
+      dialogs.nameInUse();
+      continue;
+    }
+    const SaveOutcome outcome = SavePreset(list, box, iniPath, name, dialogs.confirmOverwrite);
+    if (outcome == SaveOutcome::Declined) continue;
+    if (outcome == SaveOutcome::WriteFailed) dialogs.writeFailed();
+    return true;
+  }
+}
+
 }  // namespace presets

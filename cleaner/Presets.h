@@ -48,6 +48,18 @@ enum class SaveOutcome { Stored, Declined, WriteFailed };
 SaveOutcome SavePreset(ItemList& list, PresetBox& box, const std::string& iniPath,
                        const std::string& name, const std::function<bool()>& confirmOverwrite);
 
+// What "&Save as..." asks and tells the user.
+struct SaveAsDialogs {
+  std::function<bool(std::string& name)> askName;  // false when the user cancels
+  std::function<void()> nameInUse;                 // the name is one the host uses itself
+  std::function<bool()> confirmOverwrite;
+  std::function<void()> writeFailed;
+};
+// Asks for names until one is stored or the user cancels: an empty name asks again, a
+// reserved one says so and asks again, and so does a declined overwrite. True when the
+// box may have changed (stored, or a write failed on the way).
+bool SaveAs(ItemList& list, PresetBox& box, const std::string& iniPath, const SaveAsDialogs& dialogs);
+
 // Erases the selected preset's section and its name. False when nothing is selected or a
 // write fails.
 bool RemoveSelected(PresetBox& box, const std::string& iniPath);

@@ -1,5 +1,7 @@
 #include "cleaner/Result.h"
 
+#include "cleaner/ButtonLook.h"
+#include "cleaner/Ownerdrawbtn.h"
 #include "cleaner/Saverestore.h"
 #include "cleaner/WindowParts.h"
 #include "common/Unique.h"
@@ -13,6 +15,7 @@ constexpr int kMinHeight = 319;
 constexpr int kMargin = 16;
 constexpr int kButtonWidth = 89;
 constexpr int kButtonHeight = 33;
+constexpr int kFrameMargin = 8;
 
 class ResultForm {
  public:
@@ -34,6 +37,9 @@ class ResultForm {
   win::UniqueGdi windowBrush_;
   win::UniqueGdi textBrush_;
   win::UniqueGdi font_;
+  TOwnerDrawBtn backBtn_;
+  TOwnerDrawBtn exitBtn_;
+  RECT shape1_ = {};
   bool closed_ = false;
   bool back_ = false;
 };
@@ -60,15 +66,23 @@ bool ResultForm::Run(HINSTANCE instance) {
       {kHeadingLabel, "STATIC", kHeading, SS_LEFT},
       {kResult, "EDIT", "",
        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP},
-      {kBackBtn, "BUTTON", "&Back", BS_PUSHBUTTON | WS_TABSTOP},
-      {kExitBtn, "BUTTON", "&Exit", BS_DEFPUSHBUTTON | WS_TABSTOP},
   };
-  for (const Child& c : children) {
-    HWND child = CreateWindowExA(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 10, 10, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+  for (const Child& c : children)
+    CreateWindowExA(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 10, 10, hwnd_,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+  // "&Exit" is the default and the cancel button: Enter and Escape both leave.
+  exitBtn_.SetDefault(true);
+  exitBtn_.Cancel = true;
+  for (TOwnerDrawBtn* button : {&backBtn_, &exitBtn_}) {
+    button->Tag = 1;
+    if (!button->Create(hwnd_, button == &exitBtn_ ? kExitBtn : kBackBtn,
+                        button == &exitBtn_ ? "&Exit" : "&Back", 0, 0, kButtonWidth, kButtonHeight))
+      return false;
+    UseHostLook(*button, settings_);
+  }
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     SendMessageA(child, WM_SETFONT,
                  reinterpret_cast<WPARAM>(font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  }
   text_ = GetDlgItem(hwnd_, kResult);
   std::string text;
   for (size_t i = 0; i < lines_.size(); ++i) text += (i ? "\r\n" : "") + lines_[i];
@@ -80,12 +94,7 @@ bool ResultForm::Run(HINSTANCE instance) {
 
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(GetDlgItem(hwnd_, kExitBtn));
-  MSG msg;
-  while (!closed_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageA(hwnd_, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  ownerdrawbtn::RunFormLoop(hwnd_, closed_);
   if (IsWindow(hwnd_)) {
     formpos::SaveFormPosition(hwnd_, folder_, formpos::kResultForm);
     DestroyWindow(hwnd_);
@@ -96,6 +105,7 @@ bool ResultForm::Run(HINSTANCE instance) {
 void ResultForm::Layout(int width, int height) {
   MoveWindow(GetDlgItem(hwnd_, kHeadingLabel), kMargin, 10, width - 2 * kMargin, 16, FALSE);
   const int buttonsTop = height - kButtonHeight - 12;
+  shape1_ = {kFrameMargin, 4, width - kFrameMargin, buttonsTop - 6};
   MoveWindow(text_, kMargin, 32, width - 2 * kMargin, buttonsTop - 32 - 12, FALSE);
   MoveWindow(GetDlgItem(hwnd_, kBackBtn), kMargin, buttonsTop, kButtonWidth, kButtonHeight, FALSE);
   MoveWindow(GetDlgItem(hwnd_, kExitBtn), width - kMargin - kButtonWidth, buttonsTop, kButtonWidth,
@@ -128,7 +138,11 @@ LRESULT ResultForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(hwnd_, &paint);
-      windowparts::FramePen(dc, Colour(FrameColor)).AroundChild(hwnd_, text_);
+      {
+        const windowparts::FramePen frame(dc, Colour(FrameColor));
+        Rectangle(dc, shape1_.left, shape1_.top, shape1_.right, shape1_.bottom);
+        frame.AroundChild(hwnd_, text_);
+      }
       EndPaint(hwnd_, &paint);
       return 0;
     }

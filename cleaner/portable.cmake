@@ -2,8 +2,9 @@
 # programs and natively with the sanitizers. Set cleaner_dir before including this.
 set(morvel_portable_sources
   ${cleaner_dir}/Wording.cpp ${cleaner_dir}/CommandLine.cpp ${cleaner_dir}/IntegerText.cpp
-  ${cleaner_dir}/PresetNames.cpp ${cleaner_dir}/TextEntries.cpp)
+  ${cleaner_dir}/PresetNames.cpp ${cleaner_dir}/TextEntries.cpp ${cleaner_dir}/FormRules.cpp)
 set(morvel_portable_tests
   ${cleaner_dir}/tests/WordingTest.cpp ${cleaner_dir}/tests/CommandLineTest.cpp
-  ${cleaner_dir}/tests/IntegerTextTest.cpp ${cleaner_dir}/tests/PresetNamesTest.cpp)
+  ${cleaner_dir}/tests/IntegerTextTest.cpp ${cleaner_dir}/tests/PresetNamesTest.cpp
+  ${cleaner_dir}/tests/FormRulesTest.cpp)
 set(textentries_tests ${cleaner_dir}/tests/TextEntriesTest.cpp)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -79,6 +80,13 @@ struct WindowTraits : NullTraits<HWND, nullptr> {
   static void close(HWND h) noexcept { ::DestroyWindow(h); }
 };
 
+struct MemoryDcTraits : NullTraits<HDC, nullptr> {
+  static void close(HDC h) noexcept { ::DeleteDC(h); }
+};
+struct MenuTraits : NullTraits<HMENU, nullptr> {
+  static void close(HMENU h) noexcept { ::DestroyMenu(h); }
+};
+
 using UniqueKey = Unique<KeyTraits>;
 using UniqueFile = Unique<FileTraits>;
 using UniqueHandle = Unique<KernelTraits>;
@@ -87,6 +95,55 @@ using UniqueModule = Unique<ModuleTraits>;
 using UniqueGdi = Unique<GdiTraits>;
 using UniqueIcon = Unique<IconTraits>;
 using UniqueWindow = Unique<WindowTraits>;
+using UniqueMemoryDc = Unique<MemoryDcTraits>;
+using UniqueMenu = Unique<MenuTraits>;
+
+// A window's device context (GetDC or GetWindowDC), released at the end of the scope.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window, bool wholeWindow = false) noexcept
+      : window_(window), dc_(wholeWindow ? ::GetWindowDC(window) : ::GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects a GDI object into a device context and puts the previous one back at the end.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+  ~Selected() {
+    if (old_) ::SelectObject(dc_, old_);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// COM initialised for the calling thread, uninitialised when this initialised it.
+class ComInit {
+ public:
+  ComInit() noexcept : initialised_(SUCCEEDED(::CoInitialize(nullptr))) {}
+  ~ComInit() {
+    if (initialised_) ::CoUninitialize();
+  }
+  ComInit(const ComInit&) = delete;
+  ComInit& operator=(const ComInit&) = delete;
+  bool initialised() const noexcept { return initialised_; }
+
+ private:
+  bool initialised_;
+};
 
 // COM pointer owner.
 template <typename T>
