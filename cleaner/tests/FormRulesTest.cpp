@@ -9,7 +9,7 @@ using formrules::Box;
 TEST(FormRules, AboutStaysCentredRoundingTowardsZero) {
   EXPECT_EQ(111, formrules::AboutLeft(102, 210, 89));  // the first layout
   EXPECT_EQ(161, formrules::AboutLeft(102, 310, 89));  // wider: (310 - 102 - 89) / 2 = 59
-  EXPECT_EQ(101, formrules::AboutLeft(102, 190, 89));  // -1 / 2 rounds to 0
+  EXPECT_EQ(102, formrules::AboutLeft(102, 190, 89));  // -1 / 2 rounds to 0
 }
 
 TEST(FormRules, PopupIsKeptOnTheDesktop) {

@@ -5,22 +5,18 @@
 #include "cleaner/About.h"
 #include "cleaner/MainIds.h"
 #include "cleaner/Result.h"
+#include "cleaner/Saverestore.h"
 #include "common/Ini.h"
+#include "cleaner/tests/HostFixture.h"
 #include "tests/harness/Harness.h"
 
 namespace {
 
 using namespace harness;
-constexpr DWORD kTimeoutMs = 20000;
+using hostfixture::kTimeoutMs;
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public hostfixture::HostWindowTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(CopyFromBuild("morvel.exe", folder_.path())); }
-  std::string Program() const { return "\"" + folder_.path() + "morvel.exe\""; }
-  std::string Ini() const { return folder_ / "morvel.ini"; }
-  HWND MainFormOf(const Process& process) {
-    return WaitForWindow(mainform::kClassName, mainform::kTitle, process.id(), kTimeoutMs);
-  }
   // Waits for a message box of the program and returns its text.
   HWND WaitMessageBox(const Process& process, const char* title = "Varnick") {
     return WaitForWindow("#32770", title, process.id(), kTimeoutMs);
@@ -30,7 +26,6 @@ class MainWindow : public ::testing::Test {
       if (c.className == "Static" && !c.text.empty()) return c.text;
     return "";
   }
-  TempFolder folder_;
 };
 
 TEST_F(MainWindow, ListsCaptionsInOrderAndExitSavesTicks) {
@@ -300,6 +295,39 @@ TEST_F(MainWindow, EscapeLeavesThroughTheShutDownSteps) {
   PressKey(GetDlgItem(form, mainform::kCleanBtn), VK_ESCAPE);
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
   EXPECT_EQ("0", ini::ReadString(Ini(), "Plugins", "Alpha", "?"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindow, ACaptionCutOffShowsItsHintAtOnceOneThatFitsShowsNone) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  CreateDirectoryA((folder_ / "plug-ins").c_str(), nullptr);
+  WriteTextFile(folder_ / "plug-ins\\long.vkt",
+                "[Info]\r\nTitle=A text plug-in whose title is far too long for a narrow window\r\n");
+  Process morvel(Program());
+  HWND form = MainFormOf(morvel);
+  ASSERT_NE(nullptr, form);
+  SetWindowPos(form, nullptr, 0, 0, 334, 313, SWP_NOMOVE | SWP_NOZORDER);
+  HWND list = GetDlgItem(form, mainform::kCleaningItems);
+  const std::vector<std::string> captions = ListBoxItems(list);
+  ASSERT_EQ(5u, captions.size());
+  ASSERT_TRUE(MoveMouse(EntryPoint(list, 4)));
+  HWND hint = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (hint = FindWindowA(THintWindow::kClassName, nullptr)) && IsWindowVisible(hint); },
+                        kTimeoutMs));
+  EXPECT_EQ(captions[4], WindowText(hint));
+  RECT row{}, placed{};
+  SendMessageA(list, LB_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&row));
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
+  GetWindowRect(hint, &placed);
+  EXPECT_EQ(row.left + 34, placed.left);
+  EXPECT_EQ(row.top, placed.top);
+  ASSERT_TRUE(MoveMouse(EntryPoint(list, 0)));  // "Alpha (2 kB; 2 items)" fits
+  EXPECT_TRUE(WaitUntil([] { return FindWindowA(THintWindow::kClassName, nullptr) == nullptr; }, kTimeoutMs));
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
 }
 
 }  // namespace

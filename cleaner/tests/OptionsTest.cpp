@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <shellapi.h>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +132,22 @@ TEST_F(Options, InstallsAndRemovesTheQuietModeShortcut) {
   EXPECT_EQ("no shortcut", ShortcutArguments());
   PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
   ASSERT_TRUE(WaitWindowGone(sheet, kTimeoutMs));
+}
+
+TEST_F(Options, TheShortcutsIconAndTheVersionAreInTheProgramFile) {
+  const std::string program = folder_ / "morvel.exe";
+  EXPECT_EQ(2u, ExtractIconExA(program.c_str(), -1, nullptr, nullptr, 0));
+  const win::UniqueIcon icon(ExtractIconA(GetModuleHandleA(nullptr), program.c_str(), options::kShortcutIconIndex));
+  EXPECT_GT(reinterpret_cast<UINT_PTR>(icon.get()), 1u);  // 1 would mean "not an icon file"
+  DWORD ignored = 0;
+  std::vector<char> data(GetFileVersionInfoSizeA(program.c_str(), &ignored));
+  ASSERT_FALSE(data.empty());
+  ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+  char* name = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040904E4\\ProductName",
+                             reinterpret_cast<void**>(&name), &length));
+  EXPECT_STREQ("Varnick", name);
 }
 
 }  // namespace

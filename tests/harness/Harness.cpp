@@ -241,4 +241,62 @@ void PressKey(HWND window, UINT virtualKey) {
   PostMessageA(window, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
 }
 
+bool RunHostTool(const std::string& toolAndArguments, DWORD timeoutMs) {
+  Process tool("\\\\?\\unix\\usr\\bin\\" + toolAndArguments);
+  const ProcessResult result = tool.Wait(timeoutMs);
+  return result.ended && result.exitCode == 0;
+}
+
+bool Xdotool(const std::string& arguments) { return RunHostTool("xdotool " + arguments); }
+
+bool MoveMouse(POINT screen) {
+  return Xdotool("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y));
+}
+
+POINT CentreOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+std::string UnixPath(const std::string& windowsPath) {
+  using Convert = char*(CDECL*)(const wchar_t*);
+  const auto convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!convert) return "";
+  wchar_t wide[MAX_PATH];
+  if (!MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH)) return "";
+  char* unix = convert(wide);
+  if (!unix) return "";
+  std::string result = unix;
+  HeapFree(GetProcessHeap(), 0, unix);
+  return result;
+}
+
+Screenshot TakeScreenshot(const RECT& screenRect) {
+  Screenshot shot;
+  const TempFolder folder;
+  const std::string file = folder / "shot.ppm";
+  const int width = screenRect.right - screenRect.left;
+  const int height = screenRect.bottom - screenRect.top;
+  const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
+                           std::to_string(screenRect.left) + "+" + std::to_string(screenRect.top);
+  if (width <= 0 || height <= 0 ||
+      !RunHostTool("import -window root -crop " + crop + " +repage ppm:" + UnixPath(file)))
+    return shot;
+  std::ifstream in(file, std::ios::binary);
+  std::string magic;
+  int w = 0, h = 0, maxValue = 0;
+  in >> magic >> w >> h >> maxValue;
+  in.get();
+  if (magic != "P6" || w != width || h != height || maxValue != 255) return shot;
+  std::vector<unsigned char> rgb(static_cast<size_t>(w) * h * 3);
+  if (!in.read(reinterpret_cast<char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()))) return shot;
+  shot.width = w;
+  shot.height = h;
+  shot.pixels.resize(static_cast<size_t>(w) * h);
+  for (size_t i = 0; i < shot.pixels.size(); ++i) shot.pixels[i] = RGB(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+  return shot;
+}
+
 }  // namespace harness

@@ -85,4 +85,25 @@ bool ClickButton(HWND parent, const std::string& text);
 // Posts a key press (down and up) to a window, as the keyboard would deliver it.
 void PressKey(HWND window, UINT virtualKey);
 
+// Real input and screenshots through the X display that Wine draws on: the Linux tools
+// are started by their Linux path, which Wine runs as Linux programs.
+// Runs `/usr/bin/<tool> <arguments>` and waits for it; true when it ended with 0.
+bool RunHostTool(const std::string& toolAndArguments, DWORD timeoutMs = 20000);
+bool Xdotool(const std::string& arguments);
+// Moves the real mouse pointer to a screen point (Windows and X coordinates agree).
+bool MoveMouse(POINT screen);
+POINT CentreOf(HWND window);
+// The Linux path of a Windows path; empty when Wine cannot say.
+std::string UnixPath(const std::string& windowsPath);
+
+// A screenshot of a screen rectangle; pixels in the 0x00BBGGRR layout.
+struct Screenshot {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+// Takes it with ImageMagick's import from the X display; empty on failure.
+Screenshot TakeScreenshot(const RECT& screenRect);
+
 }  // namespace harness

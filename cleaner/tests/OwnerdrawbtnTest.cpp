@@ -1,0 +1,154 @@
+// The host's owner-drawn buttons under real mouse and key input: their states, their
+// colours read back from screenshots, and which button Enter and Escape press.
+#include "cleaner/Ownerdrawbtn.h"
+
+#include <gtest/gtest.h>
+
+#include "cleaner/Result.h"
+#include "cleaner/tests/HostFixture.h"
+#include "common/Ini.h"
+
+namespace {
+
+using namespace harness;
+using hostfixture::kTimeoutMs;
+
+constexpr COLORREF kNormal = 0x00113355, kOver = 0x00117755, kDown = 0x001133AA, kBorder = 0x0000CCCC,
+                   kFrame = 0x00800000;
+const char* const kColours =
+    "[morvel]\r\nBtnClrNormal=0x00113355\r\nBtnClrMouseOver=0x00117755\r\nBtnClrLBtnDown=0x001133AA\r\n"
+    "BtnClrBorder=0x0000CCCC\r\nFrameColor=0x00800000\r\n";
+
+class Ownerdrawbtn : public hostfixture::HostWindowTest {
+ protected:
+  void SetUp() override {
+    HostWindowTest::SetUp();
+    ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  }
+  // Waits until the button's border (its corner) and face (inside its border) show these
+  // colours on the screen.
+  static bool WaitForLook(HWND button, COLORREF border, COLORREF face) {
+    return WaitUntil(
+        [&] {
+          RECT rect;
+          GetWindowRect(button, &rect);
+          const Screenshot shot = TakeScreenshot(rect);
+          return shot.width > 4 && shot.At(0, 0) == border && shot.At(3, 3) == face;
+        },
+        kTimeoutMs);
+  }
+  // Leaves the pointer over the window's label, away from every button.
+  static bool MouseToLabel(HWND form) { return MoveMouse(CentreOf(GetDlgItem(form, mainform::kLabel1))); }
+};
+
+TEST_F(Ownerdrawbtn, StatesThroughPressLeaveAndComeBackInTheConfiguredColours) {
+  WriteTextFile(Ini(), kColours);
+  Process morvel(Program());
+  HWND form = MainFormOf(morvel);
+  ASSERT_NE(nullptr, form);
+  HWND clean = GetDlgItem(form, mainform::kCleanBtn);
+  HWND about = GetDlgItem(form, mainform::kAboutBtn);
+  ASSERT_TRUE(MouseToLabel(form));
+  ASSERT_TRUE(WaitState(clean, IsDefault | Focused));
+  EXPECT_TRUE(WaitForLook(clean, kFrame, kNormal));
+  EXPECT_TRUE(WaitForLook(about, kBorder, kNormal));
+
+  ASSERT_TRUE(MoveMouse(CentreOf(about)));
+  ASSERT_TRUE(WaitState(about, MouseOver));
+  EXPECT_TRUE(WaitForLook(about, kBorder, kOver));
+
+  ASSERT_TRUE(Xdotool("mousedown 1"));
+  ASSERT_TRUE(WaitState(about, Pressed | MouseOver | IsDefault | Focused));
+  EXPECT_TRUE(WaitForLook(about, kFrame, kDown));
+  EXPECT_TRUE(WaitState(clean, 0));  // the focused button is the default now
+
+  ASSERT_TRUE(MouseToLabel(form));  // leaves with the button held
+  ASSERT_TRUE(WaitState(about, IsDefault | Focused));
+  EXPECT_TRUE(WaitForLook(about, kFrame, kNormal));
+  ASSERT_TRUE(MoveMouse(CentreOf(about)));  // comes back, still held
+  ASSERT_TRUE(WaitState(about, Pressed | MouseOver | IsDefault | Focused));
+
+  ASSERT_TRUE(MouseToLabel(form));
+  ASSERT_TRUE(Xdotool("mouseup 1"));  // released elsewhere: no click
+  ASSERT_TRUE(WaitState(about, IsDefault | Focused));
+  // The focus in the list makes "C&lean" the default again.
+  ASSERT_TRUE(ClickAt(EntryPoint(GetDlgItem(form, mainform::kCleaningItems), 0)));
+  ASSERT_TRUE(WaitState(clean, IsDefault));
+  EXPECT_TRUE(WaitState(about, 0));
+  EXPECT_EQ(nullptr, FindWindowA("TAboutBox", nullptr));
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+}
+
+TEST_F(Ownerdrawbtn, DefaultButtonsGiveTheStandardLook) {
+  WriteTextFile(Ini(), std::string(kColours) + "DefaultButtons=1\r\n");
+  Process morvel(Program());
+  HWND form = MainFormOf(morvel);
+  ASSERT_NE(nullptr, form);
+  ASSERT_TRUE(MouseToLabel(form));
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (int id : {mainform::kAboutBtn, mainform::kSaveCfg, mainform::kCfgBtn}) {
+    HWND button = GetDlgItem(form, id);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          RECT rect;
+          GetWindowRect(button, &rect);
+          const Screenshot shot = TakeScreenshot(rect);
+          return shot.width > 4 && shot.At(4, 4) == face && shot.At(0, 0) != kBorder;
+        },
+        kTimeoutMs))
+        << id;
+  }
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+}
+
+TEST_F(Ownerdrawbtn, EnterPressesTheFocusedButtonOrCleanFromTheListAndEscapeLeaves) {
+  WriteTextFile(Ini(), "[MORVEL]\r\nSavedSettings=\"A\",\"B\"\r\nLast setting=A\r\n[A]\r\nAlpha=1\r\n[B]\r\n");
+  Process morvel(Program());
+  HWND form = MainFormOf(morvel);
+  ASSERT_NE(nullptr, form);
+  HWND remove = GetDlgItem(form, mainform::kRmCfg);
+  // Pressed on "&Remove" and released elsewhere: the focus stays on it, nothing is clicked.
+  ASSERT_TRUE(MoveMouse(CentreOf(remove)));
+  ASSERT_TRUE(Xdotool("mousedown 1"));
+  ASSERT_TRUE(WaitState(remove, Pressed | MouseOver | IsDefault | Focused));
+  ASSERT_TRUE(MoveMouse(CentreOf(GetDlgItem(form, mainform::kLabel1))));
+  ASSERT_TRUE(Xdotool("mouseup 1"));
+  ASSERT_TRUE(WaitState(remove, IsDefault | Focused));
+  EXPECT_EQ("\"A\",\"B\"", ini::ReadRawString(Ini(), "MORVEL", "SavedSettings", "?"));
+
+  ASSERT_TRUE(Xdotool("key Return"));  // presses "&Remove", not "C&lean"
+  ASSERT_TRUE(WaitUntil([&] { return ini::ReadRawString(Ini(), "MORVEL", "SavedSettings", "?") == "\"B\""; },
+                        kTimeoutMs));
+  EXPECT_EQ(nullptr, FindWindowA(resultform::kClassName, nullptr));
+  EXPECT_EQ(std::string::npos, ReadTextFile(folder_ / "calls.log").find("clean"));
+
+  ASSERT_TRUE(ClickAt(EntryPoint(GetDlgItem(form, mainform::kCleaningItems), 1)));
+  ASSERT_TRUE(WaitState(GetDlgItem(form, mainform::kCleanBtn), IsDefault));
+  ASSERT_TRUE(Xdotool("key Return"));  // from the list: cleans
+  HWND results = WaitForWindow(resultform::kClassName, resultform::kCaption, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, results);
+  ASSERT_TRUE(MoveMouse(CentreOf(GetDlgItem(results, resultform::kResult))));
+  ASSERT_TRUE(Xdotool("key Escape"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("items load\r\nitems clean Alpha\r\nitems unload\r\n", ReadTextFile(folder_ / "calls.log"));
+}
+
+TEST_F(Ownerdrawbtn, EscapeLeavesTheMainWindowAndAcceleratorsClick) {
+  Process morvel(Program());
+  HWND form = MainFormOf(morvel);
+  ASSERT_NE(nullptr, form);
+  ASSERT_TRUE(MoveMouse(CentreOf(GetDlgItem(form, mainform::kLabel1))));
+  ASSERT_TRUE(Xdotool("key alt+a"));  // "&About"
+  HWND about = WaitForWindow("TAboutBox", nullptr, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, about);
+  ASSERT_TRUE(Xdotool("key space"));
+  ASSERT_TRUE(WaitWindowGone(about, kTimeoutMs));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(form) != FALSE; }, kTimeoutMs));
+  ASSERT_TRUE(Xdotool("key Escape"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("0", ini::ReadString(Ini(), "Plugins", "Alpha", "?"));
+}
+
+}  // namespace
