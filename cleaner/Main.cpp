@@ -488,15 +488,9 @@ bool MainForm::PreviewMessage(const MSG& msg) {
     EndHelpMode(nullptr);
     return true;
   }
+  // F1 then goes on to the focused control, whose help request the platform raises.
   FormKeyDown(static_cast<UINT>(msg.wParam));
-  if (msg.wParam != VK_F1) return false;
-  // F1 asks for the focused control's help here, once: the platform's own F1 request
-  // would follow the key otherwise.
-  HWND focus = GetFocus();
-  POINT mouse;
-  GetCursorPos(&mouse);
-  if (focus && IsChild(hwnd_, focus)) AppHelp(HelpInfoFor(focus, mouse));
-  return true;
+  return false;
 }
 
 void MainForm::StartHelpMode() {

@@ -23,12 +23,15 @@ class HelpPopup : public hostfixture::HostWindowTest {
     WaitUntil(
         [&] {
           HWND popup = WaitForWindow(TCustomHelpWindow::kClassName, nullptr, morvel.id(), 200);
-          if (popup && WindowText(popup) == text) found = popup;
+          if (popup) seen_ = WindowText(popup);
+          if (popup && seen_ == text) found = popup;
           return found != nullptr;
         },
         kTimeoutMs);
+    if (!found) ADD_FAILURE() << "the popup showed: " << (seen_.empty() ? "nothing" : seen_);
     return found;
   }
+  std::string seen_;
   // The title bar's help button, then a click on a point.
   static bool HelpClick(HWND form, POINT at) {
     SendMessageA(form, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
@@ -75,7 +78,8 @@ TEST_F(HelpPopup, StaysOnTheDesktopNearItsBottomRightCorner) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   RECT rect;
   GetWindowRect(form, &rect);
-  SetWindowPos(form, nullptr, width - (rect.right - rect.left), height - (rect.bottom - rect.top), 0, 0,
+  // Its lower edge a little below the screen's.
+  SetWindowPos(form, nullptr, width - (rect.right - rect.left), height - (rect.bottom - rect.top) + 20, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER);
   HWND exitButton = GetDlgItem(form, mainform::kExitBtn);
   ASSERT_TRUE(HelpClick(form, CentreOf(exitButton)));

@@ -242,9 +242,18 @@ void PressKey(HWND window, UINT virtualKey) {
 }
 
 bool RunHostTool(const std::string& toolAndArguments, DWORD timeoutMs) {
-  Process tool("\\\\?\\unix\\usr\\bin\\" + toolAndArguments);
-  const ProcessResult result = tool.Wait(timeoutMs);
-  return result.ended && result.exitCode == 0;
+  // Wine gives no handle to wait on for a Linux process: a shell runs the tool and writes
+  // its exit code into a file, which this polls for
+  const TempFolder folder;
+  const std::string done = folder / "done";
+  const std::string unixDone = UnixPath(done);
+  if (unixDone.empty()) return false;
+  Process shell("\\\\?\\unix\\bin\\sh -c \"/usr/bin/" + toolAndArguments + "; echo $? > '" + unixDone +
+                ".tmp'; mv '" + unixDone + ".tmp' '" + unixDone + "'\"");
+  // (nor a process handle at all: `started()` cannot tell here)
+  if (!WaitUntil([&] { return FileExists(done); }, timeoutMs)) return false;
+  const std::string code = ReadTextFile(done);
+  return !code.empty() && code[0] == '0';
 }
 
 bool Xdotool(const std::string& arguments) { return RunHostTool("xdotool " + arguments); }
@@ -282,7 +291,7 @@ Screenshot TakeScreenshot(const RECT& screenRect) {
   const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
                            std::to_string(screenRect.left) + "+" + std::to_string(screenRect.top);
   if (width <= 0 || height <= 0 ||
-      !RunHostTool("import -window root -crop " + crop + " +repage ppm:" + UnixPath(file)))
+      !RunHostTool("import -silent -window root -crop " + crop + " +repage -depth 8 ppm:" + UnixPath(file)))
     return shot;
   std::ifstream in(file, std::ios::binary);
   std::string magic;
