@@ -106,3 +106,42 @@ TEST_F(Presets, RemovingErasesTheSectionAndTheNameSoTheNextStartUsesPlugins) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Presets, SaveAsAsksAgainUntilANameIsStoredOrTheUserCancels) {
+  Start("[MORVEL]\r\nSavedSettings=Daily\r\n[Plugins]\r\nAlpha=1\r\n");
+  std::vector<std::string> answers = {"", "Plugins", "Daily", "Weekly"};
+  std::string told;
+  presets::SaveAsDialogs dialogs;
+  dialogs.askName = [&](std::string& name) {
+    if (answers.empty()) return false;
+    name = answers.front();
+    answers.erase(answers.begin());
+    return true;
+  };
+  dialogs.nameInUse = [&] { told += "in use;"; };
+  dialogs.confirmOverwrite = [&] { told += "overwrite?;"; return false; };
+  dialogs.writeFailed = [&] { told += "failed;"; };
+  EXPECT_TRUE(presets::SaveAs(host_.list(), box_, Ini(), dialogs));
+  EXPECT_EQ("in use;overwrite?;", told);
+  EXPECT_EQ(V({"Daily", "Weekly"}), box_.names());
+  EXPECT_EQ("1", ini::ReadString(Ini(), "Weekly", "Alpha", "?"));
+  // Cancelled at once: nothing changes.
+  EXPECT_FALSE(presets::SaveAs(host_.list(), box_, Ini(), dialogs));
+}
+
+TEST_F(Presets, TickOperationsWorkOnTheListModel) {
+  Start("[Plugins]\r\nAlpha=1\r\nOne=1\r\n");
+  EXPECT_EQ(std::vector<bool>({true, false, false, true}), Ticks());
+  host_.list().InvertSelection();
+  EXPECT_EQ(std::vector<bool>({false, true, true, false}), Ticks());
+  EXPECT_TRUE(host_.list().ToggleTick(3));
+  EXPECT_FALSE(host_.list().ToggleTick(4));
+  EXPECT_FALSE(host_.list().ToggleTick(-1));
+  EXPECT_EQ(std::vector<bool>({false, true, true, true}), Ticks());
+  host_.list().SelectAll();
+  EXPECT_EQ(std::vector<bool>({true, true, true, true}), Ticks());
+}
+
+}  // namespace
