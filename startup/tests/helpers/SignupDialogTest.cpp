@@ -14,11 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "startup/platform/errorresources/Exceptions.h"
 #include "startup/ui/SignupDialogResource.h"
 #include "startup/util/config/ConfigImpl.h"
 #include "startup/util/config/ScrambledConfigFile.h"
-#include "startup/windows/internet/InternetHelper.h"
 #include "tests/harness/Harness.h"
 
 namespace {
@@ -146,20 +144,6 @@ TEST_F(SignupDialogTest, CounterAcrossStartsThenSignUpOpensTheBrowserOnce) {
   EXPECT_FALSE(start(User{}));
   EXPECT_EQ(saved, harness::ReadTextFile(path_));
   EXPECT_TRUE(messages_.errors.empty());
-}
-
-TEST_F(SignupDialogTest, BrowserRefusalNamesTheAddress) {
-  // Hyperlink navigation refuses an empty address.
-  const std::string address;
-  std::string text;
-  try {
-    windows::internet::launchBrowser(address);
-  } catch (const windows::internet::CouldNotLaunchInternetBrowserException& e) {
-    text = e.getMessage();
-  }
-  const std::string expected =
-      "Error when trying to launch internet browser.\nTried to open:\n\n\nSystem error message: ";
-  EXPECT_EQ(expected, text.substr(0, expected.size()));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "startup/tests/base/AssertionRecorder.h"
 #include "startup/windows/file/WindowsFileHelper.h"
 #include "startup/windows/info/InfoHelper.h"
+#include "startup/windows/internet/InternetHelper.h"
 #include "startup/windows/process/ProcessHelper.h"
 #include "tests/harness/Harness.h"
 
@@ -121,6 +122,13 @@ TEST_F(WindowsHelpers, AssociatedIcon) {
 TEST_F(WindowsHelpers, VersionFamilyAndNameAgree) {
   const bool nt = windows::info::InfoHelper::getWindowsVersionName().rfind("Windows NT ", 0) == 0;
   EXPECT_EQ(nt, windows::info::InfoHelper::isWindowsNT());
+}
+
+TEST_F(WindowsHelpers, BrowserRefusalNamesTheAddress) {
+  // Hyperlink navigation refuses an empty address.
+  expectStartsWith("Error when trying to launch internet browser.\nTried to open:\n\n\nSystem error message: ",
+                   failureText<windows::internet::CouldNotLaunchInternetBrowserException>(
+                       [] { windows::internet::launchBrowser(""); }));
 }
 
 TEST_F(WindowsHelpers, ProcessStartsInItsProgramsFolderOrTheCurrentOne) {
