@@ -107,7 +107,7 @@ TEST_F(StartupInterfaceTest, ReportsADeniedDisableAsOneText) {
   StartupInterface startup(handler);
   startup.addDatabase(database);
   StartupItem locked = startup.getEntries(CU_RUN).at(0);
-  startup.disableEntry(locked);
+  EXPECT_FALSE(startup.disableEntry(locked));
   storetests::MakeWritable(HKEY_CURRENT_USER, RUN);
 
   ASSERT_EQ(1u, handler.texts.size());
@@ -123,24 +123,27 @@ TEST_F(StartupInterfaceTest, ReportsADeniedDisableAsOneText) {
 
 TEST_F(StartupInterfaceTest, EveryOperationReportsItsOwnSentence) {
   struct Case {
-    void (*operation)(StartupInterface&, StartupItem&);
+    // False after a failure (format: whether it changed the entry, which it must not).
+    bool (*operation)(StartupInterface&, StartupItem&);
     const char* program;
     const char* other;
   };
   const Case cases[] = {
-      {[](StartupInterface& s, StartupItem& i) { s.addEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) { return s.addEntry(i); },
        "Error while adding an entry.\n\n",
        "Error while adding an entry. An ... exception was caught.\n\n"},
-      {[](StartupInterface& s, StartupItem& i) { s.deleteEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) { return s.deleteEntry(i); },
        "Error while deleting an entry.\n\n",
        "Error while deleting an entry. An ... exception was caught.\n\n"},
-      {[](StartupInterface& s, StartupItem& i) { s.enableEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) { return s.enableEntry(i); },
        "Error while enabling an entry.\n\n",
        "Error while enabling an entry. An ... exception was caught.\n\n"},
-      {[](StartupInterface& s, StartupItem& i) { s.disableEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) { return s.disableEntry(i); },
        "Error while disabling an entry.\n\n",
        "Error while disabling an entry. An ... exception was caught.\n\n"},
-      {[](StartupInterface& s, StartupItem& i) { s.formatEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) {
+         return s.formatEntry(i).getName() != i.getName();
+       },
        "Error while formating an entry.\n\n",
        "Error while formating an entry. An ... exception was caught.\n\n"},
   };
@@ -153,8 +156,8 @@ TEST_F(StartupInterfaceTest, EveryOperationReportsItsOwnSentence) {
   StartupItem foreignItem(StartupConstants::LM_RUN_ONCE, DISABLED, "F", "f.exe");
   for (const Case& c : cases) {
     handler.texts.clear();
-    c.operation(startup, programItem);
-    c.operation(startup, foreignItem);
+    EXPECT_FALSE(c.operation(startup, programItem)) << c.program;
+    EXPECT_FALSE(c.operation(startup, foreignItem)) << c.program;
     ASSERT_EQ(2u, handler.texts.size()) << c.program;
     EXPECT_EQ(c.program + programItem.toString() + "\n\nThe store failed.", handler.texts[0]);
     EXPECT_EQ(c.other + foreignItem.toString() + "\n\n", handler.texts[1]);
@@ -170,7 +173,7 @@ TEST_F(StartupInterfaceTest, AnUnregisteredTypeIsReportedAndTouchesNothing) {
   StartupInterface startup(handler);
   AssertionCatcher assertions;
   StartupItem item(StartupConstants::CU_RUN_AUTOSTART_USER, ENABLED, "x", "y");
-  startup.disableEntry(item);
+  EXPECT_FALSE(startup.disableEntry(item));
   EXPECT_EQ(1u, assertions.count("_database.find(item.getType()) != _database.end()"));
   ASSERT_EQ(1u, handler.texts.size());
   EXPECT_EQ("Error while disabling an entry.\n\n" + item.toString() +
@@ -207,7 +210,7 @@ class ReplaceAllEntries : public StartupInterfaceTest {
 
 TEST_F(ReplaceAllEntries, RewritesTheKeyInTheNewOrder) {
   ASSERT_EQ(3u, current.size());
-  startup.replaceAllEntries({entry("C"), entry("A"), entry("B")});
+  EXPECT_TRUE(startup.replaceAllEntries({entry("C"), entry("A"), entry("B")}));
   EXPECT_TRUE(handler.texts.empty());
   EXPECT_EQ(
       std::vector<std::string>({"delete:A", "delete:B", "delete:C", "add:C", "add:A", "add:B"}),
@@ -247,7 +250,7 @@ TEST_F(ReplaceAllEntries, ADifferentSetChangesNothing) {
 
 TEST_F(ReplaceAllEntries, KeepsAnEntryItCouldNotWriteBack) {
   recording.failAddOf = "B";
-  startup.replaceAllEntries({entry("B"), entry("C"), entry("A")});
+  EXPECT_FALSE(startup.replaceAllEntries({entry("B"), entry("C"), entry("A")}));
   EXPECT_EQ(std::vector<std::string>(
                 {"delete:A", "delete:B", "delete:C", "add:B", "disable:B", "add:C", "add:A"}),
             recording.calls);
