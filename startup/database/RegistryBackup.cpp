@@ -36,18 +36,18 @@ void RegistryBackup::load() {
   const std::string bytes = io::file::FileHelper::load(_fileName);
   BackupFileContents contents = parseBackupFile(bytes);
   _entries = std::move(contents.entries);
-  if (contents.problems.empty()) return;
+  if (!contents.damaged()) return;
 
   _damagedCopyPending = true;
   keepDamagedCopy();
   const std::string copy = _damagedCopy.empty() ? std::string("No copy of it could be kept yet.")
                                                 : "A copy of it is kept as '" + _damagedCopy + "'.";
-  for (const std::string& problem : contents.problems) {
-    const std::string text = "The store of disabled entries '" + _fileName + "' is damaged. " +
-                             problem + " Its " + std::to_string(_entries.size()) +
-                             " whole records are kept. " + copy;
-    errorresources::assertion(text.c_str(), __FILE__, __LINE__);
-  }
+  // One report for the whole file: noise would otherwise raise one per record.
+  const std::string text =
+      "The store of disabled entries '" + _fileName + "' is damaged. " + contents.firstProblem +
+      " Further problems found after it: " + std::to_string(contents.problemCount - 1) + ". Its " +
+      std::to_string(_entries.size()) + " whole records are kept as disabled entries. " + copy;
+  errorresources::assertion(text.c_str(), __FILE__, __LINE__);
 }
 
 bool RegistryBackup::keepDamagedCopy() {

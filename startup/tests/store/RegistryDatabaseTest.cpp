@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
 
 #include "startup/StartupConstants.h"
@@ -287,7 +288,8 @@ class DamagedBackupFile : public RegistryDatabaseTest {
     AssertionCatcher assertions;
     RegistryBackup backup(backupFile());
     EXPECT_EQ(wholeRecords, backup.getAllEntries().size());
-    EXPECT_GE(assertions.countContaining("is damaged"), 1u);
+    EXPECT_EQ(1u, assertions.total());
+    EXPECT_EQ(1u, assertions.countContaining("is damaged"));
     EXPECT_EQ(backupFile() + ".damaged", backup.getDamagedCopyName());
     EXPECT_EQ(bytes, harness::ReadTextFile(backupFile() + ".damaged"));
   }
@@ -311,6 +313,23 @@ TEST_F(DamagedBackupFile, KeepsWholeRecordsAndACopy) {
     load(c.bytes, c.records);
     ::DeleteFileA((backupFile() + ".damaged").c_str());
   }
+}
+
+TEST_F(DamagedBackupFile, NoiseIsReportedOnceWithTheCountOfItsProblems) {
+  std::string noise(64 * 1024, '\0');
+  std::uint32_t seed = 12345;
+  for (char& byte : noise) {
+    seed = seed * 1103515245u + 12345u;
+    byte = static_cast<char>(seed >> 16);
+  }
+  noise.replace(0, 4, count(0xFF));
+  harness::WriteTextFile(backupFile(), noise);
+  AssertionCatcher assertions;
+  RegistryBackup backup(backupFile());
+  ASSERT_EQ(1u, assertions.total());
+  EXPECT_NE(std::string::npos, assertions.reports()[0].find("Further problems found after it: "));
+  EXPECT_FALSE(backup.getAllEntries().empty());
+  for (const StartupItem& item : backup.getAllEntries()) EXPECT_EQ(DISABLED, item.getState());
 }
 
 TEST_F(DamagedBackupFile, TheCopyIsMadeBeforeTheFileIsOverwritten) {
