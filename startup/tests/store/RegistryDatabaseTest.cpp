@@ -325,6 +325,19 @@ TEST_F(RegistryDatabaseTest, AnExpandableValueComesBackWithItsType) {
   EXPECT_EQ(std::string("C:\\env\\b.exe\0", 13), value.bytes);
 }
 
+TEST_F(RegistryDatabaseTest, UnreadableKeptValuesOnlyCostTheTypes) {
+  harness::WriteTextFile(backupFile(), count(1) + record(CU_RUN, "Tool", "C:\\tool.exe"));
+  harness::WriteTextFile(backupFile() + ".values", "SKV1\x05");
+  AssertionCatcher assertions;
+  RegistryBackup backup(backupFile());
+  EXPECT_EQ(1u, assertions.countContaining("could not be read"));
+  SetText(HKEY_CURRENT_USER, RUN, "Placeholder", "x");
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem tool = database.getEntries().at(1);
+  database.enableEntry(tool);
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), GetValue(HKEY_CURRENT_USER, RUN, "Tool").type);
+}
+
 std::vector<std::string> replacedFiles;
 void recordReplaced(const std::string& temporary) { replacedFiles.push_back(temporary); }
 
