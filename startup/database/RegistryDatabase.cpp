@@ -217,6 +217,10 @@ void RegistryDatabase::enableEntry(StartupItem& item) {
 void RegistryDatabase::deleteEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
   RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN);
+  // An add takes an entry out of the backup without saving. Saved now, before anything
+  // changes, or the file's stale record would bring the entry deleted here back as a
+  // disabled one at the next start.
+  if (_backup.hasUnsavedChanges()) _backup.save();
   const PreviousValue previous = readPrevious(hive, keyPath, item.getName());
   try {
     RegistryWriterImpl(key).deleteValue(item.getName());
@@ -226,10 +230,10 @@ void RegistryDatabase::deleteEntry(StartupItem& item) {
   // the value as it was.
   const std::optional<RawValue> raw = previous.value ? previous.value : keptValue(_backup, item);
   if (raw) _takenOut[item.getName()] = *raw;
-  if (_backup.contains(item)) _backup.remove(item);
-  // Also when an add took this entry out of the backup without saving: the file's stale
-  // record would bring the deleted entry back as a disabled one at the next start.
-  if (_backup.hasUnsavedChanges()) _backup.save();
+  if (_backup.contains(item)) {
+    _backup.remove(item);
+    _backup.save();
+  }
 }
 
 void RegistryDatabase::addEntry(StartupItem& item) {
