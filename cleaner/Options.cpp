@@ -112,7 +112,7 @@ bool CreateShortcut(const std::string& name, const std::string& description, con
   wchar_t widePath[MAX_PATH];
   if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH) == 0) return false;
 
-  const HRESULT initialised = CoInitialize(nullptr);
+  const win::ComInit com;
   HRESULT result;
   {
     win::ComPtr<IShellLinkA> link;
@@ -127,7 +127,6 @@ bool CreateShortcut(const std::string& name, const std::string& description, con
       if (SUCCEEDED(result)) result = file->Save(widePath, TRUE);
     }
   }
-  if (SUCCEEDED(initialised)) CoUninitialize();
   return SUCCEEDED(result);
 }
 

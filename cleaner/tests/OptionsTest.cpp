@@ -4,7 +4,9 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -27,19 +29,16 @@ class Options : public ::testing::Test {
     ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
     CoInitialize(nullptr);
   }
-  void TearDown() override {
-    DeleteFileA(options::ShortcutPath(options::kShortcutName).c_str());
-    CoUninitialize();
-  }
+  void TearDown() override { CoUninitialize(); }
   HWND OpenSheet(Process& morvel) {
     HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
     if (!form || !ClickButton(form, "&C")) return nullptr;
     return WaitForWindow("#32770", options::kSheetCaption, morvel.id(), kTimeoutMs);
   }
   // Presses a page button and returns the text of the message box it shows, closing it.
-  std::string PressForMessage(HWND sheet, const char* button, const Process& morvel) {
+  std::string PressForMessage(HWND sheet, const char* button) {
     if (!ClickButton(sheet, button)) return "no button";
-    HWND box = WaitForWindow("#32770", "Varnick", morvel.id(), kTimeoutMs);
+    HWND box = WaitForWindow("#32770", "Varnick", GetCurrentProcessId(), kTimeoutMs);
     if (!box) return "no message";
     std::string text;
     for (const Control& c : Controls(box))
@@ -67,7 +66,9 @@ class Options : public ::testing::Test {
     int index = -1;
     link->GetIconLocation(icon, MAX_PATH, &index);
     EXPECT_EQ(options::kShortcutDescription, std::string(description));
-    EXPECT_EQ(folder_ / "morvel.exe", std::string(target));
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    EXPECT_EQ(std::string(program), std::string(target));
     EXPECT_EQ(1, index);
     return arguments;
   }
@@ -107,12 +108,50 @@ TEST_F(Options, OkWritesBothFlagsAndCancelWritesNothing) {
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
 }
 
-TEST_F(Options, InstallsAndRemovesTheQuietModeShortcut) {
-  WriteTextFile(Ini(), "[MORVEL]\r\nSavedSettings=Weekly,Daily\r\n");
-  Process morvel("\"" + folder_.path() + "morvel.exe\"");
-  HWND sheet = OpenSheet(morvel);
+// The sheet runs in this process, whose current user's start-up folder is a scratch
+// folder: no test touches the start-up folder of the prefix's user.
+class OptionsShortcut : public Options {
+ protected:
+  void SetUp() override {
+    Options::SetUp();
+    scratch_ = "Software\\VarnickTests\\startup" + std::to_string(GetCurrentProcessId());
+    win::UniqueKey root, folders;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, scratch_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, root.put(), nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CURRENT_USER, root.get()));
+    overridden_ = true;
+    const char* const shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, shellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                             folders.put(), nullptr));
+    std::string folder = startup_.path();
+    folder.pop_back();
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(folders.get(), "Startup", 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(folder.c_str()),
+                                            static_cast<DWORD>(folder.size() + 1)));
+    ASSERT_EQ(startup_ / "Varnick.lnk", options::ShortcutPath(options::kShortcutName));
+  }
+  void TearDown() override {
+    if (sheetThread_.joinable()) sheetThread_.join();
+    if (overridden_) RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    SHDeleteKeyA(HKEY_CURRENT_USER, scratch_.c_str());
+    Options::TearDown();
+  }
+  HWND OpenSheetHere(const std::vector<std::string>& presets) {
+    context_.programFolder = folder_.path();
+    context_.presets = presets;
+    sheetThread_ = std::thread([this] { options::OpenGlobalOptions(2, nullptr, context_); });
+    return WaitForWindow("#32770", options::kSheetCaption, GetCurrentProcessId(), kTimeoutMs);
+  }
+  TempFolder startup_;
+  std::string scratch_;
+  bool overridden_ = false;
+  options::Context context_;
+  std::thread sheetThread_;
+};
+
+TEST_F(OptionsShortcut, InstallsAndRemovesTheQuietModeShortcut) {
+  HWND sheet = OpenSheetHere({"Daily", "Weekly"});
   ASSERT_NE(nullptr, sheet);
-  PostMessageA(sheet, PSM_SETCURSEL, 1, 0);
   HWND list = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
     HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
@@ -122,13 +161,13 @@ TEST_F(Options, InstallsAndRemovesTheQuietModeShortcut) {
   EXPECT_EQ(std::vector<std::string>({options::kLastUsedSettings, "Daily", "Weekly"}), ComboBoxItems(list));
   EXPECT_EQ(0, SendMessageA(list, CB_GETCURSEL, 0, 0));
 
-  EXPECT_EQ(options::kRemoveFailed, PressForMessage(sheet, "&Remove", morvel));
-  EXPECT_EQ(options::kInstalled, PressForMessage(sheet, "&Install", morvel));
+  EXPECT_EQ(options::kRemoveFailed, PressForMessage(sheet, "&Remove"));
+  EXPECT_EQ(options::kInstalled, PressForMessage(sheet, "&Install"));
   EXPECT_EQ("/q", ShortcutArguments());
   SendMessageA(list, CB_SETCURSEL, 2, 0);
-  EXPECT_EQ(options::kInstalled, PressForMessage(sheet, "&Install", morvel));
+  EXPECT_EQ(options::kInstalled, PressForMessage(sheet, "&Install"));
   EXPECT_EQ("\"/q:Weekly\"", ShortcutArguments());
-  EXPECT_EQ(options::kRemoved, PressForMessage(sheet, "&Remove", morvel));
+  EXPECT_EQ(options::kRemoved, PressForMessage(sheet, "&Remove"));
   EXPECT_EQ("no shortcut", ShortcutArguments());
   PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
   ASSERT_TRUE(WaitWindowGone(sheet, kTimeoutMs));
