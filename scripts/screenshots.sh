@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of the host on a virtual display: the main window, the
+# options sheet and the results window, each cropped to its window, into docs/.
+# The programs of dist/ run in a prefix of their own (build/wine-shots), made afresh.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+[ -n "${RUN_INSIDE:-}" ] || "$here/setup.sh" || exit 1
+source "$here/wine-env.sh"
+
+if [ -z "${RUN_INSIDE:-}" ]; then
+  configure_and_build "$BUILD_RELEASE" i686 >/dev/null || exit 1
+  assemble_dist
+  export RUN_INSIDE=1
+  in_wine_namespace bash "$0"
+  exit $?
+fi
+
+export WINEPREFIX="$root/build/wine-shots"
+make_prefix "$WINEPREFIX" "$BUILD_RELEASE" || exit 1
+folder="$WINEPREFIX/drive_c/Varnick"
+mkdir -p "$folder" "$root/docs"
+cp -r "$root/dist"/. "$folder/"
+printf '[Plugins]\r\nWindows temporary files=1\r\n' > "$folder/morvel.ini"
+unset DISPLAY
+start_display
+trap '"$WINESERVER" -k 2>/dev/null; stop_display' EXIT
+
+wait_window() {  # title-pattern
+  local window=
+  for _ in $(seq 150); do
+    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
+    [ -n "$window" ] && break
+    sleep 0.2
+  done
+  [ -n "$window" ] || { echo "screenshots.sh: no window '$1'" >&2; exit 1; }
+  echo "$window"
+}
+# Keys go to the window under the pointer (no window manager): point at the window first.
+press() {  # window key
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + 12)) key "$2"
+}
+shoot() {  # window file
+  sleep 1
+  import -window "$1" "$root/docs/$2"
+  echo "saved docs/$2"
+}
+
+"$WINE_LOADER" 'C:\Varnick\morvel.exe' &
+main=$(wait_window '^Varnick$')
+xdotool mousemove 0 0
+shoot "$main" main-window.png
+if [ -n "${HINT_SHOT:-}" ]; then
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  xdotool mousemove $((X + 80)) $((Y + 120))
+  sleep 1
+  import -window root -crop 400x200+$((X))+$((Y + 60)) "$root/build/hint-shot.png"
+fi
+press "$main" alt+c
+sheet=$(wait_window '^Global Options$')
+shoot "$sheet" options-sheet.png
+press "$sheet" Escape
+sleep 1
+press "$main" alt+l
+results=$(wait_window '^Varnick Results$')
+shoot "$results" results-window.png
+press "$results" Escape
+"$WINESERVER" -w
