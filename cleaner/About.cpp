@@ -67,17 +67,18 @@ void AboutBox::Paint() {
   RECT client;
   GetClientRect(hwnd_, &client);
   FillRect(dc, &client, static_cast<HBRUSH>(background_.get()));
-  HGDIOBJ old = SelectObject(dc, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, frame_);
-  TextOutA(dc, 20, 16, kProduct, lstrlenA(kProduct));
-  SetTextColor(dc, text_);
-  TextOutA(dc, 20, 40, kVersion, lstrlenA(kVersion));
-  TextOutA(dc, 20, 60, kTagline, lstrlenA(kTagline));
-  SetTextColor(dc, RGB(0, 0, 0xCC));
-  RECT link = kLinkRect;
-  DrawTextA(dc, kAddress, -1, &link, DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
-  SelectObject(dc, old);
+  {
+    const win::Selected font(dc, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, frame_);
+    TextOutA(dc, 20, 16, kProduct, lstrlenA(kProduct));
+    SetTextColor(dc, text_);
+    TextOutA(dc, 20, 40, kVersion, lstrlenA(kVersion));
+    TextOutA(dc, 20, 60, kTagline, lstrlenA(kTagline));
+    SetTextColor(dc, RGB(0, 0, 0xCC));
+    RECT link = kLinkRect;
+    DrawTextA(dc, kAddress, -1, &link, DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
+  }
   EndPaint(hwnd_, &paint);
 }
 

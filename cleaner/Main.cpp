@@ -770,11 +770,12 @@ LRESULT CALLBACK WaitForm::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    static const char* const kLines[] = {"Please wait...", "Varnick is examining the system."};
-    TextOutA(dc, 16, 14, kLines[0], lstrlenA(kLines[0]));
-    TextOutA(dc, 16, 34, kLines[1], lstrlenA(kLines[1]));
-    SelectObject(dc, old);
+    {
+      const win::Selected font(dc, GetStockObject(DEFAULT_GUI_FONT));
+      static const char* const kLines[] = {"Please wait...", "Varnick is examining the system."};
+      TextOutA(dc, 16, 14, kLines[0], lstrlenA(kLines[0]));
+      TextOutA(dc, 16, 34, kLines[1], lstrlenA(kLines[1]));
+    }
     EndPaint(hwnd, &paint);
     return 0;
   }

@@ -280,6 +280,7 @@ TEST_F(MainWindow, AboutBoxClosesOnAnyKey) {
   HWND about = WaitForWindow(aboutbox::kClassName, aboutbox::kProduct, morvel.id(), kTimeoutMs);
   ASSERT_NE(nullptr, about);
   EXPECT_FALSE(IsWindowEnabled(form));
+  EXPECT_EQ(0, GetWindowLongA(about, GWL_STYLE) & (WS_BORDER | WS_THICKFRAME | WS_DLGFRAME));
   PressKey(about, 'A');
   ASSERT_TRUE(WaitWindowGone(about, kTimeoutMs));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(form) != FALSE; }, kTimeoutMs));

@@ -129,6 +129,16 @@ TEST_F(Ownerdrawbtn, EnterPressesTheFocusedButtonOrCleanFromTheListAndEscapeLeav
   ASSERT_TRUE(Xdotool("key Return"));  // from the list: cleans
   HWND results = WaitForWindow(resultform::kClassName, resultform::kCaption, morvel.id(), kTimeoutMs);
   ASSERT_NE(nullptr, results);
+  // Its frame Shape1, in FrameColor, runs 8 pixels inside the left edge.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        RECT client;
+        GetClientRect(results, &client);
+        MapWindowPoints(results, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        const Screenshot shot = TakeScreenshot(client);
+        return shot.width > 10 && shot.At(8, 40) == 0x00800000 && shot.At(7, 40) != 0x00800000;
+      },
+      kTimeoutMs));
   ASSERT_TRUE(MoveMouse(CentreOf(GetDlgItem(results, resultform::kResult))));
   ASSERT_TRUE(Xdotool("key Escape"));
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
