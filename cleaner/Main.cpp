@@ -97,6 +97,7 @@ class MainForm {
 
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleList(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   friend LRESULT CALLBACK windowparts::FormProc<MainForm>(HWND, UINT, WPARAM, LPARAM);
@@ -334,7 +335,7 @@ void MainForm::InvertSelection1Click() {
   ShowTicks();
 }
 
-INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR InputBox(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
@@ -356,6 +357,11 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       break;
   }
   return FALSE;
+}
+
+INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return windowparts::Guarded([&] { return InputBox(dialog, message, wParam, lParam); },
+                              [] { return static_cast<INT_PTR>(FALSE); });
 }
 
 void MainForm::SaveCfgClick() {
@@ -732,6 +738,12 @@ LRESULT CALLBACK MainForm::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 LRESULT CALLBACK MainForm::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   MainForm* form = g_form;
+  return windowparts::Guarded([&] { return form->HandleList(hwnd, message, wParam, lParam); },
+                              [&] { return CallWindowProcA(form->listProc_, hwnd, message, wParam, lParam); });
+}
+
+LRESULT MainForm::HandleList(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainForm* form = this;
   if (message == WM_MOUSEMOVE) {
     form->AppShowHint({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
   } else if (message == WM_MOUSELEAVE) {

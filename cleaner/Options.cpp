@@ -7,6 +7,7 @@
 #include "cleaner/Cleaning.h"
 #include "cleaner/CommandLine.h"
 #include "cleaner/HostSettings.h"
+#include "cleaner/WindowParts.h"
 #include "common/Ini.h"
 #include "common/Unique.h"
 
@@ -27,7 +28,7 @@ std::string StartupFolder() {
   return ok ? std::string(path) : std::string();
 }
 
-INT_PTR CALLBACK FlagsPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+INT_PTR FlagsPage(HWND page, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
@@ -55,7 +56,7 @@ INT_PTR CALLBACK FlagsPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
   return FALSE;
 }
 
-INT_PTR CALLBACK AutostartPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AutostartPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
@@ -93,6 +94,13 @@ INT_PTR CALLBACK AutostartPageProc(HWND page, UINT message, WPARAM wParam, LPARA
       break;
   }
   return FALSE;
+}
+
+// The page procedures: no exception leaves them.
+template <INT_PTR (*Page)(HWND, UINT, WPARAM, LPARAM)>
+INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  return windowparts::Guarded([&] { return Page(page, message, wParam, lParam); },
+                              [] { return static_cast<INT_PTR>(FALSE); });
 }
 
 }  // namespace
@@ -142,7 +150,7 @@ void OpenGlobalOptions(int startPage, HWND owner, const Context& context) {
   PROPSHEETPAGEA pages[2] = {};
   const char* const resources[2] = {kPage1Resource, kPage2Resource};
   const char* const titles[2] = {kPage1Title, kPage2Title};
-  const DLGPROC procs[2] = {FlagsPageProc, AutostartPageProc};
+  const DLGPROC procs[2] = {PageProc<FlagsPage>, PageProc<AutostartPage>};
   for (int i = 0; i < 2; ++i) {
     pages[i].dwSize = sizeof pages[i];
     pages[i].dwFlags = PSP_USETITLE;

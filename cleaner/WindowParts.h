@@ -4,9 +4,22 @@
 
 #include <windows.h>
 
+#include <exception>
+
 #include "common/Unique.h"
 
 namespace windowparts {
+
+// Runs the body of a window, dialog or control procedure: an exception stops at this edge
+// and `fallback` answers the message instead.
+template <typename Body, typename Fallback>
+auto Guarded(Body&& body, Fallback&& fallback) -> decltype(body()) {
+  try {
+    return body();
+  } catch (const std::exception&) {
+    return fallback();
+  }
+}
 
 // Window procedure for a form class T with `HWND hwnd_` and `LRESULT Handle(UINT, WPARAM,
 // LPARAM)`; the object comes as the creation parameter.
@@ -18,8 +31,9 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     form->hwnd_ = hwnd;
   }
   auto* form = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
-  return form->Handle(message, wParam, lParam);
+  const auto byDefault = [&] { return DefWindowProcA(hwnd, message, wParam, lParam); };
+  if (!form) return byDefault();
+  return Guarded([&] { return form->Handle(message, wParam, lParam); }, byDefault);
 }
 
 // Selects a one-pixel pen and a hollow brush into a device context for as long as it lives.
