@@ -9,6 +9,7 @@
 #include "cleaner/Result.h"
 #include "cleaner/tests/HostFixture.h"
 #include "common/Ini.h"
+#include "common/Unique.h"
 
 namespace {
 
@@ -159,6 +160,75 @@ TEST_F(Ownerdrawbtn, EscapeLeavesTheMainWindowAndAcceleratorsClick) {
   ASSERT_TRUE(Xdotool("key Escape"));
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
   EXPECT_EQ("0", ini::ReadString(Ini(), "Plugins", "Alpha", "?"));
+}
+
+}  // namespace
+
+namespace {
+
+// The control in this process, on a window that counts the clicks it hears.
+class OwnerdrawbtnControl : public ::testing::Test {
+ protected:
+  static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) ++clicks_;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  void SetUp() override {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ParentProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OwnerdrawbtnTestParent";
+    RegisterClassA(&wc);
+    parent_.reset(CreateWindowExA(0, wc.lpszClassName, "parent", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200,
+                                  nullptr, nullptr, wc.hInstance, nullptr));
+    ASSERT_TRUE(parent_);
+    clicks_ = 0;
+    ASSERT_TRUE(button_.Create(parent_.get(), 7, "C&lean", 10, 10));
+  }
+  LRESULT Send(UINT message, WPARAM wParam) { return SendMessageA(button_.hwnd(), message, wParam, 0); }
+  static int clicks_;
+  win::UniqueWindow parent_;
+  TOwnerDrawBtn button_;
+};
+int OwnerdrawbtnControl::clicks_ = 0;
+
+TEST_F(OwnerdrawbtnControl, KeysAndAcceleratorClickOnlyAButtonThatCanTakeTheFocus) {
+  EXPECT_EQ(0, Send(ownerdrawbtn::kDialogKey, VK_RETURN));  // not the default
+  button_.SetDefault(true);
+  ownerdrawbtn::BroadcastFocusChanged(parent_.get(), nullptr);
+  EXPECT_EQ(1, Send(ownerdrawbtn::kDialogKey, VK_RETURN));
+  EXPECT_EQ(1, clicks_);
+  EXPECT_EQ(0, Send(ownerdrawbtn::kDialogKey, VK_ESCAPE));
+  button_.Cancel = true;
+  EXPECT_EQ(1, Send(ownerdrawbtn::kDialogKey, VK_ESCAPE));
+  EXPECT_EQ(2, clicks_);
+  EXPECT_EQ(1, Send(ownerdrawbtn::kDialogChar, 'L'));
+  EXPECT_EQ(0, Send(ownerdrawbtn::kDialogChar, 'c'));
+  EXPECT_EQ(3, clicks_);
+  EnableWindow(button_.hwnd(), FALSE);
+  EXPECT_EQ(0, Send(ownerdrawbtn::kDialogKey, VK_RETURN));
+  EnableWindow(button_.hwnd(), TRUE);
+  ShowWindow(button_.hwnd(), SW_HIDE);
+  EXPECT_EQ(0, Send(ownerdrawbtn::kDialogChar, 'l'));
+  EXPECT_EQ(3, clicks_);
+}
+
+TEST_F(OwnerdrawbtnControl, DefaultDrawIgnoresTheHandlerAndMouseOverDrawOffKeepsMouseOverClear) {
+  int drawn = 0;
+  button_.OnDrawButton = [&](TOwnerDrawBtn&) { ++drawn; };
+  RedrawWindow(button_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(0, drawn);  // DoDefaultDraw starts on
+  button_.SetDefaultDraw(false);
+  RedrawWindow(button_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(1, drawn);
+
+  button_.MouseOverDraw = false;
+  SendMessageA(button_.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(0u, button_.ButtonState() & MouseOver);
+  button_.MouseOverDraw = true;
+  SendMessageA(button_.hwnd(), WM_MOUSELEAVE, 0, 0);
+  SendMessageA(button_.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+  EXPECT_EQ(static_cast<unsigned>(MouseOver), button_.ButtonState() & MouseOver);
 }
 
 }  // namespace
