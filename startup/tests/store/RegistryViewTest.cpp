@@ -9,6 +9,7 @@
 
 namespace {
 
+#ifndef _WIN64
 constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRun32 = "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kValue = "Varnick view test";
@@ -20,7 +21,6 @@ bool HasValue(const char* key, REGSAM view) {
   return RegQueryValueExA(opened.get(), kValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-#ifndef _WIN64
 TEST(RegistryView, MachineRunOfA32BitProgramIsTheWow6432NodeKey) {
   BOOL wow64 = FALSE;
   ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
