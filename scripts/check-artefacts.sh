@@ -28,3 +28,9 @@ for f in "$bin"/morvel.exe "$bin"/stelmar.exe "$bin"/*.vkp; do
       ;;
   esac
 done
+
+# The Windows test programs are the 32-bit build too: what the tests ran is what users get.
+for f in "$bin"/*_tests.exe; do
+  [ -f "$f" ] || continue
+  check "$(basename "$f") is PE32 i386" "$(i686-w64-mingw32-objdump -f "$f" | grep -q 'file format pei-i386' || echo "not pei-i386")"
+done

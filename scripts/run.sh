@@ -1,49 +1,65 @@
 #!/usr/bin/env bash
-# Builds Varnick and starts morvel under Wine with the plug-ins of the build, in the
-# project's own prefix (build/wine-run-*). Without a display it runs under a virtual one,
-# saves a screenshot of the window and says where.
+# Builds Varnick and starts a program of dist/ (what a Windows user gets) under Wine, in the
+# project's own 64-bit prefix (build/wine-run), as a 32-bit program on 64-bit Windows.
+#   scripts/run.sh [morvel|stelmar] [program arguments...]     (morvel when none is named)
+# The programs are copied from dist/ into C:\Varnick of the prefix and started from there,
+# so that what they write beside themselves (morvel.ini, stelmar.dat, ...) stays out of
+# dist/. Without a display it runs under a virtual one, saves a screenshot cropped to the
+# program's window and says where.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-"$here/setup.sh" || exit 1
+[ -n "${RUN_INSIDE:-}" ] || "$here/setup.sh" || exit 1
 source "$here/wine-env.sh"
-configure_and_build "$BUILD_RELEASE" i686 >/dev/null || exit 1
-assemble_dist
-programs="$root/dist"
-if [ "$TEST_ARCH" != i686 ]; then
-  echo "This kernel does not run 32-bit programs: starting the 64-bit build of the same sources."
-  configure_and_build "$BUILD_TEST" "$TEST_ARCH" >/dev/null || exit 1
-  programs="$root/build/run-programs"
-  rm -rf "$programs"; mkdir -p "$programs/plug-ins"
-  cp "$BUILD_TEST/bin/morvel.exe" "$programs/"
-  for f in "$BUILD_TEST"/bin/*.vkp; do
-    case "$(basename "$f")" in test_*) ;; *) cp "$f" "$programs/" ;; esac
-  done
-  cp "$root"/dist/plug-ins/* "$programs/plug-ins/" 2>/dev/null || true
+
+program=morvel
+case "${1:-}" in
+  morvel | stelmar) program=$1; shift ;;
+esac
+case "$program" in
+  morvel) title='^Varnick$' ;;
+  stelmar) title='^Stelmar' ;;
+esac
+
+if [ -z "${RUN_INSIDE:-}" ]; then
+  configure_and_build "$BUILD_RELEASE" i686 >/dev/null || exit 1
+  assemble_dist
+  if [ ! -f "$root/dist/$program.exe" ]; then
+    echo "run.sh: dist/$program.exe was not built" >&2
+    exit 1
+  fi
+  # Everything that starts Wine runs where it can start 32-bit programs.
+  export RUN_INSIDE=1
+  in_wine_namespace bash "$0" "$program" "$@"
+  exit $?
 fi
 
-export WINEPREFIX="$root/build/wine-run-$TEST_ARCH"
-if [ ! -d "$WINEPREFIX" ]; then
-  make_prefix "$WINEPREFIX" "$BUILD_TEST"
-fi
+export WINEPREFIX="$root/build/wine-run"
+[ -d "$WINEPREFIX/drive_c" ] || make_prefix "$WINEPREFIX" "$BUILD_RELEASE" || exit 1
 folder="$WINEPREFIX/drive_c/Varnick"
 mkdir -p "$folder"
-cp -r "$programs"/. "$folder/"
+cp -r "$root/dist"/. "$folder/"
+cd "$folder"
 
 start_display
-trap 'stop_display' EXIT
+trap '"$WINESERVER" -k 2>/dev/null; stop_display' EXIT
 if [ -z "${VIRTUAL_DISPLAY:-}" ]; then
-  "$WINE_LOADER" 'C:\Varnick\morvel.exe' "$@"
-  wineserver -w
+  "$WINE_LOADER" "C:\\Varnick\\$program.exe" "$@"
+  "$WINESERVER" -w
   exit 0
 fi
 
-"$WINE_LOADER" 'C:\Varnick\morvel.exe' "$@" &
-for _ in $(seq 100); do
-  xdotool search --onlyvisible --name '^Varnick$' >/dev/null 2>&1 && break
+"$WINE_LOADER" "C:\\Varnick\\$program.exe" "$@" &
+window=
+for _ in $(seq 150); do
+  window=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n1)
+  [ -n "$window" ] && break
   sleep 0.2
 done
+if [ -z "$window" ]; then
+  echo "run.sh: $program showed no window" >&2
+  exit 1
+fi
 sleep 1
-shot="$root/build/morvel-screenshot.png"
-import -window root "$shot"
-echo "morvel ran on a virtual display; screenshot saved to $shot"
-wineserver -k
+shot="$root/build/$program-screenshot.png"
+import -window "$window" "$shot"
+echo "$program ran on a virtual display; screenshot of its window saved to $shot"

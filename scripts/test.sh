@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the Windows tests under Wine (with a virtual
-# display for the window tests), the checks of the shipped files, and the native build
-# of the portable units under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the Windows tests of the 32-bit build under Wine
+# (with a virtual display for the window tests), the checks of the shipped files, and the
+# native build of the portable units under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/setup.sh" || exit 1
@@ -9,27 +9,27 @@ source "$here/wine-env.sh"
 logs="$root/build/logs"
 mkdir -p "$logs"
 rm -f "$logs"/*.log
+stage() { echo "$(date +%T) $*"; }
 
-configure_and_build "$BUILD_RELEASE" i686 || exit 1
-if [ "$TEST_ARCH" != i686 ]; then
-  echo "This kernel does not run 32-bit programs: the tests run on the 64-bit build under 64-bit Wine."
-  configure_and_build "$BUILD_TEST" "$TEST_ARCH" || exit 1
-fi
+stage "building the 32-bit programs and tests"
+configure_and_build "$BUILD_RELEASE" i686 >"$logs/build.txt" 2>&1 || { tail -50 "$logs/build.txt"; exit 1; }
 assemble_dist
 
-start_wine_session
-
-ctest --test-dir "$BUILD_TEST" -V --timeout 900 >"$logs/windows.log" 2>&1
+stage "$(wine_mode_line)"
+in_wine_namespace bash "$here/windows-tests.sh" -V >"$logs/windows.log" 2>&1
 windows_rc=$?
-WINEPREFIX="$BUILD_TEST/wine" wineserver -k 2>/dev/null
+grep -m1 '^Windows tests:' "$logs/windows.log" || echo "Windows tests: the stage did not start"
 
+stage "checking the shipped files"
 bash "$root/scripts/check-artefacts.sh" "$BUILD_RELEASE/bin" >"$logs/artefacts.log" 2>&1
 
+stage "native build under the sanitizers"
 native="$root/build/native"
 cmake -S "$root/native" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
-cmake --build "$native" -j "$(nproc)" || exit 1
+cmake --build "$native" -j "$(nproc)" >"$logs/native-build.txt" 2>&1 || { tail -50 "$logs/native-build.txt"; exit 1; }
 ctest --test-dir "$native" -V --timeout 600 >"$logs/native.log" 2>&1
 native_rc=$?
+stage "done"
 
 grep -hE '^\[  FAILED  \] [A-Za-z0-9_]+\.|^(FAIL|ok) ' "$logs"/*.log | grep -v '^ok ' || true
 passed=0 failed=0
@@ -45,6 +45,8 @@ for f in "$logs/windows.log" "$logs/native.log"; do
   reported=$(grep -cE '^.*\[  FAILED  \] [0-9]+ test' "$f")
   [ "$crashed" -gt "$reported" ] && failed=$((failed + crashed - reported))
 done
+# A stage that ended without running its tests counts as a failure too.
+[ "$windows_rc" -ne 0 ] && ! grep -q 'tests passed\|tests failed' "$logs/windows.log" && failed=$((failed + 1))
 echo "Logs: $logs"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$windows_rc" -eq 0 ] && [ "$native_rc" -eq 0 ]

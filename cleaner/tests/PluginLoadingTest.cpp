@@ -77,6 +77,47 @@ TEST_F(PluginLoading, TakesAPluginWrittenInPlainC) {
   EXPECT_EQ(1024, host.list().entries()[0].item->GetSizeCleaned());
 }
 
+#ifndef _WIN64
+// A plug-in that lays out the records from their documented offsets alone, with no header
+// of ours: in process through the host's own loader, then in the shipped program.
+TEST_F(PluginLoading, ReadsARecordLaidOutByteByByte) {
+  ASSERT_TRUE(CopyFromBuild("test_raw.vkp", folder_.path()));
+  WriteTextFile(folder_ / "morvel.ini", "[Plugins]\r\nRaw records=1\r\n");
+  {
+    Host host(folder_.path());
+    Start(host);
+    ASSERT_EQ(1u, host.list().entries().size());
+    PlugInfo& item = *host.list().entries()[0].item;
+    EXPECT_STREQ("Raw records", item.GetTitle());
+    EXPECT_STREQ("An item laid out from the offsets alone.", item.GetDescription());
+    EXPECT_EQ(5368709120LL, item.GetSizeFound());
+    EXPECT_EQ(4294967297LL, item.GetCountFound());
+    EXPECT_EQ("Raw records (5120.0 MB; 4294967297 items)", host.list().entries()[0].caption);
+    const HMODULE module = GetModuleHandleA((folder_ / "test_raw.vkp").c_str());
+    ASSERT_NE(nullptr, module);
+    using IconFn = HICON(__cdecl*)();
+    const auto rawIcon = reinterpret_cast<IconFn>(reinterpret_cast<void*>(GetProcAddress(module, "RawPluginIcon")));
+    ASSERT_NE(nullptr, rawIcon);
+    EXPECT_EQ(rawIcon(), item.GetIcon());
+    EXPECT_NE(nullptr, item.GetIcon());
+    ASSERT_NE(nullptr, host.plugins().head());
+    EXPECT_EQ(nullptr, host.plugins().head()->next);  // was 0xDEADBEEF
+    ASSERT_TRUE(item.CanConfigure());
+    item.Configure();
+    item.Clean();
+    EXPECT_EQ(6000000000LL, item.GetSizeCleaned());
+    EXPECT_EQ(4294967301LL, item.GetCountCleaned());
+  }
+  EXPECT_EQ("raw load\r\nraw configure\r\nraw clean\r\n", ReadTextFile(folder_ / "raw.log"));
+
+  ASSERT_TRUE(CopyFromBuild("morvel.exe", folder_.path()));
+  harness::Process morvel("\"" + folder_ / "morvel.exe\" /q");
+  ASSERT_TRUE(morvel.Wait(20000).ended);
+  EXPECT_EQ("raw load\r\nraw configure\r\nraw clean\r\nraw load\r\nraw clean\r\n",
+            ReadTextFile(folder_ / "raw.log"));
+}
+#endif
+
 TEST_F(PluginLoading, IgnoresPluginsInTheTextPluginFolderAndOtherExtensions) {
   ASSERT_TRUE(CreateDirectoryA((folder_ / "plug-ins").c_str(), nullptr));
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_ / "plug-ins\\"));
