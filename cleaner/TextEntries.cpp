@@ -106,9 +106,13 @@ bool MatchesWildcards(const char* name, const char* mask, const char* maskEnd, c
   auto same = [&fold](char a, char b) {
     return fold.upper[static_cast<unsigned char>(a)] == fold.upper[static_cast<unsigned char>(b)];
   };
-  const char* star = nullptr;
-  const char* retry = nullptr;
-  while (*name) {
+  auto onlyDotsAndStars = [maskEnd](const char* rest) {
+    while (rest < maskEnd && (*rest == '.' || *rest == '*')) ++rest;
+    return rest == maskEnd;
+  };
+  const char* star = nullptr;  // just after the last '*' met
+  const char* retry = nullptr;  // where the name resumes when that star takes one more character
+  for (;;) {
     if (mask < maskEnd && *mask == '*') {
       while (mask < maskEnd && *mask == '*') ++mask;
       if (mask == maskEnd) return true;
@@ -116,17 +120,17 @@ bool MatchesWildcards(const char* name, const char* mask, const char* maskEnd, c
       retry = name;
       continue;
     }
-    if (mask < maskEnd && (*mask == '?' || same(*mask, *name))) {
+    if (!*name) {
+      if (onlyDotsAndStars(mask)) return true;
+    } else if (mask < maskEnd && (*mask == '?' || same(*mask, *name))) {
       ++mask;
       ++name;
       continue;
     }
-    if (!star) return false;
+    if (!star || !*retry) return false;
     mask = star;
     name = ++retry;
   }
-  while (mask < maskEnd && (*mask == '.' || *mask == '*')) ++mask;
-  return mask == maskEnd;
 }
 
 }  // namespace
