@@ -187,6 +187,10 @@ bool StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries
   };
   std::vector<StartupItem> takenOut;
   for (StartupItem& item : current) {
+    // A disabled entry has no value in the key to take out, and deleting it would drop it
+    // from the store of disabled entries at once: a crash before its add would lose it.
+    // Adding it makes it live and takes it out of that store all the same.
+    if (item.getState() == StartupConstants::DISABLED) continue;
     try {
       database.deleteEntry(item);
       takenOut.push_back(item);

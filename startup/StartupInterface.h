@@ -40,8 +40,9 @@ class StartupInterface {
   // The store's form of the entry; the entry unchanged after a reported failure.
   StartupItem formatEntry(StartupItem& item);
 
-  // Rewrites all entries of one type in a new order: every current entry is deleted, then
-  // the new list added one by one. The list must hold the same entries as the store. An
+  // Rewrites all entries of one type in a new order: every live entry is deleted (values
+  // keep their registry type and bytes), then the new list added one by one; disabled
+  // entries stay kept until their add makes them live. The list must hold the same entries as the store. An
   // entry that was taken out and cannot be written back is kept as a disabled entry where
   // the store can keep it, and named in the report in every case.
   // True when every entry is back in its place in the new order.

@@ -47,14 +47,17 @@ std::optional<StartupItem> StartupItem::fromRawData(const char* rawdata, std::si
   const char* const dataEnd = static_cast<const char*>(std::memchr(data, 0, end - data));
   if (dataEnd == nullptr) return std::nullopt;
 
-  // The constructor checks the type and that the state is one of the two; a record must
-  // moreover be a disabled one.
-  StartupItem item(getInt32(rawdata), getInt32(rawdata + 4), std::string(name, nameEnd),
-                   std::string(data, dataEnd));
-  if (item._state != StartupConstants::DISABLED) {
-    errorresources::assertion("_state == StartupConstants::DISABLED", __FILE__, __LINE__);
-  }
+  // The file's loader checks the type and the state and reports a damaged file once, not
+  // once per record: the record is made without the constructor's checks. Whatever state
+  // it claims, a record of the store is a disabled entry.
+  StartupItem item(StartupConstants::LM_RUN_ALWAYS, StartupConstants::DISABLED,
+                   std::string(name, nameEnd), std::string(data, dataEnd));
+  item._type = getInt32(rawdata);
   return item;
+}
+
+int StartupItem::rawState(const char* rawdata, std::size_t size) {
+  return rawdata && size >= 8 ? getInt32(rawdata + 4) : StartupConstants::DISABLED;
 }
 
 void StartupItem::setState(int state) {

@@ -19,9 +19,12 @@ class StartupItem {
   StartupItem(int type, int state, const std::string& name, const std::string& data);
   // Parses the raw record at `rawdata`, which holds `size` readable bytes. Never reads past
   // them: gives nothing when the bytes end before the record's name and data do. The
-  // record is getRawSize() bytes long. A type outside the startup types or a state other
-  // than DISABLED is reported and kept as it is.
+  // record is getRawSize() bytes long. The entry is DISABLED (initial state too) whatever
+  // state the record claims, and its type is kept as it is; neither is checked here (the
+  // file's loader reports a damaged file once, with all its problems).
   static std::optional<StartupItem> fromRawData(const char* rawdata, std::size_t size);
+  // The state a raw record claims (DISABLED for fewer than 8 bytes).
+  static int rawState(const char* rawdata, std::size_t size);
 
   StartupItem(const StartupItem&) = default;
   StartupItem& operator=(const StartupItem&) = default;

@@ -12,7 +12,7 @@ add_library(stelmar_base STATIC
   ${stelmar_base_dir}/platform/errorresources/ApplicationReporter.cpp
   ${stelmar_base_dir}/io/file/FileHelper.cpp
   ${stelmar_base_dir}/util/config/ScrambledConfigFile.cpp)
-target_link_libraries(stelmar_base PUBLIC stelmar_base_portable varnick_common kernel32)
+target_link_libraries(stelmar_base PUBLIC stelmar_base_portable varnick_common kernel32 advapi32)
 
 if(VARNICK_TESTS)
   varnick_add_test(stelmar_base_tests

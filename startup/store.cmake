@@ -18,6 +18,7 @@ add_library(stelmar_store STATIC
   ${stelmar_store_dir}/windows/file/Shortcut.cpp
   ${stelmar_store_dir}/database/AutostartDatabase.cpp
   ${stelmar_store_dir}/StartupInterface.cpp
+  ${stelmar_store_dir}/EntryMoves.cpp
   ${stelmar_store_dir}/StartupStores.cpp
   ${stelmar_store_dir}/StartupReportSource.cpp)
 target_link_libraries(stelmar_store PUBLIC stelmar_store_portable stelmar_base varnick_common
@@ -32,6 +33,7 @@ if(VARNICK_TESTS)
     ${stelmar_store_dir}/tests/store/AutostartDatabaseTest.cpp
     ${stelmar_store_dir}/tests/store/WindowsFileHelperTest.cpp
     ${stelmar_store_dir}/tests/store/StartupInterfaceTest.cpp
+    ${stelmar_store_dir}/tests/store/EntryMovesTest.cpp
     ${stelmar_store_dir}/tests/store/StartupStoresTest.cpp
     ${stelmar_store_dir}/tests/store/RegistryViewTest.cpp)
   target_link_libraries(stelmar_store_tests PRIVATE stelmar_store varnick_harness advapi32 shlwapi

@@ -13,15 +13,15 @@ constexpr std::size_t COUNT_SIZE = 4;
 BackupFileContents parseBackupFile(const std::string& bytes) {
   BackupFileContents result;
   if (bytes.size() < COUNT_SIZE) {
-    result.problems.push_back("The file holds " + std::to_string(bytes.size()) +
-                              " bytes, fewer than the 4 bytes of its record count.");
+    result.noteProblem("The file holds " + std::to_string(bytes.size()) +
+                       " bytes, fewer than the 4 bytes of its record count.");
     return result;
   }
   std::uint32_t bits = 0;
   for (int i = 3; i >= 0; --i) bits = (bits << 8) | static_cast<unsigned char>(bytes[i]);
   const auto count = static_cast<std::int32_t>(bits);
   if (count < 0) {
-    result.problems.push_back("The record count " + std::to_string(count) + " is negative.");
+    result.noteProblem("The record count " + std::to_string(count) + " is negative.");
     return result;
   }
 
@@ -30,7 +30,7 @@ BackupFileContents parseBackupFile(const std::string& bytes) {
     std::optional<StartupItem> item =
         StartupItem::fromRawData(bytes.data() + offset, bytes.size() - offset);
     if (!item) {
-      result.problems.push_back(
+      result.noteProblem(
           "The record count promises " + std::to_string(count) + " records, but the " +
           std::to_string(bytes.size()) + " bytes of the file hold only " + std::to_string(i) +
           " whole records; the " + std::to_string(bytes.size() - offset) + " bytes from offset " +
@@ -38,21 +38,20 @@ BackupFileContents parseBackupFile(const std::string& bytes) {
       return result;
     }
     if (!StartupConstants::isValidType(item->getType())) {
-      result.problems.push_back("The record at offset " + std::to_string(offset) +
-                                " has the type " + std::to_string(item->getType()) +
-                                ", which is no startup type.");
+      result.noteProblem("The record at offset " + std::to_string(offset) + " has the type " +
+                         std::to_string(item->getType()) + ", which is no startup type.");
     }
-    if (item->getState() != StartupConstants::DISABLED) {
-      result.problems.push_back("The record at offset " + std::to_string(offset) +
-                                " has the state " + std::to_string(item->getState()) +
-                                " instead of the disabled state.");
+    const int state = StartupItem::rawState(bytes.data() + offset, bytes.size() - offset);
+    if (state != StartupConstants::DISABLED) {
+      result.noteProblem("The record at offset " + std::to_string(offset) + " has the state " +
+                         std::to_string(state) + " instead of the disabled state.");
     }
     offset += item->getRawSize();
     result.entries.push_back(std::move(*item));
   }
   if (offset != bytes.size()) {
-    result.problems.push_back("The file holds " + std::to_string(bytes.size() - offset) +
-                              " bytes after its " + std::to_string(count) + " records.");
+    result.noteProblem("The file holds " + std::to_string(bytes.size() - offset) +
+                       " bytes after its " + std::to_string(count) + " records.");
   }
   return result;
 }

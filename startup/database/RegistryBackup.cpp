@@ -13,6 +13,7 @@
 namespace products::stelmar::database {
 
 const char* const RegistryBackup::DAMAGED_SUFFIX = ".damaged";
+const char* const RegistryBackup::VALUES_SUFFIX = ".values";
 
 namespace {
 
@@ -29,25 +30,53 @@ bool fileExists(const std::string& name) {
 }  // namespace
 
 RegistryBackup::RegistryBackup(const std::string& fileName) : _fileName(fileName) {
-  if (fileExists(_fileName)) load();
+  if (!fileExists(_fileName)) return;
+  load();
+  loadValues();
+}
+
+void RegistryBackup::loadValues() {
+  const std::string name = _fileName + VALUES_SUFFIX;
+  if (!fileExists(name)) return;  // written by an older build: every value is text
+  std::optional<std::vector<KeptValue>> values;
+  try {
+    values = parseKeptValues(io::file::FileHelper::load(name));
+  } catch (const exceptions::Exception&) {
+  }
+  if (!values) {
+    // Only the types are lost: the entries come back as text, as with an older build.
+    const std::string text = "The registry types of the disabled entries ('" + name +
+                             "') could not be read. Their entries are enabled as text values.";
+    errorresources::assertion(text.c_str(), __FILE__, __LINE__);
+    return;
+  }
+  // A value whose entry is not in the list (a save that ended between the two files, or an
+  // older build that changed the list) is left out.
+  for (KeptValue& value : *values) {
+    ValueKey key(value.startupType, value.name);
+    const bool listed = std::any_of(_entries.begin(), _entries.end(), [&](const StartupItem& e) {
+      return e.getType() == key.first && e.getName() == key.second;
+    });
+    if (listed) _values[key] = std::move(value);
+  }
 }
 
 void RegistryBackup::load() {
   const std::string bytes = io::file::FileHelper::load(_fileName);
   BackupFileContents contents = parseBackupFile(bytes);
   _entries = std::move(contents.entries);
-  if (contents.problems.empty()) return;
+  if (!contents.damaged()) return;
 
   _damagedCopyPending = true;
   keepDamagedCopy();
   const std::string copy = _damagedCopy.empty() ? std::string("No copy of it could be kept yet.")
                                                 : "A copy of it is kept as '" + _damagedCopy + "'.";
-  for (const std::string& problem : contents.problems) {
-    const std::string text = "The store of disabled entries '" + _fileName + "' is damaged. " +
-                             problem + " Its " + std::to_string(_entries.size()) +
-                             " whole records are kept. " + copy;
-    errorresources::assertion(text.c_str(), __FILE__, __LINE__);
-  }
+  // One report for the whole file: noise would otherwise raise one per record.
+  const std::string text =
+      "The store of disabled entries '" + _fileName + "' is damaged. " + contents.firstProblem +
+      " Further problems found after it: " + std::to_string(contents.problemCount - 1) + ". Its " +
+      std::to_string(_entries.size()) + " whole records are kept as disabled entries. " + copy;
+  errorresources::assertion(text.c_str(), __FILE__, __LINE__);
 }
 
 bool RegistryBackup::keepDamagedCopy() {
@@ -79,12 +108,38 @@ void RegistryBackup::add(const StartupItem& item) {
   const auto i = std::find(_entries.begin(), _entries.end(), item);
   STELMAR_ASSERT(i == _entries.end());
   _entries.push_back(item);
+  _unsaved = true;
+  _values.erase(ValueKey(item.getType(), item.getName()));
 }
 
 void RegistryBackup::remove(const StartupItem& item) {
   const auto i = std::find(_entries.begin(), _entries.end(), item);
   STELMAR_ASSERT(i != _entries.end());
-  if (i != _entries.end()) _entries.erase(i);
+  if (i == _entries.end()) return;
+  _entries.erase(i);
+  _unsaved = true;
+  _values.erase(ValueKey(item.getType(), item.getName()));
+}
+
+void RegistryBackup::keepValue(const StartupItem& item, std::uint32_t registryType,
+                               const std::string& bytes) {
+  _values[ValueKey(item.getType(), item.getName())] =
+      KeptValue{item.getType(), item.getName(), registryType, bytes};
+}
+
+const KeptValue* RegistryBackup::findValue(const StartupItem& item) const {
+  const auto i = _values.find(ValueKey(item.getType(), item.getName()));
+  return i == _values.end() ? nullptr : &i->second;
+}
+
+RegistryBackup::Contents RegistryBackup::getContents() const {
+  return {_entries, _values, _unsaved};
+}
+
+void RegistryBackup::setContents(const Contents& contents) {
+  _entries = contents.entries;
+  _values = contents.values;
+  _unsaved = contents.unsaved;
 }
 
 bool RegistryBackup::contains(const StartupItem& item) const {
@@ -98,7 +153,11 @@ void RegistryBackup::save() {
                                               _fileName + "'\n" +
                                               SystemErrors::map(static_cast<int>(code)));
   }
+  std::vector<KeptValue> values;
+  for (const auto& value : _values) values.push_back(value.second);
+  io::file::FileHelper::save(_fileName + VALUES_SUFFIX, serialiseKeptValues(values));
   io::file::FileHelper::save(_fileName, serialiseBackupFile(_entries));
+  _unsaved = false;
 }
 
 std::vector<StartupItem> RegistryBackup::getEntries(int type) const {

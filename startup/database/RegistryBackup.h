@@ -6,18 +6,28 @@
 // record without its zero bytes) is never read past its end: the whole records are kept,
 // the damage is reported as a failed check, and a copy of the damaged file is kept beside it
 // ("stelmar.dat.damaged") before the file is next overwritten.
+//
+// Beside it lies "stelmar.dat.values" with the registry type and raw bytes of the disabled
+// values (see KeptValues.h). It is saved first, in the same safe way, so that the record
+// in "stelmar.dat" is never newer than its value there; a value whose record is gone, or
+// a missing or unreadable side file, only means that the entry comes back as text.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "startup/StartupItem.h"
+#include "startup/database/KeptValues.h"
 
 namespace products::stelmar::database {
 
 class RegistryBackup {
  public:
   static const char* const DAMAGED_SUFFIX;  // ".damaged"
+  static const char* const VALUES_SUFFIX;   // ".values"
 
   // Loads the file when it exists; a missing file is an empty store. Throws
   // CouldNotLoadFileException when an existing file cannot be read.
@@ -26,19 +36,31 @@ class RegistryBackup {
   RegistryBackup& operator=(const RegistryBackup&) = delete;
   virtual ~RegistryBackup() = default;
 
-  // Appends a copy; the item must not be present yet.
+  // Appends a copy; the item must not be present yet. It has no kept value until
+  // keepValue gives it one.
   virtual void add(const StartupItem& item);
-  // Erases the first equal entry; the item must be present.
+  // Erases the first equal entry and its kept value; the item must be present.
   virtual void remove(const StartupItem& item);
   virtual bool contains(const StartupItem& item) const;
-  // Writes the whole list. Throws CouldNotSaveFileException; the file is then as before.
+  // Writes the kept values, then the whole list. Throws CouldNotSaveFileException; the
+  // list's file is then as before.
   virtual void save();
+
+  // The registry type and raw bytes of a kept entry's value, as they were in the key.
+  void keepValue(const StartupItem& item, std::uint32_t registryType, const std::string& bytes);
+  // Null when the entry has none.
+  const KeptValue* findValue(const StartupItem& item) const;
 
   // The entries of one type, in list order.
   std::vector<StartupItem> getEntries(int type) const;
-  // All entries, to put the list back as it was after a failed change.
   const std::vector<StartupItem>& getAllEntries() const { return _entries; }
-  void setAllEntries(const std::vector<StartupItem>& entries) { _entries = entries; }
+  // True when the list in memory differs from the file's (an entry taken out by an add or
+  // by a live value, which does not save).
+  bool hasUnsavedChanges() const { return _unsaved; }
+  // Everything in memory, to put it back as it was after a failed change.
+  struct Contents;
+  Contents getContents() const;
+  void setContents(const Contents& contents);
 
   const std::string& getFileName() const { return _fileName; }
   // Where the damaged file was copied; empty when the file was sound or the copy is still
@@ -46,14 +68,25 @@ class RegistryBackup {
   const std::string& getDamagedCopyName() const { return _damagedCopy; }
 
  private:
+  using ValueKey = std::pair<int, std::string>;  // startup type, name
+
   void load();
+  void loadValues();
   // Copies the damaged file beside it under a name no other copy has; true when done.
   bool keepDamagedCopy();
 
   std::string _fileName;
   std::vector<StartupItem> _entries;
+  std::map<ValueKey, KeptValue> _values;
+  bool _unsaved = false;
   bool _damagedCopyPending = false;
   std::string _damagedCopy;
+};
+
+struct RegistryBackup::Contents {
+  std::vector<StartupItem> entries;
+  std::map<ValueKey, KeptValue> values;
+  bool unsaved;
 };
 
 }  // namespace products::stelmar::database

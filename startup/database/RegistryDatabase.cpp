@@ -32,6 +32,11 @@ const char* const RUN_KEYS[] = {
 const char* const ZERO_BYTE =
     "The entry cannot be disabled: its value holds a zero byte, which the store of disabled "
     "entries cannot keep. The value stays as it is. Entry: ";
+const char* const NOT_TEXT =
+    "The entry cannot be disabled: its value is not a text (REG_SZ or REG_EXPAND_SZ) but of the "
+    "registry type ";
+const char* const NOT_TEXT_END =
+    ", which the store of disabled entries cannot keep. The value stays as it is. Entry: ";
 const char* const NOT_WRITTEN_BACK =
     "\n\nThe value could not be written back to the registry either. The entry stays in the "
     "list of disabled entries and is kept in the file with the next save that succeeds.\n\n";
@@ -66,6 +71,34 @@ PreviousValue readPrevious(HKEY hive, const std::string& keyPath, const std::str
   return previous;
 }
 
+bool isText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+// Writes an entry's value: exactly as `raw` was when the entry's data is still what `raw`
+// reads as (a REG_EXPAND_SZ whose expansion is unchanged, say), else as REG_SZ text.
+void writeValue(RegistryWriterImpl& writer, const StartupItem& item,
+                const std::optional<RawValue>& raw) {
+  bool same = false;
+  if (raw) {
+    try {
+      same = windows::registry::listedText(raw->type, raw->bytes) == item.getData();
+    } catch (const exceptions::Exception&) {
+      // Cannot be expanded any more: the entry's own text is what is known.
+    }
+  }
+  if (same) {
+    writer.writeRaw(item.getName(), *raw);
+  } else {
+    writer.writeString(item.getName(), item.getData());
+  }
+}
+
+// The value kept with a disabled entry, if the store has it.
+std::optional<RawValue> keptValue(const RegistryBackup& backup, const StartupItem& item) {
+  const KeptValue* const kept = backup.findValue(item);
+  if (!kept) return std::nullopt;
+  return RawValue{kept->registryType, kept->bytes};
+}
+
 }  // namespace
 
 RegistryDatabase::RegistryDatabase(int type, RegistryBackup& backup)
@@ -87,6 +120,7 @@ std::pair<HKEY, std::string> RegistryDatabase::getLocation(int type) {
 }
 
 std::vector<StartupItem> RegistryDatabase::getEntries() {
+  _takenOut.clear();
   const auto [hive, keyPath] = getLocation(_type);
   RegistryKeyImpl key(hive, keyPath, READ_ACCESS, RegistryKeyImpl::MODE_OPEN);
   std::vector<StartupItem> entries;
@@ -104,12 +138,22 @@ std::vector<StartupItem> RegistryDatabase::getEntries() {
 void RegistryDatabase::disableEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
   RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN);
+  const PreviousValue previous = readPrevious(hive, keyPath, item.getName());
+  // The value as it is in the key, or as this store took it out (and did not put back).
+  std::optional<RawValue> raw = previous.value;
+  const auto takenOut = _takenOut.find(item.getName());
+  if (!raw && takenOut != _takenOut.end()) raw = takenOut->second;
+  // The store keeps a value's text; a number or binary value would come back as text.
+  if (raw && !isText(raw->type)) {
+    throw windows::registry::RegistryUnexpectedTypeException(
+        NOT_TEXT + std::to_string(raw->type) + NOT_TEXT_END + key.getName() + "\\" +
+        item.getName() + "\n");
+  }
   if (item.getName().find('\0') != std::string::npos ||
       item.getData().find('\0') != std::string::npos) {
     throw windows::registry::RegistryUnexpectedTypeException(ZERO_BYTE + key.getName() + "\\" +
                                                              item.getName() + "\n");
   }
-  const PreviousValue previous = readPrevious(hive, keyPath, item.getName());
   RegistryWriterImpl writer(key);
   try {
     writer.deleteValue(item.getName());
@@ -118,12 +162,14 @@ void RegistryDatabase::disableEntry(StartupItem& item) {
   }
 
   const int previousState = item.getState();
-  const std::vector<StartupItem> previousEntries = _backup.getAllEntries();
+  const RegistryBackup::Contents previousContents = _backup.getContents();
   item.setState(StartupConstants::DISABLED);
   // The newest data wins over an older kept-aside copy: never two records of one entry.
   if (_backup.contains(item)) _backup.remove(item);
   // Kept as it is read back from the file: a disabled entry that has not changed.
-  _backup.add(StartupItem(_type, StartupConstants::DISABLED, item.getName(), item.getData()));
+  const StartupItem kept(_type, StartupConstants::DISABLED, item.getName(), item.getData());
+  _backup.add(kept);
+  if (raw) _backup.keepValue(kept, raw->type, raw->bytes);
   try {
     _backup.save();
   } catch (...) {
@@ -151,16 +197,18 @@ void RegistryDatabase::disableEntry(StartupItem& item) {
       throw io::file::CouldNotSaveFileException(textOf(saveFailure) + NOT_WRITTEN_BACK +
                                                 restoreFailure);
     }
-    _backup.setAllEntries(previousEntries);
+    _backup.setContents(previousContents);
     item.setState(previousState);
     throw;
   }
+  if (takenOut != _takenOut.end()) _takenOut.erase(takenOut);
 }
 
 void RegistryDatabase::enableEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
   RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN);
-  RegistryWriterImpl(key).writeString(item.getName(), item.getData());
+  RegistryWriterImpl writer(key);
+  writeValue(writer, item, keptValue(_backup, item));
   item.setState(StartupConstants::ENABLED);
   _backup.remove(item);
   _backup.save();
@@ -169,10 +217,19 @@ void RegistryDatabase::enableEntry(StartupItem& item) {
 void RegistryDatabase::deleteEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
   RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN);
+  // An add takes an entry out of the backup without saving. Saved now, before anything
+  // changes, or the file's stale record would bring the entry deleted here back as a
+  // disabled one at the next start.
+  if (_backup.hasUnsavedChanges()) _backup.save();
+  const PreviousValue previous = readPrevious(hive, keyPath, item.getName());
   try {
     RegistryWriterImpl(key).deleteValue(item.getName());
   } catch (const windows::registry::RegistryValueNotFoundException&) {
   }
+  // Remembered, so that adding the entry back (a new loading order, an edit undone) writes
+  // the value as it was.
+  const std::optional<RawValue> raw = previous.value ? previous.value : keptValue(_backup, item);
+  if (raw) _takenOut[item.getName()] = *raw;
   if (_backup.contains(item)) {
     _backup.remove(item);
     _backup.save();
@@ -182,7 +239,11 @@ void RegistryDatabase::deleteEntry(StartupItem& item) {
 void RegistryDatabase::addEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
   RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_CREATE);
-  RegistryWriterImpl(key).writeString(item.getName(), item.getData());
+  const auto takenOut = _takenOut.find(item.getName());
+  RegistryWriterImpl writer(key);
+  writeValue(writer, item,
+             takenOut != _takenOut.end() ? takenOut->second : keptValue(_backup, item));
+  if (takenOut != _takenOut.end()) _takenOut.erase(takenOut);
   if (_backup.contains(item)) _backup.remove(item);
 }
 

@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <utility>
 
 #include "startup/StartupDatabase.h"
 #include "startup/database/RegistryBackup.h"
+#include "startup/windows/registry/RegistryReaderImpl.h"
 
 namespace products::stelmar::database {
 
@@ -23,12 +25,18 @@ class RegistryDatabase : public StartupDatabase {
   RegistryDatabase(int type, RegistryBackup& backup);
 
   std::vector<StartupItem> getEntries() override;
+  // Writes the value back with the registry type and bytes it was kept with, when its data
+  // still reads as the entry's data; as REG_SZ text otherwise.
   void enableEntry(StartupItem& item) override;
-  // The entry always stays either live in its key or kept in the backup: when the backup
-  // cannot be saved, the value is written back as it was and the backup in memory restored
-  // before the failure is thrown.
+  // Only a text value (REG_SZ or REG_EXPAND_SZ) can be disabled; any other type is refused
+  // with RegistryUnexpectedTypeException and the value stays. The value's type and bytes
+  // are kept with the entry. The entry always stays either live in its key or kept in the
+  // backup: when the backup cannot be saved, the value is written back as it was and the
+  // backup in memory restored before the failure is thrown.
   void disableEntry(StartupItem& item) override;
   void deleteEntry(StartupItem& item) override;
+  // An entry this store took out (deleted) or keeps aside is written with the value it had,
+  // when its data is unchanged; any other as REG_SZ text.
   void addEntry(StartupItem& item) override;
   StartupItem formatEntry(StartupItem& item) override;
   int getType() override { return _type; }
@@ -41,6 +49,10 @@ class RegistryDatabase : public StartupDatabase {
  private:
   int _type;
   RegistryBackup& _backup;
+  // Values this store deleted, by name, as they were: adding such an entry again with the
+  // same data writes its value back exactly (REG_EXPAND_SZ, REG_DWORD, ...). Kept until the
+  // entry is added or disabled, or the next listing.
+  std::map<std::string, windows::registry::RawValue> _takenOut;
 };
 
 }  // namespace products::stelmar::database

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <new>
+#include <vector>
 
 #include "common/Unique.h"
 #include "startup/platform/errorresources/Exceptions.h"
@@ -81,6 +82,45 @@ void appendTo(const std::string& fileName, const std::string& data) {
     saveFailed(WRITE_FAILED, fileName, ::GetLastError());
 }
 
+// What a replaced file keeps of the old one: its attributes (hidden, system, ...) and who
+// may use it (its DACL). The new file is written under another name and moved over the old
+// one, so neither would survive by itself.
+struct KeptProperties {
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+  std::vector<BYTE> security;  // a self-relative descriptor with the DACL; empty: none
+};
+
+// Attributes the new file takes over. Read-only is left out: a read-only file is not
+// replaced at all.
+const DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+KeptProperties readProperties(const std::string& fileName) {
+  KeptProperties kept;
+  const DWORD attributes = ::GetFileAttributesA(fileName.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return kept;
+  kept.attributes = attributes & KEPT_ATTRIBUTES;
+  DWORD needed = 0;
+  ::GetFileSecurityA(fileName.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+  if (needed > 0) {
+    kept.security.resize(needed);
+    if (!::GetFileSecurityA(fileName.c_str(), DACL_SECURITY_INFORMATION, kept.security.data(),
+                            needed, &needed))
+      kept.security.clear();
+  }
+  return kept;
+}
+
+// Best effort: the bytes are saved by then; a file system without security, say, simply
+// keeps what it can.
+void applyProperties(const std::string& fileName, const KeptProperties& kept) {
+  if (kept.attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (!kept.security.empty())
+    ::SetFileSecurityA(fileName.c_str(), DACL_SECURITY_INFORMATION,
+                       const_cast<BYTE*>(kept.security.data()));
+  if (kept.attributes != 0) ::SetFileAttributesA(fileName.c_str(), kept.attributes);
+}
+
 void replace(const std::string& fileName, const std::string& data) {
   const std::string temporary = FileHelper::temporaryName(fileName);
   {
@@ -94,6 +134,7 @@ void replace(const std::string& fileName, const std::string& data) {
       saveFailed(WRITE_FAILED, fileName, error);
     }
   }
+  const KeptProperties kept = readProperties(fileName);
   if (beforeReplaceHook) beforeReplaceHook(temporary);
   if (!::MoveFileExA(temporary.c_str(), fileName.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -102,6 +143,9 @@ void replace(const std::string& fileName, const std::string& data) {
     ::DeleteFileA(temporary.c_str());
     saveFailed(OPEN_FOR_WRITING, fileName, error);
   }
+  // Given to the new file once it is in place, not before: a temporary file that took over a
+  // protection denying us its removal could neither be moved nor deleted.
+  applyProperties(fileName, kept);
 }
 
 }  // namespace

@@ -58,8 +58,13 @@ std::string ApplicationReporter::buildMessage(const std::string& report) const {
 }
 
 void ApplicationReporter::report(const std::string& text) {
-  // A check that fails while a report is being made or shown must not start another one.
-  if (_reporting) return;
+  // A check that fails while a report is being made or shown must not start another one
+  // (a second message box over the first, or an endless chain): it goes to the built-in
+  // report file instead.
+  if (_reporting) {
+    writeBuiltInReport(text);
+    return;
+  }
   _reporting = true;
   try {
     const std::string message = buildMessage(text);

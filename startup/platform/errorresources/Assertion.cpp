@@ -51,6 +51,18 @@ std::string buildAssertionReport(const std::string& condition, const std::string
   return report;
 }
 
+void writeBuiltInReport(const std::string& report) noexcept {
+  try {
+    std::cerr << report;
+    std::cerr.flush();
+    // A report that cannot be written is lost quietly: the check itself must not fail.
+    // Text mode: on Windows the file gets CR LF line ends, as a text file there should.
+    std::ofstream out(ASSERTION_FILE_NAME, std::ios::app);
+    if (out) out << report;
+  } catch (...) {
+  }
+}
+
 void assertion(const char* condition, const char* file, int line) noexcept {
   try {
     AssertionReporter* const reporter = installedReporter;
@@ -61,12 +73,7 @@ void assertion(const char* condition, const char* file, int line) noexcept {
       reporter->report(report);
       return;
     }
-    std::cerr << report;
-    std::cerr.flush();
-    // A report that cannot be written is lost quietly: the check itself must not fail.
-    // Text mode: on Windows the file gets CR LF line ends, as a text file there should.
-    std::ofstream out(ASSERTION_FILE_NAME, std::ios::app);
-    if (out) out << report;
+    writeBuiltInReport(report);
   } catch (...) {
     // Reporting a failed check must never end the program (out of memory, a reporter
     // that throws): the work goes on as after any other failed check.

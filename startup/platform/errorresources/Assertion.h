@@ -27,6 +27,10 @@ AssertionReporter* setAssertionReporter(AssertionReporter* reporter);
 std::string buildAssertionReport(const std::string& condition, const std::string& file, int line,
                                  const std::string& contact, const std::string& occurred);
 
+// The built-in report: writes it to the diagnostic output and appends it to
+// "assertion.txt" in the current directory. A failure to write is ignored. Never throws.
+void writeBuiltInReport(const std::string& report) noexcept;
+
 // Reports a failed check and returns. Never throws.
 void assertion(const char* condition, const char* file, int line) noexcept;
 

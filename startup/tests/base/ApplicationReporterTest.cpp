@@ -84,4 +84,18 @@ TEST_F(ApplicationReport, InstalledItReceivesFailedChecks) {
   EXPECT_FALSE(harness::FileExists(folder_ / "assertion.txt"));
 }
 
+TEST_F(ApplicationReport, ACheckFailingWhileAReportIsShownGoesToTheReportFile) {
+  ApplicationReporter nested{"stelmar", "2.11", [&](const std::string& text) {
+                               shown.push_back(text);
+                               STELMAR_ASSERT(1 > 2);
+                             }};
+  errorresources::AssertionReporter* const before = errorresources::setAssertionReporter(&nested);
+  STELMAR_ASSERT(2 < 1);
+  errorresources::setAssertionReporter(before);
+  ASSERT_EQ(1u, shown.size());
+  const std::string written = harness::ReadTextFile(folder_ / "assertion.txt");
+  EXPECT_NE(std::string::npos, written.find("Assertion failed. Message: 1 > 2"));
+  EXPECT_EQ(std::string::npos, written.find("2 < 1"));
+}
+
 }  // namespace

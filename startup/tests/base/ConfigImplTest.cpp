@@ -205,6 +205,16 @@ TEST_F(Configuration, CommentingOutAndUncommentingReturnsTheText) {
             failureText<util::config::KeyDoesNotExistException>([&] { config->uncommentKey("a"); }));
 }
 
+TEST_F(Configuration, CommentingOutAKeyWhoseLineIsGoneIsAFailedCheck) {
+  // A failed parse leaves its text in place while the values stay: the key has no line.
+  const auto config = fromText("key=value\n");
+  EXPECT_THROW(config->setText("broken\n"), util::config::ParseException);
+  testing_support::AssertionRecorder assertions;
+  config->commentOutKey("key");
+  EXPECT_EQ(std::vector<std::string>({"pos != string::npos"}), assertions.conditions);
+  EXPECT_EQ("broken\n", config->getText());
+}
+
 TEST_F(Configuration, UncommentingAKeyThatIsAlsoLiveFailsAndChangesNothing) {
   const auto config = fromText("#a=old\na=new\n");
   EXPECT_THROW(config->uncommentKey("a"), util::config::ParseException);

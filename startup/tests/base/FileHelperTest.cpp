@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include "common/Unique.h"
 #include "startup/platform/errorresources/Exceptions.h"
@@ -47,6 +48,44 @@ TEST(FileHelper, SavesAndLoadsBytesUnchanged) {
 
   FileHelper::save(file, "");  // truncates
   EXPECT_EQ("", FileHelper::load(file));
+}
+
+// The file's DACL in text form; empty when it cannot be read.
+std::string daclText(const std::string& file) {
+  BYTE descriptor[4096];
+  DWORD needed = 0;
+  if (!GetFileSecurityA(file.c_str(), DACL_SECURITY_INFORMATION, descriptor, sizeof descriptor,
+                        &needed))
+    return std::string();
+  char* text = nullptr;
+  if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
+                                                            DACL_SECURITY_INFORMATION, &text,
+                                                            nullptr))
+    return std::string();
+  const std::string result = text;
+  LocalFree(text);
+  return result;
+}
+
+TEST(FileHelper, AReplacedFileKeepsItsAttributesAndProtection) {
+  harness::TempFolder folder;
+  const std::string file = folder / "stelmar.dat";
+  FileHelper::save(file, "old");
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+      "D:P(A;;FA;;;WD)(A;;FR;;;BU)", SDDL_REVISION_1, &descriptor, nullptr));
+  ASSERT_TRUE(SetFileSecurityA(file.c_str(), DACL_SECURITY_INFORMATION, descriptor));
+  LocalFree(descriptor);
+  ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  const std::string dacl = daclText(file);
+  ASSERT_NE("", dacl);
+
+  FileHelper::save(file, "new");
+  EXPECT_EQ("new", FileHelper::load(file));
+  const DWORD both = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  EXPECT_EQ(both, GetFileAttributesA(file.c_str()) & both);
+  EXPECT_EQ(dacl, daclText(file));
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(FileHelper, AppendsBehindTheOldBytesAndCreatesAMissingFile) {

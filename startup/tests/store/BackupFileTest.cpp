@@ -27,7 +27,7 @@ TEST(BackupFile, WritesCountAndRecords) {
                         4 + 26 + 16),
             bytes);
   const BackupFileContents back = parseBackupFile(bytes);
-  EXPECT_TRUE(back.problems.empty());
+  EXPECT_FALSE(back.damaged());
   ASSERT_EQ(2u, back.entries.size());
   EXPECT_EQ("C:\\a.exe -x", back.entries[0].getData());
   EXPECT_EQ("Second", back.entries[1].getName());
@@ -61,20 +61,31 @@ TEST(BackupFile, DamagedFilesKeepTheWholeRecords) {
     const std::string bytes(c.bytes.begin(), c.bytes.end());
     const BackupFileContents contents = parseBackupFile(bytes);
     EXPECT_EQ(c.records, contents.entries.size()) << c.bytes.size();
-    EXPECT_FALSE(contents.problems.empty()) << c.bytes.size();
+    EXPECT_TRUE(contents.damaged()) << c.bytes.size();
   }
 }
 
-TEST(BackupFile, ReportsRecordsOfNoStartupTypeAndKeepsThem) {
+TEST(BackupFile, KeepsForeignRecordsAsDisabledEntriesWithoutAReportEach) {
   AssertionCatcher assertions;
-  const std::string bytes("\x01\0\0\0\x2A\0\0\0\x01\0\0\0n\0d\0", 16);
+  // Type 42 in the disabled state; type 5 claiming the enabled state; type 7 claiming 9.
+  const std::string bytes(
+      "\x03\0\0\0\x2A\0\0\0\x01\0\0\0n\0d\0"
+      "\x05\0\0\0\0\0\0\0e\0\0\x07\0\0\0\x09\0\0\0f\0\0",
+      38);
   const BackupFileContents contents = parseBackupFile(bytes);
-  ASSERT_EQ(1u, contents.entries.size());
+  ASSERT_EQ(3u, contents.entries.size());
   EXPECT_EQ(42, contents.entries[0].getType());
-  ASSERT_EQ(1u, contents.problems.size());
-  EXPECT_NE(std::string::npos, contents.problems[0].find("type 42"));
-  // Written back unchanged: nothing the user had is dropped.
-  EXPECT_EQ(bytes, serialiseBackupFile(contents.entries));
+  EXPECT_EQ(3u, contents.problemCount);
+  EXPECT_NE(std::string::npos, contents.firstProblem.find("type 42"));
+  for (const StartupItem& item : contents.entries) {
+    EXPECT_EQ(DISABLED, item.getState());
+    EXPECT_FALSE(item.isChanged());
+  }
+  EXPECT_EQ(0u, assertions.total());
+  // Written back as disabled records: nothing the user had is dropped.
+  EXPECT_EQ(
+      bytes.substr(0, 16) + std::string("\x05\0\0\0\x01\0\0\0e\0\0\x07\0\0\0\x01\0\0\0f\0\0", 22),
+      serialiseBackupFile(contents.entries));
 }
 
 }  // namespace

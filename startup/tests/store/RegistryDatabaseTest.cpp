@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
 
 #include "startup/StartupConstants.h"
@@ -256,15 +257,111 @@ TEST_F(RegistryDatabaseTest, AFailedSaveWhileEnablingLosesNothing) {
   EXPECT_EQ(count(1) + record(CU_RUN, "Tool", "C:\\tool.exe"), fileBytes());
 }
 
-TEST_F(RegistryDatabaseTest, AValueWithAZeroByteIsNotDisabled) {
-  SetValue(HKEY_CURRENT_USER, RUN, "Number", REG_DWORD, std::string("\x01\0\0\0", 4));
+TEST_F(RegistryDatabaseTest, OnlyATextValueIsDisabled) {
+  struct Case {
+    DWORD type;
+    std::string bytes;
+  };
+  // Without a zero byte too: such a value would come back as text.
+  const Case cases[] = {{REG_DWORD, std::string("\x01\0\0\0", 4)},
+                        {REG_DWORD, "\x01\x01\x01\x01"},
+                        {REG_BINARY, "\x7F\x7F"},
+                        {REG_MULTI_SZ, std::string("a\0b\0\0", 5)}};
   RegistryBackup backup(backupFile());
   RegistryDatabase database(CU_RUN, backup);
-  StartupItem number = database.getEntries().at(0);
-  EXPECT_THROW(database.disableEntry(number), windows::registry::RegistryUnexpectedTypeException);
-  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "Number").exists);
-  EXPECT_EQ(ENABLED, number.getState());
+  for (const Case& c : cases) {
+    SetValue(HKEY_CURRENT_USER, RUN, "Number", c.type, c.bytes);
+    StartupItem number = database.getEntries().at(0);
+    try {
+      database.disableEntry(number);
+      ADD_FAILURE() << "disabled type " << c.type;
+    } catch (const windows::registry::RegistryUnexpectedTypeException& e) {
+      EXPECT_EQ(
+          "The entry cannot be disabled: its value is not a text (REG_SZ or REG_EXPAND_SZ) but "
+          "of the registry type " +
+              std::to_string(c.type) +
+              ", which the store of disabled entries cannot keep. The value stays as it is. "
+              "Entry: HKEY_CURRENT_USER\\" +
+              std::string(RUN) + "\\Number\n",
+          e.getMessage());
+    }
+    const storetests::Value value = GetValue(HKEY_CURRENT_USER, RUN, "Number");
+    EXPECT_EQ(c.type, value.type);
+    EXPECT_EQ(c.bytes, value.bytes);
+    EXPECT_EQ(ENABLED, number.getState());
+  }
   EXPECT_FALSE(harness::FileExists(backupFile()));
+}
+
+TEST_F(RegistryDatabaseTest, AnExpandableValueComesBackWithItsType) {
+  ::SetEnvironmentVariableA("VARNICKSTORETEST", "C:\\env");
+  const std::string raw("%VARNICKSTORETEST%\\b.exe\0", 25);
+  SetValue(HKEY_CURRENT_USER, RUN, "Tool", REG_EXPAND_SZ, raw);
+  {
+    RegistryBackup backup(backupFile());
+    RegistryDatabase database(CU_RUN, backup);
+    StartupItem tool = database.getEntries().at(0);
+    database.disableEntry(tool);
+  }
+  // The record keeps its format and the expanded text, which older builds read.
+  EXPECT_EQ(count(1) + record(CU_RUN, "Tool", "C:\\env\\b.exe"), fileBytes());
+  EXPECT_TRUE(harness::FileExists(backupFile() + ".values"));
+
+  // After a restart.
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem tool = database.getEntries().at(0);
+  database.enableEntry(tool);
+  storetests::Value value = GetValue(HKEY_CURRENT_USER, RUN, "Tool");
+  EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), value.type);
+  EXPECT_EQ(raw, value.bytes);
+
+  // A kept value that no longer reads as the record's text: the record is what the user saw.
+  database.disableEntry(tool);
+  ::SetEnvironmentVariableA("VARNICKSTORETEST", "D:\\moved");
+  database.enableEntry(tool);
+  value = GetValue(HKEY_CURRENT_USER, RUN, "Tool");
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), value.type);
+  EXPECT_EQ(std::string("C:\\env\\b.exe\0", 13), value.bytes);
+}
+
+TEST_F(RegistryDatabaseTest, UnreadableKeptValuesOnlyCostTheTypes) {
+  harness::WriteTextFile(backupFile(), count(1) + record(CU_RUN, "Tool", "C:\\tool.exe"));
+  harness::WriteTextFile(backupFile() + ".values", "SKV1\x05");
+  AssertionCatcher assertions;
+  RegistryBackup backup(backupFile());
+  EXPECT_EQ(1u, assertions.countContaining("could not be read"));
+  SetText(HKEY_CURRENT_USER, RUN, "Placeholder", "x");
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem tool = database.getEntries().at(1);
+  database.enableEntry(tool);
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), GetValue(HKEY_CURRENT_USER, RUN, "Tool").type);
+}
+
+std::vector<std::string> replacedFiles;
+void recordReplaced(const std::string& temporary) { replacedFiles.push_back(temporary); }
+
+TEST_F(RegistryDatabaseTest, TheKeptValuesAreSavedFirst) {
+  SetText(HKEY_CURRENT_USER, RUN, "Tool", "C:\\tool.exe");
+  harness::WriteTextFile(backupFile(), count(0));
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  StartupItem tool(CU_RUN, ENABLED, "Tool", "C:\\tool.exe");
+  {
+    // Kept values that cannot be written: the entry stays live and the file as it was.
+    storetests::HeldFile held(backupFile() + ".values");
+    EXPECT_THROW(database.disableEntry(tool), io::file::CouldNotSaveFileException);
+  }
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "Tool").exists);
+  EXPECT_EQ(count(0), fileBytes());
+
+  replacedFiles.clear();
+  const auto previous = io::file::FileHelper::setBeforeReplaceHook(recordReplaced);
+  database.disableEntry(tool);
+  io::file::FileHelper::setBeforeReplaceHook(previous);
+  EXPECT_EQ(std::vector<std::string>({io::file::FileHelper::temporaryName(backupFile() + ".values"),
+                                      io::file::FileHelper::temporaryName(backupFile())}),
+            replacedFiles);
 }
 
 TEST_F(RegistryDatabaseTest, DisablingAValueNobodyMayDeleteIsDenied) {
@@ -287,7 +384,8 @@ class DamagedBackupFile : public RegistryDatabaseTest {
     AssertionCatcher assertions;
     RegistryBackup backup(backupFile());
     EXPECT_EQ(wholeRecords, backup.getAllEntries().size());
-    EXPECT_GE(assertions.countContaining("is damaged"), 1u);
+    EXPECT_EQ(1u, assertions.total());
+    EXPECT_EQ(1u, assertions.countContaining("is damaged"));
     EXPECT_EQ(backupFile() + ".damaged", backup.getDamagedCopyName());
     EXPECT_EQ(bytes, harness::ReadTextFile(backupFile() + ".damaged"));
   }
@@ -311,6 +409,23 @@ TEST_F(DamagedBackupFile, KeepsWholeRecordsAndACopy) {
     load(c.bytes, c.records);
     ::DeleteFileA((backupFile() + ".damaged").c_str());
   }
+}
+
+TEST_F(DamagedBackupFile, NoiseIsReportedOnceWithTheCountOfItsProblems) {
+  std::string noise(64 * 1024, '\0');
+  std::uint32_t seed = 12345;
+  for (char& byte : noise) {
+    seed = seed * 1103515245u + 12345u;
+    byte = static_cast<char>(seed >> 16);
+  }
+  noise.replace(0, 4, count(0xFF));
+  harness::WriteTextFile(backupFile(), noise);
+  AssertionCatcher assertions;
+  RegistryBackup backup(backupFile());
+  ASSERT_EQ(1u, assertions.total());
+  EXPECT_NE(std::string::npos, assertions.reports()[0].find("Further problems found after it: "));
+  EXPECT_FALSE(backup.getAllEntries().empty());
+  for (const StartupItem& item : backup.getAllEntries()) EXPECT_EQ(DISABLED, item.getState());
 }
 
 TEST_F(DamagedBackupFile, TheCopyIsMadeBeforeTheFileIsOverwritten) {

@@ -107,7 +107,7 @@ TEST_F(StartupInterfaceTest, ReportsADeniedDisableAsOneText) {
   StartupInterface startup(handler);
   startup.addDatabase(database);
   StartupItem locked = startup.getEntries(CU_RUN).at(0);
-  startup.disableEntry(locked);
+  EXPECT_FALSE(startup.disableEntry(locked));
   storetests::MakeWritable(HKEY_CURRENT_USER, RUN);
 
   ASSERT_EQ(1u, handler.texts.size());
@@ -123,24 +123,27 @@ TEST_F(StartupInterfaceTest, ReportsADeniedDisableAsOneText) {
 
 TEST_F(StartupInterfaceTest, EveryOperationReportsItsOwnSentence) {
   struct Case {
-    void (*operation)(StartupInterface&, StartupItem&);
+    // False after a failure (format: whether it changed the entry, which it must not).
+    bool (*operation)(StartupInterface&, StartupItem&);
     const char* program;
     const char* other;
   };
   const Case cases[] = {
-      {[](StartupInterface& s, StartupItem& i) { s.addEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) { return s.addEntry(i); },
        "Error while adding an entry.\n\n",
        "Error while adding an entry. An ... exception was caught.\n\n"},
-      {[](StartupInterface& s, StartupItem& i) { s.deleteEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) { return s.deleteEntry(i); },
        "Error while deleting an entry.\n\n",
        "Error while deleting an entry. An ... exception was caught.\n\n"},
-      {[](StartupInterface& s, StartupItem& i) { s.enableEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) { return s.enableEntry(i); },
        "Error while enabling an entry.\n\n",
        "Error while enabling an entry. An ... exception was caught.\n\n"},
-      {[](StartupInterface& s, StartupItem& i) { s.disableEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) { return s.disableEntry(i); },
        "Error while disabling an entry.\n\n",
        "Error while disabling an entry. An ... exception was caught.\n\n"},
-      {[](StartupInterface& s, StartupItem& i) { s.formatEntry(i); },
+      {[](StartupInterface& s, StartupItem& i) {
+         return s.formatEntry(i).getName() != i.getName();
+       },
        "Error while formating an entry.\n\n",
        "Error while formating an entry. An ... exception was caught.\n\n"},
   };
@@ -153,8 +156,8 @@ TEST_F(StartupInterfaceTest, EveryOperationReportsItsOwnSentence) {
   StartupItem foreignItem(StartupConstants::LM_RUN_ONCE, DISABLED, "F", "f.exe");
   for (const Case& c : cases) {
     handler.texts.clear();
-    c.operation(startup, programItem);
-    c.operation(startup, foreignItem);
+    EXPECT_FALSE(c.operation(startup, programItem)) << c.program;
+    EXPECT_FALSE(c.operation(startup, foreignItem)) << c.program;
     ASSERT_EQ(2u, handler.texts.size()) << c.program;
     EXPECT_EQ(c.program + programItem.toString() + "\n\nThe store failed.", handler.texts[0]);
     EXPECT_EQ(c.other + foreignItem.toString() + "\n\n", handler.texts[1]);
@@ -170,7 +173,7 @@ TEST_F(StartupInterfaceTest, AnUnregisteredTypeIsReportedAndTouchesNothing) {
   StartupInterface startup(handler);
   AssertionCatcher assertions;
   StartupItem item(StartupConstants::CU_RUN_AUTOSTART_USER, ENABLED, "x", "y");
-  startup.disableEntry(item);
+  EXPECT_FALSE(startup.disableEntry(item));
   EXPECT_EQ(1u, assertions.count("_database.find(item.getType()) != _database.end()"));
   ASSERT_EQ(1u, handler.texts.size());
   EXPECT_EQ("Error while disabling an entry.\n\n" + item.toString() +
@@ -207,15 +210,19 @@ class ReplaceAllEntries : public StartupInterfaceTest {
 
 TEST_F(ReplaceAllEntries, RewritesTheKeyInTheNewOrder) {
   ASSERT_EQ(3u, current.size());
-  startup.replaceAllEntries({entry("C"), entry("A"), entry("B")});
+  EXPECT_TRUE(startup.replaceAllEntries({entry("C"), entry("A"), entry("B")}));
   EXPECT_TRUE(handler.texts.empty());
-  EXPECT_EQ(
-      std::vector<std::string>({"delete:A", "delete:B", "delete:C", "add:C", "add:A", "add:B"}),
-      recording.calls);
+  // The disabled entry C is not deleted: it stays on disk until its add has made it live.
+  EXPECT_EQ(std::vector<std::string>({"delete:A", "delete:B", "add:C", "add:A", "add:B"}),
+            recording.calls);
   EXPECT_EQ(std::string("C:\\b.exe -b\0", 12), GetValue(HKEY_CURRENT_USER, RUN, "B").bytes);
   EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "C").exists);
   // The entry that was disabled comes back live and leaves the store of disabled entries.
   EXPECT_TRUE(backup.getEntries(CU_RUN).empty());
+  EXPECT_EQ(1u, RegistryBackup(backupFile()).getAllEntries().size());
+  // Deleting it afterwards must not leave it in the file, to come back at the next start.
+  StartupItem c = entry("C");
+  EXPECT_TRUE(startup.deleteEntry(c));
   EXPECT_EQ(std::string(4, '\0'), harness::ReadTextFile(backupFile()));
   for (const StartupItem& item : database.getEntries()) EXPECT_EQ(ENABLED, item.getState());
 }
@@ -247,10 +254,10 @@ TEST_F(ReplaceAllEntries, ADifferentSetChangesNothing) {
 
 TEST_F(ReplaceAllEntries, KeepsAnEntryItCouldNotWriteBack) {
   recording.failAddOf = "B";
-  startup.replaceAllEntries({entry("B"), entry("C"), entry("A")});
-  EXPECT_EQ(std::vector<std::string>(
-                {"delete:A", "delete:B", "delete:C", "add:B", "disable:B", "add:C", "add:A"}),
-            recording.calls);
+  EXPECT_FALSE(startup.replaceAllEntries({entry("B"), entry("C"), entry("A")}));
+  EXPECT_EQ(
+      std::vector<std::string>({"delete:A", "delete:B", "add:B", "disable:B", "add:C", "add:A"}),
+      recording.calls);
   ASSERT_EQ(1u, handler.texts.size());
   EXPECT_EQ(
       "Error while trying to replace all entries.\n\nThe value could not be set.\n\nThe "
@@ -260,11 +267,40 @@ TEST_F(ReplaceAllEntries, KeepsAnEntryItCouldNotWriteBack) {
       handler.texts[0]);
   // Kept in the store of disabled entries, on disk.
   RegistryBackup reloaded(backupFile());
-  ASSERT_EQ(1u, reloaded.getAllEntries().size());
-  EXPECT_EQ("B", reloaded.getAllEntries()[0].getName());
-  EXPECT_EQ("C:\\b.exe -b", reloaded.getAllEntries()[0].getData());
+  ASSERT_EQ(2u, reloaded.getAllEntries().size());  // C until the next save, B kept
+  EXPECT_EQ("B", reloaded.getAllEntries()[1].getName());
+  EXPECT_EQ("C:\\b.exe -b", reloaded.getAllEntries()[1].getData());
   EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "A").exists);
   EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "C").exists);
+}
+
+TEST_F(ReplaceAllEntries, ValuesKeepTheirRegistryTypes) {
+  ::SetEnvironmentVariableA("VARNICKORDERTEST", "C:\\order");
+  const std::string expandable("%VARNICKORDERTEST%\\e.exe\0", 25);
+  const std::string number("\x01\0\0\0", 4);
+  storetests::SetValue(HKEY_CURRENT_USER, RUN, "E", REG_EXPAND_SZ, expandable);
+  storetests::SetValue(HKEY_CURRENT_USER, RUN, "N", REG_DWORD, number);
+  storetests::SetValue(HKEY_CURRENT_USER, RUN, "K", REG_EXPAND_SZ, expandable);
+  StartupItem kept(CU_RUN, ENABLED, "K", "C:\\order\\e.exe");
+  database.disableEntry(kept);
+  current = database.getEntries();
+  std::vector<StartupItem> reversed(current.rbegin(), current.rend());
+  EXPECT_TRUE(startup.replaceAllEntries(reversed));
+  EXPECT_TRUE(handler.texts.empty());
+  struct Case {
+    const char* name;
+    DWORD type;
+    std::string bytes;
+  };
+  const Case cases[] = {{"E", REG_EXPAND_SZ, expandable},
+                        {"K", REG_EXPAND_SZ, expandable},
+                        {"N", REG_DWORD, number},
+                        {"A", REG_SZ, std::string("C:\\a.exe\0", 9)}};
+  for (const Case& c : cases) {
+    const storetests::Value value = GetValue(HKEY_CURRENT_USER, RUN, c.name);
+    EXPECT_EQ(c.type, value.type) << c.name;
+    EXPECT_EQ(c.bytes, value.bytes) << c.name;
+  }
 }
 
 }  // namespace

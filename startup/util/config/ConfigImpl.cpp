@@ -213,8 +213,10 @@ void ConfigImpl::setString(const std::string& key, const std::string& value) {
 void ConfigImpl::commentOutKey(const std::string& key) {
   getString(key);
   const std::size_t pos = locateLine(key);
-  STELMAR_ASSERT(pos != std::string::npos);
-  if (pos == std::string::npos) return;
+  if (pos == std::string::npos) {
+    errorresources::assertion("pos != string::npos", __FILE__, __LINE__);
+    return;
+  }
   std::string text = _configText;
   text.insert(pos, "#");
   parseEdit(text);

@@ -67,6 +67,13 @@ std::string textOf(const BYTE* data, DWORD size) {
 
 }  // namespace
 
+std::string listedText(DWORD type, const std::string& bytes) {
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return bytes;
+  const std::string text =
+      textOf(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  return type == REG_EXPAND_SZ ? expand(text) : text;
+}
+
 std::string RegistryReaderImpl::entryName(const std::string& valueName) const {
   return _key.getName() + "\\" + valueName;
 }
@@ -154,15 +161,9 @@ std::vector<std::pair<std::string, std::string>> RegistryReaderImpl::getValues()
                                       &type, data.data(), &dataLength);
     if (code == ERROR_NO_MORE_ITEMS) break;
     if (code != ERROR_SUCCESS) throwEnumValueError(code, _key.getName());
-    const std::string valueName(name.data(), nameLength);
-    if (type == REG_SZ) {
-      values.emplace_back(valueName, textOf(data.data(), dataLength));
-    } else if (type == REG_EXPAND_SZ) {
-      values.emplace_back(valueName, expand(textOf(data.data(), dataLength)));
-    } else {
-      values.emplace_back(valueName,
-                          std::string(reinterpret_cast<const char*>(data.data()), dataLength));
-    }
+    values.emplace_back(
+        std::string(name.data(), nameLength),
+        listedText(type, std::string(reinterpret_cast<const char*>(data.data()), dataLength)));
   }
   return values;
 }

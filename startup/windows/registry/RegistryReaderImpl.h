@@ -18,6 +18,11 @@ struct RawValue {
   std::string bytes;
 };
 
+// A value's text as a listing shows it: a REG_SZ up to its first zero byte, a
+// REG_EXPAND_SZ the same and expanded, any other type its bytes as they are. Throws
+// RegistryExpandException.
+std::string listedText(DWORD type, const std::string& bytes);
+
 class RegistryReaderImpl {
  public:
   // Texts are read into a buffer of this many bytes; a longer value cannot be read as text.
