@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the Windows tests of the 32-bit build under Wine
 # (with a virtual display for the window tests), the checks of the shipped files, and the
-# native build of the portable units under AddressSanitizer and UndefinedBehaviorSanitizer.
+# native build of the portable units under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the fuzz targets of the parsers for a fixed number of runs each (scripts/fuzz.sh).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/setup.sh" || exit 1
@@ -29,6 +30,10 @@ cmake -S "$root/native" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit
 cmake --build "$native" -j "$(nproc)" >"$logs/native-build.txt" 2>&1 || { tail -50 "$logs/native-build.txt"; exit 1; }
 ctest --test-dir "$native" -V --timeout 600 >"$logs/native.log" 2>&1
 native_rc=$?
+
+stage "fuzz targets, a fixed number of runs each"
+bash "$here/fuzz.sh" --runs 3000 >"$logs/fuzz.log" 2>&1
+fuzz_rc=$?
 stage "done"
 
 grep -hE '^\[  FAILED  \] [A-Za-z0-9_]+\.|^(FAIL|ok) ' "$logs"/*.log | grep -v '^ok ' || true
@@ -49,4 +54,5 @@ done
 [ "$windows_rc" -ne 0 ] && ! grep -q 'tests passed\|tests failed' "$logs/windows.log" && failed=$((failed + 1))
 echo "Logs: $logs"
 echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ] && [ "$windows_rc" -eq 0 ] && [ "$native_rc" -eq 0 ]
+[ "$fuzz_rc" -ne 0 ] && ! grep -q '^FAIL ' "$logs/fuzz.log" && failed=$((failed + 1))
+[ "$failed" -eq 0 ] && [ "$windows_rc" -eq 0 ] && [ "$native_rc" -eq 0 ] && [ "$fuzz_rc" -eq 0 ]
