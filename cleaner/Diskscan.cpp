@@ -30,12 +30,11 @@ thread_local WalkState deleteState;
 struct Walk {
   WalkState& state;
   const char* mask;
-  std::size_t maskLength;
   SwitchSet below;  // the switches of every level under the named folder
 };
 
 // The find handle of one enumeration. The walks need no error code after closing, so the
-// close is the bare call: this runs twice per folder on the start-up's hot path.
+// close is the bare call: this runs once per folder on the start-up's hot path.
 class FindScope {
  public:
   FindScope(const char* pattern, WIN32_FIND_DATAA& data) : find_(FindFirstFileA(pattern, &data)) {}
@@ -65,35 +64,50 @@ bool StartWalk(WalkState& state, const char* folder, std::size_t& length) {
   return true;
 }
 
-// One level of a walk: the files that match the mask, then the subfolders it enters.
-// Counting and deletion both run through here, so they skip exactly the same files,
-// links and paths that would not fit, and the found and cleaned figures agree.
+// The system code page's upper case of every byte, made once.
+const textentries::CaseFold& SystemCaseFold() {
+  static const textentries::CaseFold fold = [] {
+    textentries::CaseFold f;
+    char bytes[256];
+    for (int i = 0; i < 256; ++i) bytes[i] = static_cast<char>(i);
+    CharUpperBuffA(bytes + 1, 255);
+    for (int i = 0; i < 256; ++i) f.upper[i] = static_cast<unsigned char>(bytes[i]);
+    return f;
+  }();
+  return fold;
+}
+
+// One level of a walk: one listing of everything in the folder serves both the files that
+// match the mask and the subfolders it enters. The mask is matched here against the long
+// name only: the system's own search would match it against short (8.3) names too, and
+// "*.tmp" would then take "report.tmpl". Counting and deletion both run through here, so
+// they skip exactly the same files, links and paths that would not fit, and the found and
+// cleaned figures agree. Within a level every file is handled before the level itself is
+// removed by its caller.
 template <typename Visit>
 void WalkLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
+  const bool files = !switches.subfoldersOnly;
+  if (!files && !switches.subfolders) return;
   char* const path = walk.state.path;
   WIN32_FIND_DATAA data;
-  if (!switches.subfoldersOnly && PutName(path, at, walk.mask, walk.maskLength, false)) {
-    const FindScope find(path, data);
-    if (find) {
-      do {
-        const std::size_t nameLength = std::strlen(data.cFileName);
-        // A file whose path would not fit can be neither deleted nor counted.
-        if (IsMatchingFile(data.dwFileAttributes) && FitsPath(at + nameLength))
-          Visit::File(path, at, nameLength, data, walk.state.result);
-      } while (find.Next(data));
+  if (!PutName(path, at, diskscan::kEverything, 1, false)) return;
+  const FindScope find(path, data);
+  if (!find) return;
+  const textentries::CaseFold& fold = SystemCaseFold();
+  do {
+    if (files && IsMatchingFile(data.dwFileAttributes)) {
+      const std::size_t nameLength = std::strlen(data.cFileName);
+      // A file whose path would not fit can be neither deleted nor counted.
+      if (FitsPath(at + nameLength) && textentries::MatchesMask(data.cFileName, walk.mask, fold))
+        Visit::File(path, at, nameLength, data, walk.state.result);
+      continue;
     }
-  }
-  if (switches.subfolders && PutName(path, at, diskscan::kAllFiles, 3, false)) {
-    const FindScope find(path, data);
-    if (!find) return;
-    do {
-      if (!IsWalkedFolder(data.dwFileAttributes, data.cFileName)) continue;
-      const std::size_t end = PutName(path, at, data.cFileName, std::strlen(data.cFileName), true);
-      if (!end) continue;
-      WalkLevel<Visit>(walk, end, walk.below);
-      Visit::FolderDone(path, end);
-    } while (find.Next(data));
-  }
+    if (!switches.subfolders || !IsWalkedFolder(data.dwFileAttributes, data.cFileName)) continue;
+    const std::size_t end = PutName(path, at, data.cFileName, std::strlen(data.cFileName), true);
+    if (!end) continue;
+    WalkLevel<Visit>(walk, end, walk.below);
+    Visit::FolderDone(path, end);
+  } while (find.Next(data));
 }
 
 struct CountVisit {
@@ -118,9 +132,9 @@ struct DeleteVisit {
       result.bytes += FileSize(data);
       return;
     }
-    if (!RemoveOnReboot) return;
-    ScheduleRemovalAtRestart(path);
-    ++RebootFileCount;
+    // Only what the system took counts: without administrator rights the NT family
+    // refuses to schedule anything.
+    if (RemoveOnReboot && ScheduleRemovalAtRestart(path)) ++RebootFileCount;
   }
   // An emptied subfolder goes; one that still holds something stays.
   static void FolderDone(char* path, std::size_t end) {
@@ -150,7 +164,7 @@ bool RunWalk(WalkState& state, const char* folder, const char* mask, SwitchSet s
   if (!StartWalk(state, folder, length)) return false;
   SwitchSet below = switches;
   below.subfoldersOnly = false;
-  const Walk walk{state, mask, std::strlen(mask), below};
+  const Walk walk{state, mask, below};
   WalkLevel<Visit>(walk, length, switches);
   return true;
 }
@@ -172,21 +186,18 @@ WalkResult DeleteFolder(const char* folder, const char* mask, SwitchSet switches
   return deleteState.result;
 }
 
-void ScheduleRemovalAtRestart(const char* path) {
+bool ScheduleRemovalAtRestart(const char* path) {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
   const bool ntFamily = !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-  ScheduleRemovalAtRestart(path, ntFamily);
+  return ScheduleRemovalAtRestart(path, ntFamily);
 }
 
-void ScheduleRemovalAtRestart(const char* path, bool ntFamily) {
-  if (ntFamily) {
-    MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    return;
-  }
+bool ScheduleRemovalAtRestart(const char* path, bool ntFamily) {
+  if (ntFamily) return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
   char windows[MAX_PATH];
   const UINT n = GetWindowsDirectoryA(windows, sizeof windows);
-  if (n == 0 || n >= sizeof windows) return;
+  if (n == 0 || n >= sizeof windows) return false;
   const std::string file = std::string(windows) + diskscan::kWininitFile;
   // Every file keeps its own "NUL" line, so the key cannot simply be written: the whole
   // section is read and written back with one more line. A section that cannot be read
@@ -197,7 +208,7 @@ void ScheduleRemovalAtRestart(const char* path, bool ntFamily) {
     length = GetPrivateProfileSectionA(diskscan::kRenameSection, section.data(),
                                        static_cast<DWORD>(section.size()), file.c_str());
     if (length < section.size() - 2) break;
-    if (section.size() >= (1u << 24)) return;
+    if (section.size() >= (1u << 24)) return false;
     section.resize(section.size() * 2);
   }
   std::string text(section.data(), length);  // lines, each with its terminator
@@ -207,5 +218,5 @@ void ScheduleRemovalAtRestart(const char* path, bool ntFamily) {
   text += path;
   text.push_back(0);
   text.push_back(0);
-  WritePrivateProfileSectionA(diskscan::kRenameSection, text.c_str(), file.c_str());
+  return WritePrivateProfileSectionA(diskscan::kRenameSection, text.c_str(), file.c_str()) != FALSE;
 }

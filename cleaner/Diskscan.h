@@ -8,7 +8,7 @@ struct WalkResult {
   long long bytes = 0;
 };
 
-// Counts the matching files of `folder` (ending in '\') with `mask`, and with
+// Counts the matching files of `folder` (ending in '\') whose long names match `mask`, and with
 // `Subfolders` those of every subfolder at any depth. Links to folders are never followed,
 // and files or folders whose path would not fit into one path are left out, exactly as
 // the deletion walk leaves them.
@@ -21,12 +21,14 @@ WalkResult CountFolder(const char* folder, const char* mask, textentries::Switch
 WalkResult DeleteFolder(const char* folder, const char* mask, textentries::SwitchSet switches);
 
 // Hands `path` to the system for removal at the next restart: MoveFileExA on the NT
-// family, a "NUL" line in the "Rename" section of WININIT.INI otherwise.
-void ScheduleRemovalAtRestart(const char* path);
-void ScheduleRemovalAtRestart(const char* path, bool ntFamily);
+// family, a "NUL" line in the "Rename" section of WININIT.INI otherwise. True when the
+// system took it (the call succeeded, or the line was written).
+bool ScheduleRemovalAtRestart(const char* path);
+bool ScheduleRemovalAtRestart(const char* path, bool ntFamily);
 
 namespace diskscan {
-constexpr const char* kAllFiles = "*.*";
+// What a level lists: every name, matched against the mask by the walk itself.
+constexpr const char* kEverything = "*";
 constexpr const char* kWininitFile = "\\WININIT.INI";
 constexpr const char* kRenameSection = "Rename";
 constexpr const char* kRenameKey = "NUL";

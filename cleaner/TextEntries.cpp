@@ -36,24 +36,42 @@ SwitchSet StripSwitches(std::string& text) {
   SwitchSet switches;
   const std::size_t first = text.find('/');
   if (first == std::string::npos) return switches;
-  std::size_t slash = first;
-  while (slash != std::string::npos) {
-    std::size_t next = slash + 1;  // the character after the '/'
-    if (next < text.size() && (text[next] == 'S' || text[next] == 's')) {
+  auto isS = [&text](std::size_t at) { return at < text.size() && Lower(text[at]) == 's'; };
+  auto lowerAt = [&text](std::size_t at) { return at < text.size() ? Lower(text[at]) : 0; };
+  for (std::size_t slash = first; slash != std::string::npos;) {
+    std::size_t examined = slash + 1;  // the character after the '/'
+    if (isS(examined)) {
       switches.subfolders = true;
-      ++next;
-      if (next < text.size()) {
-        const char c = Lower(text[next]);
-        if (c == 'i') switches.includeFolder = true;
-        if (c == 'o') switches.subfoldersOnly = true;
-        // "/S/SO": the '/' after the S starts the next switch rather than being skipped.
-        if (c != '/') ++next;
-      }
+      ++examined;
+      if (lowerAt(examined) == 'i') switches.includeFolder = true;
+      if (lowerAt(examined) == 'o') switches.subfoldersOnly = true;
     }
-    slash = text.find('/', next);
+    slash = examined + 1 < text.size() ? text.find('/', examined + 1) : std::string::npos;
+  }
+  // The parse above steps over a '/' that follows "/S" directly. Read as one more switch
+  // it can only narrow the walk, so it counts for "/SO" alone: "/S/SO" keeps the named
+  // folder's own files.
+  for (std::size_t slash = text.find('/', first); slash != std::string::npos; slash = text.find('/', slash + 1)) {
+    if (isS(slash + 1) && lowerAt(slash + 2) == '/' && isS(slash + 3) && lowerAt(slash + 4) == 'o')
+      switches.subfoldersOnly = true;
   }
   text.resize(first);
   return switches;
+}
+
+bool IsFullyQualifiedFolder(const std::string& folder) {
+  // A drive: a letter, ':' and ''.
+  if (folder.size() >= 3 && folder[1] == ':' && folder[2] == '\\')
+    return (folder[0] >= 'A' && folder[0] <= 'Z') || (folder[0] >= 'a' && folder[0] <= 'z');
+  // A share: "\\server\share\", with neither name empty. The device forms "\\?\" and
+  // "\\.\" name no share.
+  if (folder.size() < 2 || folder[0] != '\\' || folder[1] != '\\') return false;
+  const std::size_t serverEnd = folder.find('\\', 2);
+  if (serverEnd == std::string::npos || serverEnd == 2) return false;
+  const std::string server = folder.substr(2, serverEnd - 2);
+  if (server == "?" || server == ".") return false;
+  const std::size_t shareEnd = folder.find('\\', serverEnd + 1);
+  return shareEnd != std::string::npos && shareEnd > serverEnd + 1;
 }
 
 bool ParseFilesEntry(const std::string& expandedPath, FilesEntry& entry) {
@@ -68,7 +86,60 @@ bool ParseFilesEntry(const std::string& expandedPath, FilesEntry& entry) {
   while (begin < end && IsBlankOrControl(path[begin])) ++begin;
   while (end > begin && IsBlankOrControl(path[end - 1])) --end;
   entry.mask = path.substr(begin, end - begin);
-  return true;
+  // A relative folder would resolve against whatever the current folder happens to be,
+  // and an empty mask names no file.
+  return IsFullyQualifiedFolder(entry.folder) && !entry.mask.empty();
+}
+
+CaseFold AsciiCaseFold() {
+  CaseFold fold;
+  for (int i = 0; i < 256; ++i) fold.upper[i] = static_cast<unsigned char>(i >= 'a' && i <= 'z' ? i - 'a' + 'A' : i);
+  return fold;
+}
+
+namespace {
+
+// '*' any run of characters, dots included, '?' exactly one; once the name has run out,
+// what is left of the mask may be dots and stars only ("a.*" matches "a"). Backtracks to
+// the last star only, so the work stays bounded by the name's length times the mask's.
+bool MatchesWildcards(const char* name, const char* mask, const char* maskEnd, const CaseFold& fold) {
+  auto same = [&fold](char a, char b) {
+    return fold.upper[static_cast<unsigned char>(a)] == fold.upper[static_cast<unsigned char>(b)];
+  };
+  const char* star = nullptr;
+  const char* retry = nullptr;
+  while (*name) {
+    if (mask < maskEnd && *mask == '*') {
+      while (mask < maskEnd && *mask == '*') ++mask;
+      if (mask == maskEnd) return true;
+      star = mask;
+      retry = name;
+      continue;
+    }
+    if (mask < maskEnd && (*mask == '?' || same(*mask, *name))) {
+      ++mask;
+      ++name;
+      continue;
+    }
+    if (!star) return false;
+    mask = star;
+    name = ++retry;
+  }
+  while (mask < maskEnd && (*mask == '.' || *mask == '*')) ++mask;
+  return mask == maskEnd;
+}
+
+}  // namespace
+
+bool MatchesMask(const char* name, const char* mask, const CaseFold& fold) {
+  const char* maskEnd = mask + std::strlen(mask);
+  if (std::strcmp(mask, "*.*") == 0) return *name != 0;
+  // A mask that ends in a dot names files without an extension: "*." and "name.".
+  if (maskEnd > mask && maskEnd[-1] == '.') {
+    if (std::strchr(name, '.')) return false;
+    while (maskEnd > mask && maskEnd[-1] == '.') --maskEnd;
+  }
+  return MatchesWildcards(name, mask, maskEnd, fold);
 }
 
 bool EqualsNoCase(const std::string& a, const char* b) {

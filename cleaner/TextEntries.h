@@ -26,7 +26,10 @@ struct SwitchSet {
 };
 
 // Cuts `text` at its first '/' and returns the switches written from there on: "/S",
-// "/SI", "/SO", letters in either case; "/SIO" counts as "/SI".
+// "/SI", "/SO", letters in either case; "/SIO" counts as "/SI". After each '/' the search
+// goes on past the character examined, so "//S" sets nothing. A '/' straight after "/S"
+// starts one more switch that may only narrow the walk: "/S/SO" sets SubfoldersOnly,
+// "/S/SI" no IncludeFolder.
 SwitchSet StripSwitches(std::string& text);
 
 // A files entry ready for a walk.
@@ -37,8 +40,26 @@ struct FilesEntry {
 };
 
 // Splits an expanded files path into folder, mask and switches. False (nothing to walk)
-// when the path does not fit into one path, or holds no '\' before its switches.
+// when the path does not fit into one path, holds no '\' before its switches, names a
+// folder that is not fully qualified, or an empty mask.
 bool ParseFilesEntry(const std::string& expandedPath, FilesEntry& entry);
+
+// "X:\..." or "\\server\share\...": a folder that names the same place whatever the
+// current folder and drive are. The device forms "\\?\" and "\\.\" are refused.
+bool IsFullyQualifiedFolder(const std::string& folder);
+
+// Upper case of every byte: the system code page's on Windows, ASCII natively.
+struct CaseFold {
+  unsigned char upper[256];
+};
+CaseFold AsciiCaseFold();
+
+// Whether a file's long name matches a mask by the platform's long-name rules, without
+// regard to case: '*' any run of characters, '?' one character, "*.*" every name (those
+// without a dot too), a trailing ".*" or '.' may match the end of the name, and a mask
+// that ends in '.' matches only names without a dot ("*.", "name."). The platform's own
+// search also matches short (8.3) names; this never does.
+bool MatchesMask(const char* name, const char* mask, const CaseFold& fold);
 
 enum class Hive { kCurrentUser, kLocalMachine, kUsers, kClassesRoot };
 

@@ -192,26 +192,35 @@ std::string ResolveMacro(const std::string& token) {
 }
 
 void ExpandEntry(const std::string& line, std::vector<std::string>& paths) {
+  // The switches are the line's own text from its first '/': a '/' that a variable or a
+  // macro brings in must never cut the path or add a switch. A path part whose expansion
+  // holds a '/' is dropped.
+  const std::size_t slash = line.find('/');
+  const std::string path = line.substr(0, slash);
+  const std::string switches = slash == std::string::npos ? std::string() : line.substr(slash);
+  auto append = [&](const std::string& expandedPath) {
+    if (expandedPath.find('/') == std::string::npos) Append(paths, expandedPath + switches);
+  };
   char expanded[MAX_PATH];
-  const DWORD length = ExpandEnvironmentStringsA(line.c_str(), expanded, sizeof expanded);
+  const DWORD length = ExpandEnvironmentStringsA(path.c_str(), expanded, sizeof expanded);
   if (length != 0 && length <= sizeof expanded && expanded[0] != '%') {
-    paths.push_back(std::string(expanded, strnlen(expanded, sizeof expanded)));
+    append(std::string(expanded, strnlen(expanded, sizeof expanded)));
     return;
   }
   std::string token;
   std::string rest;
-  if (!textentries::SplitMacro(line, token, rest)) return;
+  if (!textentries::SplitMacro(path, token, rest)) return;
   if (textentries::EqualsNoCase(token, kDrive)) {
     char roots[MAX_PATH];
     const DWORD size = GetLogicalDriveStringsA(sizeof roots, roots);
     if (size == 0 || size >= sizeof roots) return;
     for (const char* root = roots; root < roots + size && *root; root += std::strlen(root) + 1) {
-      if (GetDriveTypeA(root) == DRIVE_FIXED) Append(paths, root + rest);
+      if (GetDriveTypeA(root) == DRIVE_FIXED) append(root + rest);
     }
     return;
   }
   const std::string folder = ResolveMacro(token);
-  if (!folder.empty()) Append(paths, folder + rest);
+  if (!folder.empty()) append(folder + rest);
 }
 
 }  // namespace macros

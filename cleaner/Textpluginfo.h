@@ -75,7 +75,9 @@ constexpr const char* kCommonFilesValue = "CommonFilesDir";
 
 // Appends the paths one files line yields: the line with its environment variables
 // expanded, or the folder of the macro it begins with followed by the rest, or one path
-// per fixed disk for "%drive%". Paths that would not fit into one path are dropped.
+// per fixed disk for "%drive%". Only the text before the line's first '/' is expanded; the
+// switch text from there on follows each path as written. Paths that would not fit into
+// one path, or whose expansion holds a '/', are dropped.
 void ExpandEntry(const std::string& line, std::vector<std::string>& paths);
 
 // The folder of a macro token ("%windir%" and the like, both '%' included, any case);

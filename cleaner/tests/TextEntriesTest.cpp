@@ -32,6 +32,14 @@ TEST(StripSwitches, SetsTheFlagsOfEachSpelling) {
       {"C:\\t\\*.* /", "C:\\t\\*.* ", false, false, false},
       {"C:\\t\\*.* /I /O", "C:\\t\\*.* ", false, false, false},
       {"C:\\t /S\\*.tmp", "C:\\t ", true, false, false},
+      // After a '/' the search goes on past the character examined.
+      {"C:\\t\\*.* //S", "C:\\t\\*.* ", false, false, false},
+      {"C:\\t\\*.* //SI", "C:\\t\\*.* ", false, false, false},
+      {"C:\\t\\*.* /x/SI", "C:\\t\\*.* ", true, false, true},
+      {"C:\\t\\*.* /S//SO", "C:\\t\\*.* ", true, true, false},
+      // A '/' straight after "/S" only ever narrows: never IncludeFolder.
+      {"C:\\t\\*.* /S/SI", "C:\\t\\*.* ", true, false, false},
+      {"C:\\t\\*.* /S/SI/SO", "C:\\t\\*.* ", true, true, false},
   };
   for (const Case& c : cases) {
     std::string text = c.entry;
@@ -49,12 +57,10 @@ TEST(ParseFilesEntry, SplitsFolderAndTrimmedMask) {
       {"C:\\Temp\\*.tmp", "C:\\Temp\\", "*.tmp", false},
       {"C:\\Temp\\*.tmp /S", "C:\\Temp\\", "*.tmp", true},
       {"C:\\Temp\\ \t*.tmp\t  /SI", "C:\\Temp\\", "*.tmp", true},
-      {"C:\\Temp\\", "C:\\Temp\\", "", false},
       {"C:\\a\\b\\c.log", "C:\\a\\b\\", "c.log", false},
+      {"\\\\srv\\share\\*.tmp", "\\\\srv\\share\\", "*.tmp", false},
       // Switch text before the mask: the last component before the '/' becomes the mask.
       {"C:\\Temp\\Cache /S\\*.tmp", "C:\\Temp\\", "Cache", true},
-      // A name and an equals sign stay part of the path.
-      {"Cache=C:\\Temp\\*.tmp", "Cache=C:\\Temp\\", "*.tmp", false},
   };
   for (const Case& c : cases) {
     FilesEntry entry;
@@ -67,6 +73,12 @@ TEST(ParseFilesEntry, SplitsFolderAndTrimmedMask) {
 
 TEST(ParseFilesEntry, RefusesPathsWithoutFolderOrTooLong) {
   FilesEntry entry;
+  // Relative folders depend on the current folder; an empty mask names no file; a name
+  // and an equals sign stay part of the path and make it relative.
+  const char* refused[] = {"temp\\*.*", "C:foo\\*.*", "\\*.* /S", "1:\\x\\*.*",
+                           "\\\\srv\\*.*", "\\\\\\share\\*.*", "\\\\?\\C:\\x\\*.*", "\\\\.\\C:\\*.*",
+                           "C:\\Temp\\", "C:\\Temp\\ \t /S", "Cache=C:\\Temp\\*.tmp"};
+  for (const char* path : refused) EXPECT_FALSE(ParseFilesEntry(path, entry)) << path;
   EXPECT_FALSE(ParseFilesEntry("*.tmp", entry));
   EXPECT_FALSE(ParseFilesEntry("*.tmp /S \\x", entry));  // the '\' is switch text
   EXPECT_FALSE(ParseFilesEntry("", entry));
@@ -122,6 +134,23 @@ TEST(SplitMacro, TakesTheFirstTokenOnly) {
     EXPECT_EQ(c.token, token) << c.line;
     EXPECT_EQ(c.rest, rest) << c.line;
   }
+}
+
+TEST(MatchesMask, UsesLongNameRules) {
+  struct Case { const char* name; const char* mask; bool matches; };
+  const Case cases[] = {
+      {"a.tmp", "*.tmp", true},       {"A.TMP", "*.tmp", true},         {"a.tmp", "*.TMP", true},
+      {"report.tmpl", "*.tmp", false}, {"a.tmp.bak", "*.tmp", false},   {"x.tmp.tmp", "*.tmp", true},
+      {"noext", "*.*", true},         {"a.b.c", "*.*", true},           {"noext", "noext.", true},
+      {"noext", "*.", true},          {"a.txt", "*.", false},           {"a", "?", true},
+      {"ab", "?", false},             {"", "?", false},                 {"abc", "a?c", true},
+      {"abc", "a*c", true},           {"abc", "a*b", false},            {"aXbYc", "a*b*c", true},
+      {"thumbcache_32.db", "thumbcache_*.db", true}, {"thumbcache.db", "thumbcache_*.db", false},
+      {"x", "", false},               {"abc", "***", true},             {"abc", "abc**.*", true},
+      {"REPORT~1.TMP", "report~1.tmp", true},
+  };
+  const CaseFold fold = AsciiCaseFold();
+  for (const Case& c : cases) EXPECT_EQ(c.matches, MatchesMask(c.name, c.mask, fold)) << c.name << " " << c.mask;
 }
 
 TEST(Attributes, FilesAndWalkedFolders) {

@@ -41,6 +41,8 @@ Counters CleanCacheFiles(const CacheFunctions& functions, bool delOffline) {
 
 Counters CleanHistory(const CacheFunctions& functions, IUrlHistoryStg2* history) {
   Counters cleaned;
+  // Without "wininet" the internet items do nothing at all, the history store included.
+  if (!functions.Loaded()) return cleaned;
   auto rule = [&](const INTERNET_CACHE_ENTRY_INFOA& entry, bool) {
     if (KindOf(entry.CacheEntryType) != CacheKind::History) return;
     if (DeleteEntry(functions, entry)) cleaned.count += 1;
@@ -52,6 +54,9 @@ Counters CleanHistory(const CacheFunctions& functions, IUrlHistoryStg2* history)
 
 Counters CleanCookies(const CacheFunctions& functions, const CookieProtection& protection) {
   Counters cleaned;
+  // Protection is on but its list could not be loaded: which cookies the user keeps is
+  // unknown, so every cookie stays.
+  if (protection.on && !protection.block) return cleaned;
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
   const unsigned long long nowValue = FileTimeValue(now);

@@ -14,7 +14,8 @@ CacheCounts CountCache(const CacheFunctions& functions);
 // `delOffline`, asks the cache to free all the space it can.
 Counters CleanCacheFiles(const CacheFunctions& functions, bool delOffline);
 
-// "Internet History": every history entry (sizes are not counted), then the history store.
+// "Internet History": every history entry (sizes are not counted), then the history store;
+// nothing at all when none of the cache functions was found ("wininet" is missing).
 Counters CleanHistory(const CacheFunctions& functions, IUrlHistoryStg2* history);
 
 struct CookieProtection {
@@ -22,7 +23,8 @@ struct CookieProtection {
   const char* block = nullptr;  // the protected list; null holds nothing
   int daysToKeep = 0;
 };
-// "Internet Cookies": every cookie entry, or with protection on those that May delete lets go.
+// "Internet Cookies": every cookie entry, or with protection on those that May delete lets
+// go. With protection on and no list in memory every cookie is kept.
 Counters CleanCookies(const CacheFunctions& functions, const CookieProtection& protection);
 
 }  // namespace orvane

@@ -31,6 +31,10 @@ struct CacheFunctions {
 
   // The newer interface level: FindFirstUrlCacheEntryExA exists.
   bool Newer() const { return findFirstEx != nullptr; }
+  // Whether any function was found: false when "wininet" is missing.
+  bool Loaded() const {
+    return findFirstEx || findFirst || findNextEx || findNext || findClose || deleteEntry || freeSpace;
+  }
   // The four functions without which the cache is not counted.
   bool CanCount() const { return deleteEntry && findFirst && findClose && findNext; }
 };

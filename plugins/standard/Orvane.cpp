@@ -89,9 +89,9 @@ void __cdecl CleanCache() {
 void __cdecl CleanCookiesItem() {
   Guarded([] {
     CookieProtection protection;
-    // Without a list in memory the protection cannot work at all: it is off, as the cookie
-    // page says when that happens.
-    protection.on = g_state.settings.cookieFilterOn && g_state.protectedList != nullptr;
+    // With protection on but no list in memory (it could not be loaded) every cookie is
+    // kept: deleting them as if protection were off would lose what the user protects.
+    protection.on = g_state.settings.cookieFilterOn;
     protection.block = g_state.protectedList.get();
     protection.daysToKeep = g_state.settings.daysToKeep;
     SetCleaned(g_items[kCookiesItem], CleanCookies(g_state.cache, protection));

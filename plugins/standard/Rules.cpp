@@ -1,6 +1,7 @@
 #include "plugins/standard/Rules.h"
 
 #include <climits>
+#include <algorithm>
 #include <cstring>
 
 namespace orvane {
@@ -37,11 +38,88 @@ std::string TempItemDescription(const std::string& tempFolder) {
   return text;
 }
 
+namespace {
+
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+// `inner` is `outer` or lies below it (both canonical).
+bool IsWithin(const std::string& inner, const std::string& outer) {
+  if (inner.size() < outer.size() || inner.compare(0, outer.size(), outer) != 0) return false;
+  return inner.size() == outer.size() || inner[outer.size()] == '\\';
+}
+
+}  // namespace
+
+std::string CanonicalFolder(const std::string& fullPath, std::size_t* rootLength) {
+  std::string path = fullPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  // The device forms name a drive or a share only as "\\?\C:\..." and "\\?\UNC\...".
+  if (StartsWith(path, "\\\\?\\") || StartsWith(path, "\\\\.\\")) {
+    const std::string rest = path.substr(4);
+    if (rest.size() >= 4 && (rest[0] == 'U' || rest[0] == 'u') && (rest[1] == 'N' || rest[1] == 'n') &&
+        (rest[2] == 'C' || rest[2] == 'c') && rest[3] == '\\') {
+      path = "\\\\" + rest.substr(4);
+    } else {
+      path = rest;
+    }
+  }
+  std::vector<std::string> parts;
+  std::size_t at = 0;
+  auto next = [&path, &at]() {
+    if (at > path.size()) return std::string();
+    const std::size_t end = std::min(path.find('\\', at), path.size());
+    std::string part = path.substr(at, end - at);
+    at = end + 1;
+    return part;
+  };
+  auto trimmed = [](std::string part) {
+    while (!part.empty() && (part.back() == ' ' || part.back() == '.')) part.pop_back();
+    return part;
+  };
+  std::string root;
+  if (path.size() >= 2 && path[1] == ':' &&
+      ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
+    if (path.size() > 2 && path[2] != '\\') return std::string();  // "C:x" is relative
+    root = path.substr(0, 2);
+    at = 3;
+  } else if (StartsWith(path, "\\\\")) {
+    at = 2;
+    const std::string server = trimmed(next());
+    const std::string share = trimmed(next());
+    if (server.empty() || share.empty() || server == "?") return std::string();
+    root = "\\\\" + server + "\\" + share;
+  } else {
+    return std::string();
+  }
+  while (at <= path.size()) {
+    const std::string raw = next();
+    if (raw == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    const std::string part = trimmed(raw);
+    if (!part.empty()) parts.push_back(part);  // "" and "." name the folder itself
+  }
+  if (rootLength) *rootLength = root.size();
+  for (const std::string& part : parts) root += "\\" + part;
+  return root;
+}
+
 bool TempFolderAccepted(const std::string& tempUpper, const std::string& windowsUpper,
                         const std::string& systemUpper) {
-  if (tempUpper.size() < 4) return false;
-  if (tempUpper == windowsUpper) return false;
-  return tempUpper.find(systemUpper) == std::string::npos;
+  std::size_t rootLength = 0;
+  const std::string temp = CanonicalFolder(tempUpper, &rootLength);
+  if (temp.empty() || temp.size() == rootLength) return false;  // not a folder, or a root
+  const std::string windows = CanonicalFolder(windowsUpper);
+  const std::string system = CanonicalFolder(systemUpper);
+  if (!windows.empty() && IsWithin(windows, temp)) return false;
+  if (!system.empty() && IsWithin(temp, system)) return false;
+  if (temp.size() < 4) return false;
+  if (temp == windows) return false;
+  return temp.find(system) == std::string::npos;
 }
 
 bool WriteAt(char* buffer, std::size_t at, const char* name, const char* tail) {

@@ -33,9 +33,19 @@ constexpr std::size_t kDescriptionLimit = 257;
 // to the 257 characters that the record holds.
 std::string TempItemDescription(const std::string& tempFolder);
 
-// Whether the temporary folder may be cleaned, given the three paths already upper-cased:
-// it must have at least 4 characters (a drive root has 3), must not be the Windows folder,
-// and must not contain the system folder's path anywhere.
+// A full path as the system resolves it: '/' read as '\\', the "\\?\" and "\\.\" forms of
+// a drive or share path taken off, "." and ".." and empty components resolved, trailing
+// blanks and dots of every component and trailing separators removed: "C:\\WINDOWS\\." is
+// "C:\\WINDOWS", "C:\\" is "C:", "\\\\SRV\\SHARE\\" is "\\\\SRV\\SHARE". Empty when the path lies
+// neither on a drive nor on a share. `rootLength`, when given, receives the length of
+// the drive ("C:") or share ("\\\\SRV\\SHARE") part.
+std::string CanonicalFolder(const std::string& fullPath, std::size_t* rootLength = nullptr);
+
+// Whether the temporary folder may be cleaned, given the three full paths already
+// upper-cased. Each is made canonical first; the temporary folder must then not be a
+// drive or share root, must not be or contain the Windows folder, must not lie inside
+// the system folder, must have at least 4 characters (a drive root has 3), must not be
+// the Windows folder, and must not contain the system folder's path anywhere.
 bool TempFolderAccepted(const std::string& tempUpper, const std::string& windowsUpper,
                         const std::string& systemUpper);
 

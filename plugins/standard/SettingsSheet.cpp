@@ -141,7 +141,8 @@ void FillCookieLists(HWND page) {
 
 void ApplyCookiePage(HWND page) {
   PluginState& state = State();
-  state.settings.cookieFilterOn = Checked(page, IDC_COOKIE_FILTER);
+  const bool filterOn = Checked(page, IDC_COOKIE_FILTER);
+  state.settings.cookieFilterOn = filterOn;
   if (char* block = state.protectedList.get()) {
     std::memset(block, 0, kProtectedBlockSize);
     ProtectedListBuilder builder(block);
@@ -153,14 +154,16 @@ void ApplyCookiePage(HWND page) {
     SaveProtectedList(state.settingsFile, block);
   } else {
     // The stored list stays as it is: losing it for want of memory would lose the user's work.
+    // Protection is off for the rest of the run, as the message says; the stored flag
+    // keeps the tick, so that the next run, with its list, protects again.
+    state.settings.cookieFilterOn = false;
     MessageBoxA(nullptr, kSetProtectedFailedText, "", MB_OK);
   }
   char days[kDaysTextLimit + 1] = "";
   GetDlgItemTextA(page, IDC_DAYS, days, sizeof days);
   state.settings.daysToKeep = LeadingNumber(days);
   ini::WriteString(state.settingsFile, kSettingsSection, kDaysToKeepKey, days);
-  ini::WriteFlag(state.settingsFile, kSettingsSection, kCookieFilterOnKey,
-                 state.settings.cookieFilterOn);
+  ini::WriteFlag(state.settingsFile, kSettingsSection, kCookieFilterOnKey, filterOn);
 }
 
 INT_PTR CookiePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -58,7 +58,8 @@ void CountLevel(char* path, std::size_t at, Counters& found) {
     if (IsEnterableFolder(data) && WriteAt(path, at, data.cFileName, kAllFiles)) {
       CountLevel(path, at + std::strlen(data.cFileName) + 1, found);
     }
-    if (IsMatchingFile(data.dwFileAttributes)) {
+    // The deletion walk skips a file whose path does not fit; so does the count.
+    if (IsMatchingFile(data.dwFileAttributes) && at + std::strlen(data.cFileName) < kPathSize) {
       found.count += 1;
       found.size += FileSize(data);
     }
@@ -125,11 +126,18 @@ bool ReadSystemFolders(std::string& windowsFolder, std::string& systemFolder) {
   return true;
 }
 
-bool Cleanable(const std::string& temp, const std::string& windows, const std::string& system) {
+// The folder as the system resolves it (relative parts, ".", "..", trailing separators,
+// blanks and dots): the rules judge that folder, and the walks clean that folder.
+bool CanonicalCleanable(const std::string& temp, const std::string& windows, const std::string& system,
+                        std::string& canonical) {
+  char full[kPathSize];
+  const DWORD length = GetFullPathNameA(temp.c_str(), kPathSize, full, nullptr);
+  if (length == 0 || length >= kPathSize) return false;
+  canonical = CanonicalFolder(std::string(full, length));
   char path[kPathSize];
   // A folder whose pattern does not fit the path buffer could be neither counted nor cleaned.
-  return TempFolderAccepted(Upper(temp), Upper(windows), Upper(system)) &&
-         StartPattern(path, temp);
+  return !canonical.empty() && TempFolderAccepted(Upper(canonical), Upper(windows), Upper(system)) &&
+         StartPattern(path, canonical);
 }
 
 }  // namespace
@@ -141,17 +149,18 @@ TempSetUp SetUpTempItem() {
   if (!ReadSystemFolders(windows, system)) return setUp;
   if (!haveTemp || temp.size() < 4) return setUp;
   const std::string description = TempItemDescription(temp);
-  if (!Cleanable(temp, windows, system)) return setUp;
-  setUp.found = CountTempFiles(temp);
+  std::string canonical;
+  if (!CanonicalCleanable(temp, windows, system, canonical)) return setUp;
+  setUp.found = CountTempFiles(canonical);
   setUp.description = description;
   setUp.active = true;
   return setUp;
 }
 
 bool ReadCleanableTempFolder(std::string& folder) {
-  std::string windows, system;
-  return ReadTempFolder(folder) && ReadSystemFolders(windows, system) &&
-         Cleanable(folder, windows, system);
+  std::string temp, windows, system;
+  return ReadTempFolder(temp) && ReadSystemFolders(windows, system) &&
+         CanonicalCleanable(temp, windows, system, folder);
 }
 
 Counters CountTempFiles(const std::string& folder) {

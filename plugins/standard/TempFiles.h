@@ -11,8 +11,9 @@ namespace orvane {
 // The value of "TMP", or of "TEMP" when that is missing or empty; false when neither is set.
 bool ReadTempFolder(std::string& folder);
 
-// The temporary folder as the cleaning reads it again: false when it is unset or may not
-// be cleaned (the same rules as when the item is set up).
+// The temporary folder as the cleaning reads it again, made canonical (full path, no
+// trailing separators, blanks or dots): false when it is unset or may not be cleaned (the
+// same rules as when the item is set up).
 bool ReadCleanableTempFolder(std::string& folder);
 
 struct TempSetUp {

@@ -56,11 +56,40 @@ TEST(Rules, TempFolderAcceptance) {
       {"C:\\", false},                         // a drive root
       {"C:\\A", true},
       {"", false},
+      // Judged as the system resolves them: roots, the Windows folder and its parents.
+      {"C:\\\\", false},
+      {"C:\\.", false},
+      {"C:\\ ", false},
+      {"C:/", false},
+      {"\\\\SRV\\SHARE", false},
+      {"\\\\SRV\\SHARE\\.\\", false},
+      {"\\\\?\\C:\\", false},
+      {"\\\\?\\UNC\\SRV\\SHARE\\", false},
+      {"\\\\.\\PHYSICALDRIVE0", false},
+      {"C:\\WINDOWS\\", false},
+      {"C:\\WINDOWS\\.", false},
+      {"C:\\WINDOWS. \\", false},
+      {"C:\\WINDOWS\\TEMP\\..", false},
+      {"C:\\WINDOWS\\SYSTEM32.\\X", false},
+      {"\\\\SRV\\SHARE\\TEMP", true},
+      {"\\\\?\\C:\\USERS\\ME\\TEMP\\", true},
+      {"C:\\USERS\\ME\\TEMP\\ ", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.accepted, TempFolderAccepted(c.temp, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM32"))
         << c.temp;
   }
+}
+
+TEST(Rules, CanonicalFolderResolvesAsTheSystemDoes) {
+  struct Case { const char* path; const char* canonical; };
+  const Case cases[] = {
+      {"C:\\", "C:"}, {"c:\\Temp\\", "c:\\Temp"}, {"C:\\a\\.\\b\\..\\c. \\", "C:\\a\\c"},
+      {"C:\\..\\..", "C:"}, {"C:/a//b", "C:\\a\\b"}, {"\\\\?\\UNC\\s\\h\\x", "\\\\s\\h\\x"},
+      {"\\\\s\\h\\..", "\\\\s\\h"}, {"C:x", ""}, {"x\\y", ""}, {"\\\\s", ""}, {"\\\\\\h", ""},
+      {"\\\\?\\?\\x", ""}, {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.canonical, CanonicalFolder(c.path)) << c.path;
 }
 
 TEST(Rules, MatchingFilesExcludeDirectoriesSystemAndOffline) {
