@@ -29,6 +29,7 @@ BrandingText "${APPNAME} ${VERSION}"
 !include MUI2.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+!include LogicLib.nsh
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1033 "ProductName" "${APPNAME}"
@@ -47,7 +48,11 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${APPNAME}"
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
+  ; A folder given with /D= is in $INSTDIR already; the install mode must not replace it.
+  StrCpy $R9 $INSTDIR
   !insertmacro MULTIUSER_INIT
+  StrCmp $R9 "" +2
+    StrCpy $INSTDIR $R9
 FunctionEnd
 
 Section "Program files"
@@ -97,12 +102,16 @@ Section "-un.Folders"
 SectionEnd
 
 Function un.onInit
+  ; The uninstaller removes the folder it lies in, whatever the registry says.
+  StrCpy $R9 $INSTDIR
   !insertmacro MULTIUSER_UNINIT
+  StrCpy $INSTDIR $R9
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/REMOVEUSERDATA" $R1
-  IfErrors +2
+  ${IfNot} ${Errors}
     !insertmacro SelectSection ${SecUserData}
+  ${EndIf}
 FunctionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN

@@ -29,16 +29,21 @@ if [ "${1:-}" = --wine-stage ]; then
   entries=("Varnick Cleaner.lnk")
   [ -f "$dist/stelmar.exe" ] && entries+=("Varnick Startup Manager.lnk")
   [ -f "$dist/manual.html" ] && entries+=("Varnick Manual.lnk")
+  menu_machine="$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Varnick"
+  # One install for the current user that keeps the user's data, one for the machine that
+  # removes it.
   for round in keep remove; do
     target="$c/vk-install-$round/Varnick"
-    "$WINE_LOADER" "$setupwin" /S /CurrentUser "/D=C:\\vk-install-$round\\Varnick" >/dev/null 2>&1
+    mode=/CurrentUser menu=$menu_user
+    [ "$round" = remove ] && mode=/AllUsers menu=$menu_machine
+    "$WINE_LOADER" "$setupwin" /S $mode "/D=C:\\vk-install-$round\\Varnick" >/dev/null 2>&1
     installed=$(cd "$target" 2>/dev/null && find . -type f | sed 's|^\./||' | grep -vx uninstall.exe | sort)
     check "installer ($round) installs exactly the dist files" \
       "$([ "$installed" = "$expected" ] || diff <(echo "$expected") <(echo "$installed") | tr '\n' ' ')"
     check "installer ($round) writes its uninstaller" "$([ -f "$target/uninstall.exe" ] || echo missing)"
     missing=""
-    for e in "${entries[@]}"; do [ -f "$menu_user/$e" ] || missing+="$e "; done
-    check "installer ($round) makes the Start menu entries" "${missing:+missing $missing}"
+    for e in "${entries[@]}"; do [ -f "$menu/$e" ] || missing+="$e "; done
+    check "installer ($round, $mode) makes the Start menu entries" "${missing:+missing $missing}"
     # What the user made: settings, presets, a disabled startup entry, a plug-in of their own.
     printf '[morvel]\r\nSavedSettings=Weekly\r\n[Weekly]\r\nChrome cache=1\r\n' >"$target/morvel.ini"
     printf 'x' >"$target/plugins.ini"; printf 'x' >"$target/stelmar.dat"; printf 'x' >"$target/stelmar.cfg"
@@ -55,7 +60,7 @@ if [ "${1:-}" = --wine-stage ]; then
       want="plug-ins/mine.vkt "
     fi
     check "uninstaller ($round user data) leaves only what it must" "$([ "$left" = "$want" ] || echo "left: $left")"
-    check "uninstaller ($round) removes the Start menu entries" "$([ ! -e "$menu_user" ] || echo "$(ls "$menu_user" | tr '\n' ' ')")"
+    check "uninstaller ($round) removes the Start menu entries" "$([ ! -e "$menu" ] || echo "$(ls "$menu" | tr '\n' ' ')")"
   done
   exit 0
 fi
