@@ -22,6 +22,10 @@ namespace {
 struct WalkState {
   char path[kPathBufferSize];
   WalkResult result;
+  // The subfolders each level of the current branch has yet to enter, names ended by a
+  // NUL: reused by every level and walk of the thread, so it grows but is not allocated
+  // per folder.
+  std::string pending;
 };
 thread_local WalkState countState;
 thread_local WalkState deleteState;
@@ -58,6 +62,7 @@ long long FileSize(const WIN32_FIND_DATAA& data) {
 // Starts the walk: the named folder in the buffer, or false when it does not fit.
 bool StartWalk(WalkState& state, const char* folder, std::size_t& length) {
   state.result = WalkResult();
+  state.pending.clear();
   length = std::strlen(folder);
   if (!FitsPath(length) || length == 0 || folder[length - 1] != '\\') return false;
   std::memcpy(state.path, folder, length + 1);
@@ -82,32 +87,43 @@ const textentries::CaseFold& SystemCaseFold() {
 // name only: the system's own search would match it against short (8.3) names too, and
 // "*.tmp" would then take "report.tmpl". Counting and deletion both run through here, so
 // they skip exactly the same files, links and paths that would not fit, and the found and
-// cleaned figures agree. Within a level every file is handled before the level itself is
-// removed by its caller.
+// cleaned figures agree. A level's files are handled during the listing, its subfolders
+// after it (with its find handle closed), and the level itself is removed by its caller.
 template <typename Visit>
 void WalkLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
   const bool files = !switches.subfoldersOnly;
   if (!files && !switches.subfolders) return;
   char* const path = walk.state.path;
-  WIN32_FIND_DATAA data;
+  std::string& pending = walk.state.pending;
+  const std::size_t first = pending.size();
   if (!PutName(path, at, diskscan::kEverything, 1, false)) return;
-  const FindScope find(path, data);
-  if (!find) return;
-  const textentries::CaseFold& fold = SystemCaseFold();
-  do {
-    if (files && IsMatchingFile(data.dwFileAttributes)) {
+  {
+    WIN32_FIND_DATAA data;
+    const FindScope find(path, data);
+    if (!find) return;
+    const textentries::CaseFold& fold = SystemCaseFold();
+    do {
       const std::size_t nameLength = std::strlen(data.cFileName);
-      // A file whose path would not fit can be neither deleted nor counted.
-      if (FitsPath(at + nameLength) && textentries::MatchesMask(data.cFileName, walk.mask, fold))
-        Visit::File(path, at, nameLength, data, walk.state.result);
-      continue;
-    }
-    if (!switches.subfolders || !IsWalkedFolder(data.dwFileAttributes, data.cFileName)) continue;
-    const std::size_t end = PutName(path, at, data.cFileName, std::strlen(data.cFileName), true);
+      if (files && IsMatchingFile(data.dwFileAttributes)) {
+        // A file whose path would not fit can be neither deleted nor counted.
+        if (FitsPath(at + nameLength) && textentries::MatchesMask(data.cFileName, walk.mask, fold))
+          Visit::File(path, at, nameLength, data, walk.state.result);
+      } else if (switches.subfolders && IsWalkedFolder(data.dwFileAttributes, data.cFileName) &&
+                 FitsPath(at + nameLength + 1)) {
+        pending.append(data.cFileName, nameLength + 1);
+      }
+    } while (find.Next(data));
+  }
+  // The subfolders come after all the level's files, in the order they were listed.
+  for (std::size_t name = first; name < pending.size();) {
+    const std::size_t nameLength = std::strlen(pending.c_str() + name);
+    const std::size_t end = PutName(path, at, pending.c_str() + name, nameLength, true);
+    name += nameLength + 1;
     if (!end) continue;
     WalkLevel<Visit>(walk, end, walk.below);
     Visit::FolderDone(path, end);
-  } while (find.Next(data));
+  }
+  pending.resize(first);
 }
 
 struct CountVisit {

@@ -60,6 +60,6 @@ printf '%s\n' "${results[@]}" | awk '
   END {
     e = fastest("engine"); m = fastest("minimal")
     printf "deletion walk, fastest of %d runs: engine %.1f ms, minimal %.1f ms, engine/minimal %.3f (%+.1f %%)\n", n["engine"], e, m, e / m, 100 * (e - m) / m
-    printf "  medians: engine %.1f ms, minimal %.1f ms\n", median("engine"), median("minimal")
+    printf "  medians: engine %.1f ms, minimal %.1f ms, engine/minimal %.3f\n", median("engine"), median("minimal"), median("engine") / median("minimal")
     printf "  engine runs:%s\n  minimal runs:%s\n", t["engine"], t["minimal"]
   }'

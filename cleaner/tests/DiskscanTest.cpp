@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <winioctl.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,32 @@ TEST_F(Diskscan, HiddenAndReadOnlyFilesGoSystemFilesStay) {
   SetFileAttributesA(Path("system.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(Diskscan, MasksMatchLongNamesOnly) {
+  // "report.tmpl" has the short name "REPORT~1.TMP" (or a hashed one ending in ".TMP"),
+  // which the system's own search matches against "*.tmp".
+  ASSERT_TRUE(fixtures::MakeFile(Path("report.tmpl"), 3));
+  ASSERT_TRUE(fixtures::MakeFile(Path("a.TMP"), 5));
+  ASSERT_TRUE(fixtures::MakeFile(Path("sub\\long name.tmpfile"), 7));
+  ASSERT_TRUE(fixtures::MakeFile(Path("noext"), 11));
+  // The system's search takes it for "*.tmp" (the fault this guards against).
+  WIN32_FIND_DATAA data;
+  win::UniqueFind find(FindFirstFileA(Path("*.tmp").c_str(), &data));
+  ASSERT_TRUE(find);
+  int systemMatches = 1;
+  while (FindNextFileA(find.get(), &data)) ++systemMatches;
+  EXPECT_EQ(2, systemMatches);
+  const WalkResult found = CountFolder(folder_.path().c_str(), "*.tmp", Switches("/S"));
+  EXPECT_EQ(1, found.entries);
+  EXPECT_EQ(5, found.bytes);
+  EXPECT_EQ(4, CountFolder(folder_.path().c_str(), "*.*", Switches("/S")).entries);
+  EXPECT_EQ(1, CountFolder(folder_.path().c_str(), "*.", Switches("/S")).entries);
+  const WalkResult cleaned = DeleteFolder(folder_.path().c_str(), "*.tmp", Switches("/S"));
+  EXPECT_EQ(1, cleaned.entries);
+  EXPECT_TRUE(FileExists(Path("report.tmpl")));
+  EXPECT_TRUE(FileExists(Path("sub\\long name.tmpfile")));
+  EXPECT_FALSE(FileExists(Path("a.TMP")));
+}
+
 TEST_F(Diskscan, AFileAboveFourGibibytesCountsInFull) {
   const std::string path = Path("big.bin");
   {
@@ -227,6 +254,8 @@ TEST_F(Diskscan, LinkedFoldersAreNeitherCountedNorEntered) {
   EXPECT_FALSE(FileExists(base + "holder\\sub"));
 }
 
+constexpr const char* kKey = "System\\CurrentControlSet\\Control\\Session Manager";
+
 // The registry value the NT family reads at restart.
 class PendingRenames {
  public:
@@ -252,7 +281,6 @@ class PendingRenames {
   }
 
  private:
-  static constexpr const char* kKey = "System\\CurrentControlSet\\Control\\Session Manager";
   static constexpr const char* kValue = "PendingFileRenameOperations";
   win::UniqueKey key_;
   std::string saved_;
@@ -289,6 +317,50 @@ TEST_F(Diskscan, ALockedFileIsScheduledOnlyWhenTheOptionAllowsIt) {
   EXPECT_EQ(1, RebootFileCount);
   EXPECT_NE(std::string::npos, Lower(pending.Read()).find(Lower(Path("locked-on.tmp"))));
   EXPECT_EQ(std::string::npos, Lower(pending.Read()).find("locked-off.tmp"));
+}
+
+// The Session Manager key made read-only for everyone while it lives: the NT family then
+// refuses to schedule anything, as it does for a user without administrator rights.
+class ReadOnlySessionManager {
+ public:
+  ReadOnlySessionManager() {
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, READ_CONTROL | WRITE_DAC, key_.put());
+    DWORD size = 0;
+    RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+    saved_.resize(size);
+    if (!size || RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data(), &size)) return;
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr))
+      return;
+    ok_ = RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+    LocalFree(readOnly);
+  }
+  ~ReadOnlySessionManager() {
+    if (ok_) RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data());
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  win::UniqueKey key_;
+  std::vector<BYTE> saved_;
+  bool ok_ = false;
+};
+
+TEST_F(Diskscan, AFileTheSystemRefusesToScheduleIsNotCounted) {
+  PendingRenames pending;
+  const std::string before = pending.Read();
+  RemoveOnReboot = true;
+  ASSERT_TRUE(fixtures::MakeFile(Path("locked.tmp"), 8));
+  win::UniqueFile lock = fixtures::LockFile(Path("locked.tmp"));
+  ASSERT_TRUE(lock);
+  {
+    ReadOnlySessionManager readOnly;
+    ASSERT_TRUE(readOnly.ok());
+    EXPECT_FALSE(MoveFileExA(Path("locked.tmp").c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+    EXPECT_EQ(0, DeleteFolder(folder_.path().c_str(), "*.tmp", SwitchSet()).entries);
+  }
+  EXPECT_EQ(0, RebootFileCount);
+  EXPECT_EQ(before, pending.Read());
 }
 
 // WININIT.INI of the Windows folder, put back as it was afterwards.
@@ -329,6 +401,11 @@ TEST_F(Diskscan, OnTheOlderFamilyEachFileGetsItsOwnNulLine) {
   char other[16];
   GetPrivateProfileStringA("Other", "x", "", other, sizeof other, wininit.path().c_str());
   EXPECT_STREQ("1", other);
+  // A file that cannot be written schedules nothing.
+  win::UniqueFile held(CreateFileA(wininit.path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  EXPECT_FALSE(ScheduleRemovalAtRestart(Path("four.tmp").c_str(), false));
 }
 
 // The whole walk in a program that the system takes for the older family.

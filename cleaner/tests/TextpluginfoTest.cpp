@@ -156,6 +156,45 @@ TEST_F(TextPlugin, ASectionCutByItsBufferLosesOnlyWholeLines) {
   for (std::size_t i = 0; i < paths.size(); ++i) ASSERT_EQ(lines[i], paths[i]) << i;
 }
 
+TEST_F(TextPlugin, FoldersThatDependOnTheCurrentFolderAreDropped) {
+  ASSERT_TRUE(fixtures::MakeFile(Path("temp\\a.tmp"), 5));
+  char saved[MAX_PATH];
+  ASSERT_NE(0u, GetCurrentDirectoryA(MAX_PATH, saved));
+  ASSERT_TRUE(SetCurrentDirectoryA(folder_.path().c_str()));
+  SetEnvironmentVariableA("VKTESTEMPTY", "");
+  const std::string rootRelative = Path("temp\\*.tmp").substr(2);  // "\...\temp\*.tmp"
+  TextPlugInfo item(Plugin("relative.vkt", "[files]\r\ntemp\\*.tmp\r\n" + Path("").substr(0, 2) +
+                                               "temp\\*.tmp\r\n" + rootRelative + "\r\n%VKTESTEMPTY%" +
+                                               rootRelative + "\r\n" + Path("temp\\") + "\r\n"));
+  item.Prepare();
+  item.Clean();
+  SetCurrentDirectoryA(saved);
+  SetEnvironmentVariableA("VKTESTEMPTY", nullptr);
+  EXPECT_EQ(0, item.GetCountFound());
+  EXPECT_EQ(0, item.GetCountCleaned());
+  EXPECT_TRUE(FileExists(Path("temp\\a.tmp")));
+}
+
+TEST_F(TextPlugin, SwitchesComeFromTheLineAsWrittenNeverFromAnExpansion) {
+  // "<folder>\keep/S\cache\*.*" once read as folder <folder>, mask "keep" and /S.
+  ASSERT_TRUE(fixtures::MakeFile(Path("keep"), 3));
+  ASSERT_TRUE(fixtures::MakeFile(Path("sub\\keep"), 4));
+  ASSERT_TRUE(fixtures::MakeFile(Path("data\\x.tmp"), 6));
+  SetEnvironmentVariableA("VKTESTSLASH", (Path("keep") + "/S").c_str());
+  SetEnvironmentVariableA("VKTESTDATA", Path("data").c_str());
+  TextPlugInfo item(Plugin("slash.vkt", "[files]\r\n%VKTESTSLASH%\\cache\\*.*\r\n%VKTESTDATA%\\*.tmp /SI\r\n"));
+  item.Prepare();
+  SetEnvironmentVariableA("VKTESTSLASH", nullptr);
+  SetEnvironmentVariableA("VKTESTDATA", nullptr);
+  EXPECT_EQ(std::vector<std::string>({Path("data\\*.tmp /SI")}), item.expandedPaths());
+  EXPECT_EQ(1, item.GetCountFound());
+  item.Clean();
+  EXPECT_EQ(6, item.GetSizeCleaned());
+  EXPECT_TRUE(FileExists(Path("keep")));
+  EXPECT_TRUE(FileExists(Path("sub\\keep")));
+  EXPECT_FALSE(FileExists(Path("data")));
+}
+
 class Macros : public TextPlugin {
  protected:
   static std::vector<std::string> Expand(const std::string& line) {

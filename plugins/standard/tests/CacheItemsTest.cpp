@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <wininet.h>
+#include <urlhist.h>
 
 #include <algorithm>
 
@@ -145,6 +146,50 @@ TEST_F(CacheItems, AProtectedNameInAnotherCaseDoesNotProtect) {
   on.block = block.data();
   CleanCookies(functions_, on);
   EXPECT_FALSE(Has(kShop));
+}
+
+TEST_F(CacheItems, ProtectionOnWithoutAListInMemoryKeepsEveryCookie) {
+  CookieProtection on;
+  on.on = true;
+  const Counters cleaned = CleanCookies(functions_, on);
+  EXPECT_EQ(0, cleaned.count);
+  EXPECT_TRUE(Has(kOld));
+  EXPECT_TRUE(Has(kRecent));
+  EXPECT_TRUE(Has(kShop));
+}
+
+// A history store that only counts the calls of ClearHistory.
+class CountingHistory : public IUrlHistoryStg2 {
+ public:
+  int clears = 0;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE AddUrl(LPCOLESTR, LPCOLESTR, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DeleteUrl(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryUrl(LPCOLESTR, DWORD, LPSTATURL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE BindToObject(LPCOLESTR, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumUrls(IEnumSTATURL**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE AddUrlAndNotify(LPCOLESTR, LPCOLESTR, DWORD, BOOL, IOleCommandTarget*,
+                                            IUnknown*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE ClearHistory() override {
+    ++clears;
+    return S_OK;
+  }
+};
+
+TEST_F(CacheItems, HistoryClearsTheStoreOnlyWithTheCacheFunctions) {
+  CountingHistory history;
+  EXPECT_EQ(0, CleanHistory(CacheFunctions(), &history).count);  // "wininet" is missing
+  EXPECT_EQ(0, history.clears);
+  EXPECT_TRUE(Has(kVisited));
+  EXPECT_EQ(1, CleanHistory(functions_, &history).count);
+  EXPECT_EQ(1, history.clears);
 }
 
 }  // namespace

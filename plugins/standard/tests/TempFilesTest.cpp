@@ -60,7 +60,12 @@ TEST(TempItemSetUp, IsRefusedForTheWindowsFolderTheSystemFolderAndDriveRoots) {
   std::string lowerWindows = WindowsFolder();
   CharLowerBuffA(&lowerWindows[0], static_cast<DWORD>(lowerWindows.size()));
   const std::string refused[] = {WindowsFolder(), lowerWindows, SystemFolder(),
-                                 SystemFolder() + "\\Temp", "C:\\", "C:"};
+                                 SystemFolder() + "\\Temp", "C:\\", "C:",
+                                 // Roots and the Windows folder in the spellings the system
+                                 // resolves to them.
+                                 "C:\\\\", "C:\\.", "C:\\ ", "\\\\SRV\\SHARE", "\\\\?\\C:\\",
+                                 WindowsFolder() + "\\", WindowsFolder() + "\\.",
+                                 WindowsFolder() + "\\Temp\\..", SystemFolder() + ".\\x"};
   for (const std::string& temp : refused) {
     ScopedVariable tmp("TMP", temp.c_str());
     const TempSetUp setUp = SetUpTempItem();
@@ -70,6 +75,18 @@ TEST(TempItemSetUp, IsRefusedForTheWindowsFolderTheSystemFolderAndDriveRoots) {
     std::string folder;
     EXPECT_FALSE(ReadCleanableTempFolder(folder)) << temp;  // nor when cleaning
   }
+}
+
+TEST(TempItemSetUp, CleansTheFolderAsTheSystemResolvesIt) {
+  TempFolder folder;
+  WriteFile(folder / "one.txt", 7);
+  ScopedVariable tmp("TMP", (folder.path() + ".\\").c_str());
+  const TempSetUp setUp = SetUpTempItem();
+  EXPECT_TRUE(setUp.active);
+  EXPECT_EQ(1, setUp.found.count);
+  std::string cleaned;
+  ASSERT_TRUE(ReadCleanableTempFolder(cleaned));
+  EXPECT_EQ(Folder(folder), cleaned);
 }
 
 TEST(TempItemSetUp, TakesTempWhenTmpIsMissingOrEmpty) {
@@ -206,6 +223,20 @@ TEST_F(TempWalks, PathsBeyondTheBufferAreSkipped) {
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(hidden.c_str()));
   DeleteFileW(hidden.c_str());
   RemoveDirectoryW(tooLong.c_str());
+}
+
+TEST_F(TempWalks, AFileWhosePathDoesNotFitIsNeitherCountedNorDeleted) {
+  const std::string deep = folder_ / std::string(240 - folder_.path().size(), 'd');
+  ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+  const std::wstring wideDeep(deep.begin(), deep.end());
+  const std::wstring tooLong = L"\\\\?\\" + wideDeep + L"\\" + std::wstring(30, L'n') + L".txt";
+  HANDLE file = CreateFileW(tooLong.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  CloseHandle(file);
+  EXPECT_EQ(5, CountTempFiles(Folder(folder_)).count);
+  EXPECT_EQ(5, DeleteTempFiles(Folder(folder_), true, true).count);
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(tooLong.c_str()));
+  DeleteFileW(tooLong.c_str());
 }
 
 }  // namespace
