@@ -34,13 +34,13 @@ vktcheck::Folders KnownFolders() {
   char path[MAX_PATH];
   if (SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, 0, path) == S_OK) folders.profile = path;
   for (const char* name : kMacroNames) folders.known.push_back(macros::ResolveMacro(name));
-  for (const int csidl : {CSIDL_PERSONAL, CSIDL_MYPICTURES, CSIDL_STARTMENU, CSIDL_PROGRAMS,
-                          CSIDL_STARTUP, CSIDL_FAVORITES, CSIDL_INTERNET_CACHE, CSIDL_COOKIES,
-                          CSIDL_HISTORY}) {
+  // Folders of the user's own things. The temporary folder and the browser's cache are
+  // not among them: emptying those whole is what cleaning them means.
+  for (const int csidl : {CSIDL_PERSONAL, CSIDL_MYPICTURES, CSIDL_MYMUSIC, CSIDL_MYVIDEO,
+                          CSIDL_STARTMENU, CSIDL_PROGRAMS, CSIDL_STARTUP, CSIDL_FAVORITES,
+                          CSIDL_COOKIES, CSIDL_HISTORY}) {
     if (SHGetFolderPathA(nullptr, csidl, nullptr, 0, path) == S_OK) folders.known.push_back(path);
   }
-  const DWORD n = GetTempPathA(MAX_PATH, path);
-  if (n > 0 && n < MAX_PATH) folders.known.push_back(path);
   return folders;
 }
 
@@ -81,7 +81,7 @@ void CheckFiles(const std::string& file, const vktcheck::Folders& folders, Tally
     macros::ExpandEntry(line, paths);
     if (paths.empty()) {
       std::string token, rest;
-      const bool macro = line[0] == '%' && textentries::SplitMacro(line, token, rest);
+      const bool macro = !line.empty() && line[0] == '%' && textentries::SplitMacro(line, token, rest);
       findings.push_back({vktcheck::Severity::kDoesNothing,
                           macro ? "the macro " + token + " names no folder here (unknown, or missing on this system)"
                                 : "expands to no path"});
