@@ -13,9 +13,14 @@ extern long long RebootFileCount;
 extern bool RemoveOnReboot;
 
 struct CleaningResult {
-  std::vector<std::string> lines;  // interactive mode only
+  std::vector<std::string> lines;  // interactive mode, or a quiet run that reports
 };
 
-// Calls Clean on every ticked entry, from the first to the last. In interactive mode the
-// result gets one line per cleaned entry and the four closing lines.
-CleaningResult RunCleaning(ItemList& list, bool interactive);
+// Calls Clean on every ticked entry, from the first to the last. In interactive mode, and
+// in a quiet run asked for its report, the result gets one line per cleaned entry and the
+// four closing lines.
+CleaningResult RunCleaning(ItemList& list, bool interactive, bool report = false);
+
+// Appends the result lines, stamped with the local date and time, to `path` (created if
+// missing). False when the file cannot be written; nothing else depends on it.
+bool AppendRunReport(const std::string& path, const std::vector<std::string>& lines);

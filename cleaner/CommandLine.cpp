@@ -24,15 +24,29 @@ std::vector<std::string> Split(const std::string& commandLine) {
   return arguments;
 }
 
+namespace {
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+}  // namespace
+
 Mode ParseFirstArgument(const std::string& argument) {
   Mode mode;
-  std::string start = argument.substr(0, 2);
-  for (char& c : start)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  const std::string start = AsciiLower(argument.substr(0, 2));
   if (start != "/q" && start != "-q") return mode;
   mode.quiet = true;
   if (argument.size() >= 4 && argument[2] == ':') mode.preset = argument.substr(3);
   return mode;
+}
+
+std::string ParseLogArgument(const std::string& argument) {
+  const std::string start = AsciiLower(argument.substr(0, 5));
+  if (start != "/log:" && start != "-log:") return std::string();
+  return argument.substr(5);
 }
 
 std::string QuietArguments(const std::string& preset) {

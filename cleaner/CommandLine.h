@@ -18,6 +18,10 @@ struct Mode {
 // "/q", "-Q", "/quick" select quiet mode; "/q:Name" also names a preset.
 Mode ParseFirstArgument(const std::string& argument);
 
+// The optional second argument of a quiet run, "/log:PATH" ("-log:", either case): the
+// file its report is appended to. Empty for any other argument and for "/log:" alone.
+std::string ParseLogArgument(const std::string& argument);
+
 // Arguments that start the host in quiet mode: "/q" for the last used ticks, or
 // "/q:Name" in double quotes (a double quote inside the name doubled) for a preset.
 std::string QuietArguments(const std::string& preset);

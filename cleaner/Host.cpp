@@ -23,6 +23,7 @@ void Host::ParseCommandLine(const std::string& commandLine) {
       commandline::ParseFirstArgument(arguments.size() > 1 ? arguments[1] : std::string());
   quiet_ = mode.quiet;
   preset_ = mode.preset;
+  logPath_ = quiet_ && arguments.size() > 2 ? commandline::ParseLogArgument(arguments[2]) : std::string();
 }
 
 bool Host::ReadSettings(std::string& error) {
@@ -38,7 +39,11 @@ void Host::LoadPluginsAndFill() {
   filled_ = true;
 }
 
-void Host::CleanQuiet() { RunCleaning(list_, false); }
+void Host::CleanQuiet() {
+  const CleaningResult result = RunCleaning(list_, false, !logPath_.empty());
+  // A report that cannot be written changes nothing else of the run.
+  if (!logPath_.empty()) AppendRunReport(logPath_, result.lines);
+}
 
 bool Host::SaveTicks(const std::string& selectedPreset, std::string& failedFile) const {
   return list_.SaveSelection(programFolder_ + itemlist::kSettingsFile, itemlist::kPluginsSection,

@@ -25,7 +25,8 @@ class Host {
   bool ReadSettings(std::string& error);
   // Loads every binary plug-in and fills the list, ticked from the preset argument.
   void LoadPluginsAndFill();
-  // Quiet mode: cleans every ticked entry, nothing else.
+  // Quiet mode: cleans every ticked entry; with "/log:PATH" also appends the run's report
+  // to that file.
   void CleanQuiet();
   // Writes the ticks under "Plugins" with "Last setting" (interactive mode only).
   bool SaveTicks(const std::string& selectedPreset, std::string& failedFile) const;
@@ -39,6 +40,7 @@ class Host {
   // Whether the list was filled: start-up stopped before that has no ticks to save.
   bool filled() const { return filled_; }
   const std::string& preset() const { return preset_; }
+  const std::string& logPath() const { return logPath_; }
   const std::string& programFolder() const { return programFolder_; }
   std::string settingsPath() const { return programFolder_ + hostsettings::kFileName; }
   const HostSettings& settings() const { return settings_; }
@@ -50,6 +52,7 @@ class Host {
   bool quiet_ = false;
   bool filled_ = false;
   std::string preset_;
+  std::string logPath_;  // quiet mode only; empty: no report
   HostSettings settings_;
   DLLList plugins_;
   ItemList list_;

@@ -11,7 +11,7 @@ set -euo pipefail
 packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 mingw-w64-i686-dev
           g++-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake make
           xvfb xauth xdotool imagemagick g++ googletest
-          clang libclang-rt-14-dev util-linux ca-certificates)
+          clang libclang-rt-14-dev util-linux ca-certificates nsis zip unzip)
 
 QEMU_DIR=/usr/local/lib/varnick
 QEMU_I386="$QEMU_DIR/qemu-i386"

@@ -24,6 +24,10 @@ grep -m1 '^Windows tests:' "$logs/windows.log" || echo "Windows tests: the stage
 stage "checking the shipped files"
 bash "$root/scripts/check-artefacts.sh" "$BUILD_RELEASE/bin" >"$logs/artefacts.log" 2>&1
 
+stage "the zip and the installer, installed and uninstalled under Wine"
+bash "$root/scripts/release.sh" >"$logs/release.log" 2>&1
+grep -m1 '^Installer:' "$logs/release.log" || true
+
 stage "native build under the sanitizers"
 native="$root/build/native"
 cmake -S "$root/native" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1

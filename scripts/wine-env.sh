@@ -71,7 +71,7 @@ assemble_dist() {
   local bin="$BUILD_RELEASE/bin" dist="$root/dist"
   rm -rf "$dist"
   mkdir -p "$dist/plug-ins"
-  for f in morvel.exe stelmar.exe; do
+  for f in morvel.exe stelmar.exe vktcheck.exe; do
     [ -f "$bin/$f" ] && cp "$bin/$f" "$dist/"
   done
   for f in "$bin"/*.vkp; do

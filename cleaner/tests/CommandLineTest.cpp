@@ -31,6 +31,14 @@ TEST(CommandLine, FirstArgumentSelectsQuietModeAndPreset) {
   }
 }
 
+TEST(CommandLine, LogArgumentNamesTheReportFile) {
+  struct Case { const char* argument; const char* path; };
+  const Case cases[] = {{"/log:C:\\x.log", "C:\\x.log"}, {"-LOG:a b.txt", "a b.txt"},
+                        {"/Log:", ""}, {"/log", ""}, {"/logC:\\x", ""}, {"log:x", ""},
+                        {"/q:x", ""}, {"", ""}};
+  for (const Case& c : cases) EXPECT_EQ(c.path, commandline::ParseLogArgument(c.argument)) << c.argument;
+}
+
 TEST(CommandLine, QuietArgumentsQuoteAPresetName) {
   EXPECT_EQ("/q", commandline::QuietArguments(""));
   EXPECT_EQ("\"/q:Weekly\"", commandline::QuietArguments("Weekly"));

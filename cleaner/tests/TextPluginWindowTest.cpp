@@ -2,6 +2,9 @@
 // program in a temporary program folder, its list read through the window.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "cleaner/BinaryPlugins.h"
 #include "cleaner/MainIds.h"
 #include "cleaner/tests/TextPluginFixtures.h"
 #include "common/Ini.h"
@@ -87,6 +90,51 @@ TEST_F(TextPluginWindow, QuietRunCleansTickedTextPluginsAndSchedulesNothing) {
   RegQueryValueExA(session.get(), "PendingFileRenameOperations", nullptr, nullptr,
                    reinterpret_cast<BYTE*>(pending), &size);
   EXPECT_EQ(std::string::npos, std::string(pending, size).find("locked.tmp"));
+}
+
+// "/log:PATH" after "/q:Preset": each run appends its result lines, stamped, to the file.
+TEST_F(TextPluginWindow, QuietRunWithLogAppendsItsReport) {
+  WriteTextFile(folder_ / "morvel.ini", "[Weekly]\r\nText files=1\r\nText registry=1\r\n");
+  // In the program folder: the walk of "Text files" removes emptied folders below data_.
+  const std::string log = folder_ / "night.log";
+  ASSERT_TRUE(Process(Program() + " /q:Weekly \"/log:" + log + "\"").Wait(kTimeoutMs).ended);
+  ASSERT_TRUE(Process(Program() + " /q:Weekly /LOG:" + log).Wait(kTimeoutMs).ended);
+  EXPECT_FALSE(FileExists(data_ / "one.tmp"));
+  const std::string report = ReadTextFile(log);
+  const char* const expected[] = {
+      " Text registry (4 bytes; 1 item): cleaned 4 bytes in 1 item.\r\n",
+      " Text files (5 kB; 3 items): cleaned 5 kB in 3 items.\r\n",
+      " Scheduled 0 file(s) for removal on reboot.\r\n",
+      " Cleaned total of 5 kB in 4 items.\r\n",
+      // The second run found nothing left.
+      " Text registry (0 bytes; 0 items): cleaned 0 bytes in 0 items.\r\n",
+      " Text files (0 bytes; 0 items): cleaned 0 bytes in 0 items.\r\n",
+      " Scheduled 0 file(s) for removal on reboot.\r\n",
+      " Cleaned total of 0 bytes in 0 items.\r\n"};
+  std::size_t at = 0;
+  for (const char* line : expected) {
+    // Each line is "YYYY-MM-DD hh:mm:ss" and the result line.
+    ASSERT_LT(at + 19, report.size()) << report;
+    EXPECT_EQ('-', report[at + 4]);
+    EXPECT_EQ(':', report[at + 13]);
+    EXPECT_EQ(at + 19, report.find(line, at)) << line << "\n" << report;
+    at += 19 + std::strlen(line);
+  }
+  EXPECT_EQ(report.size(), at);
+}
+
+TEST_F(TextPluginWindow, QuietRunThatCannotWriteItsLogStillCleans) {
+  WriteTextFile(folder_ / "morvel.ini", "[Plugins]\r\nText files=1\r\n");
+  const std::string log = folder_ / "a folder";  // a folder where the file should be
+  CreateDirectoryA(log.c_str(), nullptr);
+  ASSERT_TRUE(Process(Program() + " /q \"/log:" + log + "\"").Wait(kTimeoutMs).ended);
+  EXPECT_FALSE(FileExists(data_ / "one.tmp"));
+  EXPECT_TRUE(FileExists(data_ / "keep.dat"));
+  // Without the argument the quiet run writes no file of its own.
+  ASSERT_TRUE(Process(Program() + " /q").Wait(kTimeoutMs).ended);
+  // (calls.log is the test plug-in's own record of its calls.)
+  EXPECT_EQ(std::vector<std::string>({"calls.log", "morvel.exe", "morvel.ini", "zz.vkp"}),
+            SortedFileNames(folder_.path(), "*"));
 }
 
 }  // namespace
