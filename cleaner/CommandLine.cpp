@@ -49,6 +49,8 @@ std::string ParseLogArgument(const std::string& argument) {
   return argument.substr(5);
 }
 
+std::string LogArgument(const std::string& path) { return "\"/log:" + path + "\""; }
+
 std::string QuietArguments(const std::string& preset) {
   if (preset.empty()) return "/q";
   std::string arguments = "\"";

@@ -22,6 +22,10 @@ Mode ParseFirstArgument(const std::string& argument);
 // file its report is appended to. Empty for any other argument and for "/log:" alone.
 std::string ParseLogArgument(const std::string& argument);
 
+// The second argument that makes a quiet run append its report to `path`, quoted so that
+// blanks in the path survive the command line. Paths hold no double quotes.
+std::string LogArgument(const std::string& path);
+
 // Arguments that start the host in quiet mode: "/q" for the last used ticks, or
 // "/q:Name" in double quotes (a double quote inside the name doubled) for a preset.
 std::string QuietArguments(const std::string& preset);

@@ -66,6 +66,7 @@ INT_PTR AutostartPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
       for (const std::string& name : context->presets)
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
       SendMessageA(list, CB_SETCURSEL, 0, 0);
+      SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
       return TRUE;
     }
     case WM_COMMAND:
@@ -82,8 +83,12 @@ INT_PTR AutostartPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
             preset.resize(static_cast<size_t>(length));
           }
         }
-        const bool ok = CreateShortcut(kShortcutName, kShortcutDescription, commandline::QuietArguments(preset),
-                                       kShortcutIconIndex);
+        std::string arguments = commandline::QuietArguments(preset);
+        if (IsDlgButtonChecked(page, kRunLogBox) == BST_CHECKED) {
+          const auto* context = reinterpret_cast<const Context*>(GetWindowLongPtrA(page, DWLP_USER));
+          if (context) arguments += " " + commandline::LogArgument(context->programFolder + kRunLogName);
+        }
+        const bool ok = CreateShortcut(kShortcutName, kShortcutDescription, arguments, kShortcutIconIndex);
         MessageBoxA(page, ok ? kInstalled : kInstallFailed, kMessageCaption, MB_OK);
         return TRUE;
       }

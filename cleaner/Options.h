@@ -23,7 +23,11 @@ constexpr const char* kRemoveFailed = "Sorry, removal of the shortcut failed. Pl
 constexpr const char* kPageCreationFailed = "Creation of property page failed.";
 
 // Page controls.
-enum { kRemoveOnRebootBox = 0, kHideItemsBox = 1, kPresetList = 100, kInstallBtn = 1, kRemoveBtn = 2 };
+enum { kRemoveOnRebootBox = 0, kHideItemsBox = 1, kPresetList = 100, kInstallBtn = 1, kRemoveBtn = 2,
+       kRunLogBox = 4 };
+// The report of unattended runs, beside the program and its settings, when the autostart
+// page's box is ticked.
+constexpr const char* kRunLogName = "morvel.log";
 
 struct Context {
   std::string programFolder;       // where "morvel.ini" lies

@@ -48,6 +48,12 @@ TEST(CommandLine, QuietArgumentsQuoteAPresetName) {
       commandline::ParseFirstArgument(commandline::Split("morvel.exe " + commandline::QuietArguments("Every day"))[1]);
   EXPECT_TRUE(mode.quiet);
   EXPECT_EQ("Every day", mode.preset);
+  // With the report file of the autostart page's box, blanks in its path included.
+  const auto arguments = commandline::Split("morvel.exe " + commandline::QuietArguments("Every day") + " " +
+                                            commandline::LogArgument("C:\\My Files\\morvel.log"));
+  ASSERT_EQ(3u, arguments.size());
+  EXPECT_EQ("Every day", commandline::ParseFirstArgument(arguments[1]).preset);
+  EXPECT_EQ("C:\\My Files\\morvel.log", commandline::ParseLogArgument(arguments[2]));
 }
 
 }  // namespace

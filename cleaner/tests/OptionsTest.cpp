@@ -167,6 +167,10 @@ TEST_F(OptionsShortcut, InstallsAndRemovesTheQuietModeShortcut) {
   SendMessageA(list, CB_SETCURSEL, 2, 0);
   EXPECT_EQ(options::kInstalled, PressForMessage(sheet, "&Install"));
   EXPECT_EQ("\"/q:Weekly\"", ShortcutArguments());
+  HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+  SendMessageA(GetDlgItem(page, options::kRunLogBox), BM_CLICK, 0, 0);
+  EXPECT_EQ(options::kInstalled, PressForMessage(sheet, "&Install"));
+  EXPECT_EQ("\"/q:Weekly\" \"/log:" + folder_.path() + "morvel.log\"", ShortcutArguments());
   EXPECT_EQ(options::kRemoved, PressForMessage(sheet, "&Remove"));
   EXPECT_EQ("no shortcut", ShortcutArguments());
   PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
