@@ -3,6 +3,8 @@
 #include <cstring>
 #include <functional>
 
+#include "tests/harness/Harness.h"
+
 namespace uitests {
 
 namespace {
@@ -123,6 +125,43 @@ void RemoteTree::dragTo(HTREEITEM from, HTREEITEM to) const {
   }
   moveCursor(tree_, {end.left + 4, (end.top + end.bottom) / 2});
   sendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+RECT RemoteTree::listRowRect(HWND list, int row) const {
+  RECT rect{};
+  rect.left = LVIR_BOUNDS;
+  WriteProcessMemory(process_, remote_, &rect, sizeof rect, nullptr);
+  SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote_));
+  ReadProcessMemory(process_, remote_, &rect, sizeof rect, nullptr);
+  return rect;
+}
+
+std::string RemoteTree::listText(HWND list, int row, int column) const {
+  LVITEMA query{};
+  query.iSubItem = column;
+  query.pszText = remote_ + TEXT_OFFSET;
+  query.cchTextMax = 1024;
+  WriteProcessMemory(process_, remote_, &query, sizeof query, nullptr);
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote_));
+  char text[1025] = {};
+  ReadProcessMemory(process_, remote_ + TEXT_OFFSET, text, 1024, nullptr);
+  return text;
+}
+
+void TypeKey(WORD virtualKey) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof input[0]);
+  Sleep(50);
+}
+
+bool ChooseFromMenu(DWORD processId, int index) {
+  if (!harness::WaitForWindow("#32768", nullptr, processId, 20000)) return false;
+  for (int i = 0; i <= index; ++i) TypeKey(VK_DOWN);
+  TypeKey(VK_RETURN);
+  return true;
 }
 
 std::vector<std::string> Captions(const std::vector<TreeNode>& nodes) {

@@ -37,12 +37,20 @@ class RemoteTree {
   // Presses the left button on one item, moves to another and releases it there.
   void dragTo(HTREEITEM from, HTREEITEM to) const;
   HWND hwnd() const { return tree_; }
+  // A list view of the same process: a row's bounds and a cell's text.
+  RECT listRowRect(HWND list, int row) const;
+  std::string listText(HWND list, int row, int column) const;
 
  private:
   HWND tree_;
   HANDLE process_ = nullptr;
   char* remote_ = nullptr;
 };
+
+// Real keyboard input: presses and releases a key.
+void TypeKey(WORD virtualKey);
+// Picks the item at `index` (from the top) of the popup menu that a process shows.
+bool ChooseFromMenu(DWORD processId, int index);
 
 // The children of a node as captions.
 std::vector<std::string> Captions(const std::vector<TreeNode>& nodes);

@@ -6,6 +6,9 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "startup/tests/ui/RemoteTree.h"
 #include "startup/ui/StelmarIds.h"
 #include "startup/windows/file/Shortcut.h"
@@ -233,6 +236,175 @@ TEST_F(StelmarDialog, DeleteKeyAsksAndDeletesOnlyOnYes) {
   PressKey(tree.hwnd(), VK_DELETE);
   EXPECT_EQ(nullptr, WaitForWindow("#32770", "Question", stelmar.id(), 1000));
   Close(stelmar, dialog);
+}
+
+}  // namespace
+
+namespace {
+
+class StelmarCommands : public StelmarDialog {
+ protected:
+  // Starts the program once the test has made its entries.
+  bool Open() {
+    process_ = std::make_unique<Process>(Program());
+    dialog_ = Start(*process_);
+    if (dialog_) tree_ = std::make_unique<RemoteTree>(GetDlgItem(dialog_, IDC_TREE));
+    return dialog_ != nullptr;
+  }
+  void TearDown() override {
+    if (dialog_) Close(*process_, dialog_);
+    StelmarDialog::TearDown();
+  }
+  // Right-clicks an item's caption and picks a command of its menu.
+  bool Command(const std::vector<std::string>& path, int index) {
+    HTREEITEM item = tree_->find(path);
+    if (!item) return false;
+    const RECT label = tree_->itemRect(item, true);
+    tree_->click({label.left + 4, (label.top + label.bottom) / 2}, true);
+    return ChooseFromMenu(process_->id(), index);
+  }
+  // Fills the entry dialog and presses OK.
+  HWND FillEntry(const std::string& name, const std::string& path) {
+    HWND box = WaitBox(*process_, "Startup entry");
+    if (!box) return nullptr;
+    SetWindowTextA(GetDlgItem(box, IDC_NAME), name.c_str());
+    SetWindowTextA(GetDlgItem(box, IDC_PATH), path.c_str());
+    ClickButton(box, "OK");
+    return box;
+  }
+  // Answers the message box with this title and returns its text.
+  std::string Answer(const char* title, const char* button) {
+    HWND box = WaitBox(*process_, title);
+    if (!box) return "(no box)";
+    const std::string text = BoxText(box);
+    ClickButton(box, button);
+    WaitWindowGone(box, kTimeoutMs);
+    return text;
+  }
+
+  std::unique_ptr<Process> process_;
+  HWND dialog_ = nullptr;
+  std::unique_ptr<RemoteTree> tree_;
+};
+
+TEST_F(StelmarCommands, AddChecksTheFileAndAsksBeforeOverwriting) {
+  Value("VkTwin", kNotepad);
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(Command(UserRun(), 0));  // "&Add startup entry"
+  HWND box = FillEntry("VkTwin", "C:\\nowhere\\missing.exe");
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ("The startup entry you are trying to add doesn't point on a valid file.",
+            Answer("Stelmar Error", "OK"));
+  const std::string regedit = "\"C:\\windows\\regedit.exe\" /s";
+  for (const char* answer : {"&No", "&Yes"}) {
+    if (std::string(answer) == "&Yes") {
+      ASSERT_TRUE(Command(UserRun(), 0));
+      box = WaitBox(*process_, "Startup entry");
+    }
+    SetWindowTextA(GetDlgItem(box, IDC_NAME), "VkTwin");
+    SetWindowTextA(GetDlgItem(box, IDC_PATH), regedit.c_str());
+    ClickButton(box, "OK");
+    EXPECT_EQ("A startup entry with the name VkTwin already exists.\nWould you like to overwrite it?",
+              Answer("Startup entry alread exists", answer));
+    ASSERT_TRUE(WaitWindowGone(box, kTimeoutMs));
+    EXPECT_EQ(std::string(answer) == "&No" ? kNotepad : regedit, RunValue("VkTwin").second);
+  }
+  // One leaf of that name, showing the new command.
+  const TreeNode* run = Child(Child(Child(tree_->read(), "Registry")->children, "Current User")->children, "Run");
+  ASSERT_NE(nullptr, run);
+  const std::vector<std::string> captions = Captions(run->children);
+  EXPECT_EQ(1, std::count(captions.begin(), captions.end(), "VkTwin"));
+}
+
+TEST_F(StelmarCommands, EditRefusedOrFailedKeepsTheOldEntry) {
+  Value("VkEditA", kNotepad);
+  Value("VkEditB", "C:\\windows\\regedit.exe");
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(Command(UserRunLeaf("VkEditA"), 0));  // "&Edit"
+  ASSERT_NE(nullptr, FillEntry("VkEditB", "C:\\windows\\notepad.exe /new"));
+  EXPECT_EQ(0u, Answer("Startup entry alread exists", "&No").find("A startup entry with the name VkEditB"));
+  EXPECT_TRUE(WaitUntil([&] { return tree_->find(UserRunLeaf("VkEditA")) != nullptr; }, kTimeoutMs));
+  EXPECT_EQ(kNotepad, RunValue("VkEditA").second);
+  EXPECT_EQ("C:\\windows\\regedit.exe", RunValue("VkEditB").second);
+
+  // A shortcut that cannot be written under its new name: the old one comes back.
+  const std::string old = Shortcut("VkEdit.lnk", kNotepad);
+  ClickButton(dialog_, "&Refresh");
+  const std::vector<std::string> leaf = {"Autostart", "Current user", "VkEdit.lnk"};
+  ASSERT_TRUE(WaitUntil([&] { return tree_->find(leaf) != nullptr; }, kTimeoutMs));
+  ASSERT_TRUE(Command(leaf, 0));
+  ASSERT_NE(nullptr, FillEntry("Vk|Bad", kNotepad));
+  EXPECT_NE("(no box)", Answer("Stelmar Error", "OK"));
+  EXPECT_TRUE(WaitUntil([&] { return FileExists(old) && tree_->find(leaf) != nullptr; }, kTimeoutMs));
+}
+
+TEST_F(StelmarCommands, DragMovesAShortcutIntoARunKeyEnabled) {
+  const std::string link = Shortcut("VkMove.lnk", kNotepad);
+  values_.push_back("VkMove.lnk");
+  const std::string plain = StartupFolder() + "VkPlain.txt";
+  files_.push_back(plain);
+  WriteTextFile(plain, "text");
+  ASSERT_TRUE(Open());
+  const std::vector<std::string> from = {"Autostart", "Current user", "VkMove.lnk"};
+  ASSERT_TRUE(WaitUntil([&] { return tree_->find(from) != nullptr; }, kTimeoutMs));
+  tree_->find(UserRun());
+  tree_->dragTo(tree_->find(from), tree_->find(UserRun()));
+  ASSERT_TRUE(WaitUntil([&] { return tree_->find(UserRunLeaf("VkMove.lnk")) != nullptr; }, kTimeoutMs));
+  EXPECT_EQ(1, tree_->node(tree_->find(UserRunLeaf("VkMove.lnk"))).stateImage);
+  EXPECT_EQ(REG_SZ, RunValue("VkMove.lnk").first);
+  EXPECT_FALSE(FileExists(link));
+  EXPECT_EQ(nullptr, tree_->find(from));
+
+  // The file that is no shortcut stays where it is.
+  EXPECT_TRUE(FileExists(plain));
+}
+
+TEST_F(StelmarCommands, LoadOrderMovesRowsAndTheRewriteKeepsValueTypes) {
+  Value("VkOrder1", "%windir%\\notepad.exe", REG_EXPAND_SZ);
+  Value("VkOrder2", kNotepad);
+  values_.push_back("VkOrder3");
+  {
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_SET_VALUE, &key);
+    const DWORD number = 7;
+    RegSetValueExA(key, "VkOrder3", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4);
+    RegCloseKey(key);
+  }
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(WaitUntil([&] { return tree_->find(UserRunLeaf("VkOrder2")) != nullptr; }, kTimeoutMs));
+  ASSERT_TRUE(Command(UserRun(), 1));  // "&Change load order"
+  HWND box = WaitBox(*process_, "Load order");
+  ASSERT_NE(nullptr, box);
+  HWND list = GetDlgItem(box, IDC_ORDER_LIST);
+  HWND up = GetDlgItem(box, IDC_MOVE_UP), down = GetDlgItem(box, IDC_MOVE_DOWN);
+  EXPECT_FALSE(IsWindowEnabled(up) || IsWindowEnabled(down));
+  const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  int row = -1;
+  for (int i = 0; i < rows; ++i)
+    if (tree_->listText(list, i, 1) == "VkOrder2") row = i;
+  ASSERT_GT(row, 0);
+  const std::string above = tree_->listText(list, row - 1, 1);
+  const RECT rect = tree_->listRowRect(list, row);
+  POINT point{rect.left + 20, (rect.top + rect.bottom) / 2};
+  ClientToScreen(list, &point);
+  SetCursorPos(point.x, point.y);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof click[0]);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(up) != FALSE; }, kTimeoutMs));
+  EXPECT_EQ(row + 1 != rows, IsWindowEnabled(down) != FALSE);
+  ClickButton(box, "Move &up");
+  ASSERT_TRUE(WaitUntil([&] { return tree_->listText(list, row - 1, 1) == "VkOrder2"; }, kTimeoutMs));
+  EXPECT_EQ(above, tree_->listText(list, row, 1));
+  EXPECT_EQ(std::to_string(row), tree_->listText(list, row - 1, 0));
+  ClickButton(box, "OK");
+  ASSERT_TRUE(WaitWindowGone(box, kTimeoutMs));
+  EXPECT_TRUE(WaitUntil([&] { return tree_->find(UserRunLeaf("VkOrder2")) != nullptr; }, kTimeoutMs));
+  EXPECT_EQ(std::make_pair(DWORD{REG_EXPAND_SZ}, std::string("%windir%\\notepad.exe")), RunValue("VkOrder1"));
+  EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("VkOrder2"));
+  EXPECT_EQ(REG_DWORD, RunValue("VkOrder3").first);
 }
 
 }  // namespace
