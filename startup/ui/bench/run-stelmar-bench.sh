@@ -7,7 +7,7 @@ source "$root/scripts/wine-env.sh"
 TEST_ARCH=x86_64 WINEARCH=win64 WINE_LOADER=/usr/lib/wine/wine64
 BUILD_TEST="$root/build/x86_64-bench"
 cmake -S "$root" -B "$BUILD_TEST" -DCMAKE_BUILD_TYPE=Release -DMINGW_ARCH=x86_64 \
-  -DWINE_LOADER="$WINE_LOADER" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw.cmake" -DWINE_LOADER="$WINE_LOADER" >/dev/null
 cmake --build "$BUILD_TEST" -j2 --target stelmar stelmar_bench >/dev/null
 start_wine_session
 "$WINE_LOADER" 'X:\bin\stelmar_bench.exe'
