@@ -36,9 +36,8 @@ for f in "$bin"/*_tests.exe; do
   check "$(basename "$f") is PE32 i386" "$(i686-w64-mingw32-objdump -f "$f" | grep -q 'file format pei-i386' || echo "not pei-i386")"
 done
 
-# The manifest of the programs, and version information in the shipped files that take it
-# from common/version (morvel.exe and stelmar.exe carry theirs in their own resource scripts;
-# add them here when those land).
+# The manifest of the programs, and version information in every shipped file (morvel.exe
+# and stelmar.exe carry theirs in their own resource scripts).
 for f in "$bin"/morvel.exe "$bin"/stelmar.exe "$bin"/vktcheck.exe "$bin"/orvane.vkp; do
   [ -f "$f" ] || continue
   name=$(basename "$f")
@@ -47,7 +46,6 @@ for f in "$bin"/morvel.exe "$bin"/stelmar.exe "$bin"/vktcheck.exe "$bin"/orvane.
       check "$name has a manifest for common controls 6, asInvoker" \
         "$(strings "$f" | tr -d '\n' | grep -q 'Microsoft.Windows.Common-Controls.*asInvoker' || echo "no such manifest")" ;;
   esac
-  case "$name" in morvel.exe|stelmar.exe) continue ;; esac
   # VS_VERSION_INFO is stored as UTF-16.
   check "$name has version information" "$(strings -el "$f" | grep -qx 'VS_VERSION_INFO' || echo "none")"
 done

@@ -2,3 +2,4 @@
 include(${VARNICK_ROOT}/startup/native-base.cmake OPTIONAL)
 include(${VARNICK_ROOT}/startup/native-store.cmake OPTIONAL)
 include(${VARNICK_ROOT}/startup/native-helpers.cmake OPTIONAL)
+include(${VARNICK_ROOT}/startup/native-ui.cmake OPTIONAL)
