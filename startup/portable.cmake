@@ -25,3 +25,11 @@ set(stelmar_store_portable_tests
   ${stelmar_dir}/tests/store/KeptValuesTest.cpp
   ${stelmar_dir}/tests/store/ArgumentParserHelpersTest.cpp
   ${stelmar_dir}/tests/store/MapperTest.cpp)
+set(stelmar_helpers_portable_sources
+  ${stelmar_dir}/util/StringHelper.cpp
+  ${stelmar_dir}/util/UrlEncoder.cpp
+  ${stelmar_dir}/util/newsletter/SimpleSignUp.cpp)
+set(stelmar_helpers_portable_tests
+  ${stelmar_dir}/tests/helpers/StringHelperTest.cpp
+  ${stelmar_dir}/tests/helpers/UrlEncoderTest.cpp
+  ${stelmar_dir}/tests/helpers/SimpleSignUpTest.cpp)

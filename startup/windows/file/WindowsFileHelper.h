@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Unique.h"
+
 namespace windows::file {
 
 class WindowsFileHelper {
@@ -22,6 +24,20 @@ class WindowsFileHelper {
   // Throws CouldNotGetFirstLevelFilesException.
   static std::vector<std::string> getFirstLevelFiles(const std::string& folder,
                                                      const std::string& mask);
+
+  // The icon the shell shows for the file. The path must be shorter than MAX_PATH.
+  // Throws CouldNotExtractAssosiatedIconExcpetion.
+  static win::UniqueIcon extractAssociatedIcon(const std::string& path);
+  // The path of an existing file or folder with every component in its long form (forward
+  // slashes become backslashes). Throws CouldNotConvertShortPathToLongPathException.
+  static std::string toLongPath(const std::string& path);
+  // With a trailing backslash. Throws CouldNotGetCurrentDirectoryException.
+  static std::string getCurrentDirectory();
+  // The folder of the running program, with its trailing backslash.
+  // Throws CouldNotGetModuleFileNameException.
+  static std::string getProgramDirectory();
+  // Throws CouldNotSetCurrentDirectoryException.
+  static void setCurrentDirectory(const std::string& path);
 };
 
 }  // namespace windows::file

@@ -1,0 +1,227 @@
+// stelmar as a user meets it: the real program in a temporary program folder, its main
+// dialog found by class and title, its tree read and worked from this process, against the
+// Run keys and the start-up folder of the test prefix (as this build's bitness sees them,
+// which is the program's view too). Every value and shortcut a test makes is removed again.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "startup/tests/ui/RemoteTree.h"
+#include "startup/ui/StelmarIds.h"
+#include "startup/windows/file/Shortcut.h"
+#include "tests/harness/Harness.h"
+
+namespace {
+
+using namespace harness;
+using namespace uitests;
+constexpr DWORD kTimeoutMs = 20000;
+const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const kNotepad = "C:\\windows\\notepad.exe";
+
+void SetRunValue(const std::string& name, DWORD type, const std::string& data) {
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE,
+                                           nullptr, &key, nullptr));
+  RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                 static_cast<DWORD>(data.size() + 1));
+  RegCloseKey(key);
+}
+
+// Type and data of a value of the current user's Run key; type REG_NONE when missing.
+std::pair<DWORD, std::string> RunValue(const std::string& name) {
+  char data[2048] = {};
+  DWORD type = REG_NONE, size = sizeof data - 1;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return {REG_NONE, ""};
+  const LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                                       reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return {REG_NONE, ""};
+  return {type, std::string(data)};
+}
+
+// A disabled entry's record in "stelmar.dat": type, state (1), name, 0, data, 0.
+std::string Record(int type, const std::string& name, const std::string& data) {
+  std::string record(8, '\0');
+  record[0] = static_cast<char>(type);
+  record[4] = 1;
+  return record + name + '\0' + data + '\0';
+}
+
+std::string StartupFolder() {
+  char path[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path);
+  return std::string(path) + "\\";
+}
+
+class StelmarDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    ASSERT_TRUE(CopyFromBuild("stelmar.exe", folder_.path()));
+  }
+  void TearDown() override {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      for (const std::string& name : values_) RegDeleteValueA(key, name.c_str());
+      RegCloseKey(key);
+    }
+    for (const std::string& file : files_) DeleteFileA(file.c_str());
+    CoUninitialize();
+  }
+  void Value(const std::string& name, const std::string& data, DWORD type = REG_SZ) {
+    values_.push_back(name);
+    SetRunValue(name, type, data);
+  }
+  std::string Shortcut(const std::string& name, const std::string& target) {
+    const std::string path = StartupFolder() + name;
+    files_.push_back(path);
+    windows::file::ShortcutWriter(path).write(target, "", "", "");
+    return path;
+  }
+  std::string Program() const { return "\"" + folder_.path() + "stelmar.exe\""; }
+  std::string Backup() const { return ReadTextFile(folder_ / "stelmar.dat"); }
+  HWND Start(Process& process) {
+    EXPECT_TRUE(process.started());
+    HWND dialog = WaitForWindow("#32770", "Stelmar", process.id(), kTimeoutMs);
+    // Leaves are in place once the dialog is shown.
+    return dialog;
+  }
+  HWND WaitBox(const Process& process, const char* title) {
+    return WaitForWindow("#32770", title, process.id(), kTimeoutMs);
+  }
+  std::string BoxText(HWND box) {
+    for (const Control& c : Controls(box))
+      if (c.className == "Static" && !c.text.empty()) return c.text;
+    return "";
+  }
+  void Close(Process& process, HWND dialog) {
+    ClickButton(dialog, "OK");
+    EXPECT_TRUE(process.Wait(kTimeoutMs).ended);
+  }
+  std::vector<std::string> UserRun() const { return {"Registry", "Current User", "Run"}; }
+  std::vector<std::string> UserRunLeaf(const std::string& name) const {
+    std::vector<std::string> path = UserRun();
+    path.push_back(name);
+    return path;
+  }
+
+  TempFolder folder_;
+  std::vector<std::string> values_;
+  std::vector<std::string> files_;
+};
+
+TEST_F(StelmarDialog, ShowsEveryLocationAndEntriesWithIconsAndTicks) {
+  Value("VkFound", kNotepad);
+  Value("VkMissing", "C:\\nowhere\\gone.exe /quiet");
+  WriteTextFile(folder_ / "stelmar.dat", Record(5, "VkKeptAside", "C:\\nowhere\\old.exe"));
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
+  const std::vector<TreeNode> nodes = tree.read();
+  ASSERT_EQ(std::vector<std::string>({"Autostart", "Registry"}), Captions(nodes));
+  EXPECT_EQ(std::vector<std::string>({"All users", "Current user"}), Captions(nodes[0].children));
+  const TreeNode& registry = nodes[1];
+  ASSERT_EQ(std::vector<std::string>({"All users", "Current User"}), Captions(registry.children));
+  // The NT family has no Run Services keys.
+  EXPECT_EQ(std::vector<std::string>({"Run", "Run Once", "Run Once Ex"}),
+            Captions(registry.children[0].children));
+  EXPECT_EQ(std::vector<std::string>({"Run", "Run Once"}), Captions(registry.children[1].children));
+  for (const TreeNode* node : {&nodes[0], &registry, &registry.children[0]}) {
+    EXPECT_EQ(0, node->image) << node->text;
+    EXPECT_EQ(0, node->stateImage) << node->text;
+  }
+  const std::vector<TreeNode>& leaves = registry.children[1].children[0].children;
+  const TreeNode* found = Child(leaves, "VkFound");
+  const TreeNode* missing = Child(leaves, "VkMissing");
+  const TreeNode* aside = Child(leaves, "VkKeptAside");
+  ASSERT_TRUE(found && missing && aside);
+  EXPECT_GE(found->image, 4);  // the file's own icon
+  EXPECT_EQ(2, missing->image);
+  EXPECT_EQ(1, found->stateImage);
+  EXPECT_EQ(1, missing->stateImage);
+  EXPECT_EQ(2, aside->stateImage);
+
+  // The command text follows the selection; a node has none.
+  tree.select(missing->item);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_COMMAND)) == "C:\\nowhere\\gone.exe /quiet"; }, kTimeoutMs));
+  tree.select(registry.item);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_COMMAND)).empty(); }, kTimeoutMs));
+  Close(stelmar, dialog);
+}
+
+TEST_F(StelmarDialog, ClickOnTheBoxDisablesIntoTheStoreAndEnablesAgain) {
+  Value("VkToggle", kNotepad);
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
+  HTREEITEM leaf = tree.find(UserRunLeaf("VkToggle"));
+  ASSERT_NE(nullptr, leaf);
+
+  // A click on the caption changes nothing.
+  const RECT label = tree.itemRect(leaf, true);
+  tree.click({label.left + 4, (label.top + label.bottom) / 2}, false);
+  tree.clickStateImage(leaf);
+  ASSERT_TRUE(WaitUntil([&] { return tree.node(leaf).stateImage == 2; }, kTimeoutMs));
+  EXPECT_EQ(REG_NONE, RunValue("VkToggle").first);
+  EXPECT_EQ(Record(5, "VkToggle", kNotepad), Backup());
+
+  tree.clickStateImage(leaf);
+  ASSERT_TRUE(WaitUntil([&] { return tree.node(leaf).stateImage == 1; }, kTimeoutMs));
+  EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("VkToggle"));
+  EXPECT_EQ("", Backup());
+  Close(stelmar, dialog);
+}
+
+TEST_F(StelmarDialog, OneCopyRunsPerProgramFolder) {
+  Process first(Program());
+  Process second(Program());
+  ASSERT_TRUE(first.started() && second.started());
+  // One of the two ends by itself; the other shows the dialog.
+  ProcessResult ended{};
+  ASSERT_TRUE(WaitUntil([&] {
+    return (ended = first.Wait(0)).ended || (ended = second.Wait(0)).ended;
+  }, kTimeoutMs));
+  EXPECT_EQ(0u, ended.exitCode);
+  Process& running = first.Wait(0).ended ? second : first;
+  HWND dialog = Start(running);
+  ASSERT_NE(nullptr, dialog);
+
+  // A later start ends too and leaves the first one's window in front.
+  Process third(Program());
+  ASSERT_TRUE(third.Wait(kTimeoutMs).ended);
+  EXPECT_EQ(dialog, GetForegroundWindow());
+  Close(running, dialog);
+}
+
+TEST_F(StelmarDialog, DeleteKeyAsksAndDeletesOnlyOnYes) {
+  Value("VkDoomed", kNotepad);
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
+  HTREEITEM leaf = tree.find(UserRunLeaf("VkDoomed"));
+  ASSERT_NE(nullptr, leaf);
+  tree.select(leaf);
+  for (const char* answer : {"&No", "&Yes"}) {
+    PressKey(tree.hwnd(), VK_DELETE);
+    HWND box = WaitBox(stelmar, "Question");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Are you sure you want to delete this key?", BoxText(box));
+    ClickButton(box, answer);
+    ASSERT_TRUE(WaitWindowGone(box, kTimeoutMs));
+  }
+  EXPECT_TRUE(WaitUntil([&] { return tree.find(UserRunLeaf("VkDoomed")) == nullptr; }, kTimeoutMs));
+  EXPECT_EQ(REG_NONE, RunValue("VkDoomed").first);
+  // On a node the key asks nothing.
+  tree.select(tree.find(UserRun()));
+  PressKey(tree.hwnd(), VK_DELETE);
+  EXPECT_EQ(nullptr, WaitForWindow("#32770", "Question", stelmar.id(), 1000));
+  Close(stelmar, dialog);
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+# The program stelmar: its dialogs, the tree and list wrappers, and start-up.
+set(stelmar_ui_dir ${CMAKE_CURRENT_LIST_DIR}/ui)
+
+# Standard library only; built natively as well (native-ui.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/ui/portable.cmake)
+add_library(stelmar_ui_portable STATIC ${stelmar_ui_portable_sources})
+target_link_libraries(stelmar_ui_portable PUBLIC stelmar_store_portable)
+
+add_library(stelmar_ui STATIC
+  ${stelmar_ui_dir}/TreeControl.cpp
+  ${stelmar_ui_dir}/ListControl.cpp
+  ${stelmar_ui_dir}/MessageBoxHandler.cpp
+  ${stelmar_ui_dir}/AddEntryDialog.cpp
+  ${stelmar_ui_dir}/LoadOrderDialog.cpp
+  ${stelmar_ui_dir}/StelmarDlg.cpp)
+target_link_libraries(stelmar_ui PUBLIC stelmar_ui_portable stelmar_helpers stelmar_store
+  comctl32 comdlg32 gdi32 user32 ole32)
+
+add_executable(stelmar WIN32 ${stelmar_ui_dir}/StelmarApp.cpp ${stelmar_ui_dir}/stelmar.rc
+  ${stelmar_signup_resource})
+target_link_libraries(stelmar PRIVATE stelmar_ui)
+
+if(VARNICK_TESTS)
+  varnick_add_test(stelmar_ui_tests ${stelmar_ui_portable_tests})
+  target_link_libraries(stelmar_ui_tests PRIVATE stelmar_ui_portable)
+  varnick_add_test(stelmar_dialog_tests
+    ${stelmar_ui_dir}/../tests/ui/RemoteTree.cpp
+    ${stelmar_ui_dir}/../tests/ui/StelmarDialogTest.cpp)
+  target_link_libraries(stelmar_dialog_tests PRIVATE stelmar_store varnick_harness advapi32 ole32
+    shell32 user32)
+  add_dependencies(stelmar_dialog_tests stelmar)
+endif()
+add_subdirectory(${stelmar_ui_dir}/bench ${CMAKE_CURRENT_BINARY_DIR}/ui-bench)

@@ -1,0 +1,37 @@
+// The dialog that adds or edits an entry: its name and its command line, with a Browse
+// button. OK closes it only when both are given and the command line's file exists.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "startup/ErrorHandler.h"
+
+namespace products::stelmar::ui {
+
+class AddEntryDialog {
+ public:
+  static const char* const BROWSE_FILTER;
+
+  AddEntryDialog(ErrorHandler& errorHandler, std::string name, std::string path)
+      : _errorHandler(errorHandler), _name(std::move(name)), _path(std::move(path)) {}
+  // True after OK.
+  bool run(HWND owner);
+  const std::string& name() const { return _name; }
+  const std::string& path() const { return _path; }
+
+ private:
+  static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  void readBoxes();
+  void writeBoxes();
+  void onOk();
+  void onBrowse();
+
+  ErrorHandler& _errorHandler;
+  std::string _name;
+  std::string _path;
+  HWND _dialog = nullptr;
+};
+
+}  // namespace products::stelmar::ui

@@ -1,0 +1,92 @@
+// What the main dialog shows and offers, without a window: the location nodes of the tree
+// with their captions and descriptions, the context menu of each kind of tree item, and the
+// texts of the information commands. Standard library only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace products::stelmar::ui {
+
+extern const char* const PRODUCT_NAME;  // "Stelmar"
+extern const char* const VERSION;       // "2.11"
+
+// One location node. `parent` indexes the node table (-1: a root node); `type` is the
+// startup type shown under it (-1: a node that only groups others).
+struct LocationNode {
+  const char* caption;
+  int parent;
+  int type;
+  const char* description;
+};
+
+// The nodes in the order they are inserted: parents before children. The "Run Services"
+// nodes are there only off the NT family, whose systems are the only ones to read them.
+std::vector<LocationNode> locationNodes(bool isWindowsNT);
+// Indices of the nodes the dialog expands after its first fill.
+std::vector<int> expandedNodes();
+
+// Menu command numbers of the tree's context menu.
+enum Command {
+  CMD_DISABLE = 100,
+  CMD_ENABLE = 101,
+  CMD_DELETE = 102,
+  CMD_RUN = 103,
+  CMD_ENTRY_INFO = 104,
+  CMD_ONLINE_INFO = 105,
+  CMD_LOCATION_INFO = 106,
+  CMD_ADD = 107,
+  CMD_EDIT = 108,
+  CMD_LOAD_ORDER = 109,
+};
+
+struct MenuItem {
+  const char* text;
+  int command;
+};
+enum class ItemKind { EnabledLeaf, DisabledLeaf, TypeNode, OtherNode };
+// The menu of an item, top to bottom.
+std::vector<MenuItem> menuFor(ItemKind kind);
+
+extern const char* const DELETE_QUESTION_CAPTION;  // "Question"
+extern const char* const DELETE_QUESTION;
+extern const char* const OVERWRITE_CAPTION;
+std::string overwriteQuestion(const std::string& name);
+extern const char* const SHORTCUTS_ONLY;
+extern const char* const NO_LOAD_ORDER_FOR_AUTOSTART;
+extern const char* const UNEXPECTED_LEAF_FAILURE;
+
+// Command 104: `fileFound` tells whether the entry's file exists.
+std::string entryInformation(const std::string& data, bool fileFound);
+// Command 106: the node's description, and the text of its last read failure (may be empty).
+std::string locationInformation(const std::string& description, const std::string& error);
+
+// The file text that the online information names for a command line: `fileName` is the
+// file name of its program, `libraryFileName` that of the library a rundll program is given
+// (computed by the caller only when `rundllLibrary` is not empty).
+bool isRundll(const std::string& fileName);
+// The arguments cut after their last ".dll"; empty when they name no library.
+std::string rundllLibrary(const std::string& arguments);
+// The name the online information sends for an entry: for an autostart type only the text
+// before the first dot.
+std::string onlineInfoName(int type, const std::string& name);
+// The address of the online information, each query value encoded by `encode`.
+std::string onlineInfoAddress(const std::string& baseAddress, const std::string& file,
+                              const std::string& name,
+                              std::string (*encode)(const std::string&));
+extern const char* const ONLINE_INFO_BASE;
+
+// Help: the address of the manual in the program folder (given with its backslash).
+std::string manualAddress(const std::string& folder);
+extern const char* const HELP_BROWSER_FAILED_BEFORE;
+extern const char* const HELP_BROWSER_FAILED_AFTER;
+extern const char* const HELP_FAILED_BEFORE;
+extern const char* const HELP_FAILED_AFTER;
+
+extern const char* const ABOUT_TEXT;
+
+// The name of the mutex that lets one copy run per program folder (given with or without
+// its backslash, in any case).
+std::string instanceMutexName(const std::string& programFolder);
+
+}  // namespace products::stelmar::ui
