@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "startup/StartupDatabase.h"
+#include "startup/database/StartupApproved.h"
 
 namespace products::stelmar::database {
 
@@ -23,8 +25,12 @@ class AutostartDatabase : public StartupDatabase {
 
   // Creates the backup folder (ending in a backslash, relative to the current directory)
   // and reads where the autostart folder of `type` lies. Never throws: a failure leaves the
-  // database not working, with the failure's text as the reason.
-  AutostartDatabase(int type, const std::string& backupFolder);
+  // database not working, with the failure's text as the reason. `windows64`: Windows'
+  // own switch of the folder's entries lies in its native view.
+  AutostartDatabase(int type, const std::string& backupFolder, bool windows64 = false);
+
+  // A file in the folder that Windows' own switch has turned off is listed DISABLED (marked
+  // so); enabling it switches it on as Windows does and leaves the file where it is.
 
   std::vector<StartupItem> getEntries() override;
   void enableEntry(StartupItem& item) override;
@@ -58,6 +64,7 @@ class AutostartDatabase : public StartupDatabase {
   int _type;
   std::string _backupFolder;
   bool _working = true;
+  std::optional<StartupApproved> _approved;
 };
 
 }  // namespace products::stelmar::database

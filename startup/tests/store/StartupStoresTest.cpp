@@ -51,6 +51,12 @@ TEST_F(StartupStoresTest, RegistersOneStorePerLocationOfTheSystem) {
     StartupStores nt(handler, true);
     EXPECT_EQ(std::vector<int>({0, 1, 2, 5, 6, 7, 9}), nt.getInterface().getTypes());
   }
+  {
+    // 64-bit Windows adds the 32-bit view of the machine's Run and RunOnce keys.
+    StartupStores windows64(handler, true, true);
+    EXPECT_EQ(std::vector<int>({0, 1, 2, 5, 6, 7, 9, 11, 12}),
+              windows64.getInterface().getTypes());
+  }
   StartupStores older(handler, false);
   EXPECT_EQ(std::vector<int>({0, 1, 2, 3, 4, 5, 6, 7, 9}), older.getInterface().getTypes());
   EXPECT_TRUE(harness::FileExists(program / "lmas"));

@@ -1,0 +1,38 @@
+// Windows' own switch of the entries of a startup location (see StartupApprovedFlag.h): where
+// it lies for each startup type, whether it has switched an entry off, and switching one on
+// again the way Windows does.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace products::stelmar::database {
+
+class StartupApproved {
+ public:
+  struct Location {
+    HKEY hive;
+    std::string keyPath;
+    REGSAM view;  // Explorer's own (native) view on 64-bit Windows
+  };
+
+  // The machine's and the current user's Run keys and start-up folders have a switch; the
+  // other types have none.
+  static std::optional<Location> locationOf(int type, bool windows64);
+
+  explicit StartupApproved(Location location) : _location(std::move(location)) {}
+
+  // True only for a flag that says disabled. A missing or unreadable key or value, or a
+  // malformed flag, leaves the entry as it is: false. Never throws.
+  bool isSwitchedOff(const std::string& name) const;
+  // Writes 02 and eleven zero bytes to a flag that says disabled, and nothing otherwise.
+  // Returns whether it wrote. Throws the registry exceptions.
+  bool switchOn(const std::string& name) const;
+
+ private:
+  Location _location;
+};
+
+}  // namespace products::stelmar::database
