@@ -36,7 +36,8 @@ if(VARNICK_TESTS)
     ${stelmar_store_dir}/tests/store/StartupInterfaceTest.cpp
     ${stelmar_store_dir}/tests/store/EntryMovesTest.cpp
     ${stelmar_store_dir}/tests/store/StartupStoresTest.cpp
-    ${stelmar_store_dir}/tests/store/RegistryViewTest.cpp)
+    ${stelmar_store_dir}/tests/store/RegistryViewTest.cpp
+    ${stelmar_store_dir}/tests/store/Windows64StoreTest.cpp)
   target_link_libraries(stelmar_store_tests PRIVATE stelmar_store varnick_harness advapi32 shlwapi
     ole32)
 endif()

@@ -61,6 +61,8 @@ bool StartupApproved::isSwitchedOff(const std::string& name) const {
 }
 
 bool StartupApproved::switchOn(const std::string& name) const {
+  // Nothing to switch (no key, no flag, or one that does not say disabled): nothing written.
+  if (!isSwitchedOff(name)) return false;
   RegistryKeyImpl key(_location.hive, _location.keyPath, KEY_READ | KEY_WRITE,
                       RegistryKeyImpl::MODE_OPEN, _location.view);
   if (!saysDisabled(RegistryReaderImpl(key).readRaw(name))) return false;
