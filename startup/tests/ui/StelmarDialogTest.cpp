@@ -69,7 +69,42 @@ class StelmarDialog : public ::testing::Test {
       RegCloseKey(key);
     }
     for (const std::string& file : files_) DeleteFileA(file.c_str());
+    for (const Placed& value : placed_) {
+      if (RegOpenKeyExA(value.hive, value.key.c_str(), 0, KEY_SET_VALUE | value.view, &key) !=
+          ERROR_SUCCESS)
+        continue;
+      RegDeleteValueA(key, value.name.c_str());
+      RegCloseKey(key);
+    }
     CoUninitialize();
+  }
+  // A value anywhere, in a registry view of its own, removed again at the end.
+  struct Placed {
+    HKEY hive;
+    std::string key;
+    REGSAM view;
+    std::string name;
+  };
+  void Place(const Placed& value, DWORD type, const std::string& bytes) {
+    placed_.push_back(value);
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(value.hive, value.key.c_str(), 0, nullptr, 0,
+                                             KEY_SET_VALUE | value.view, nullptr, &key, nullptr));
+    RegSetValueExA(key, value.name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+  }
+  std::string Read(const Placed& value) const {
+    char data[2048] = {};
+    DWORD size = sizeof data;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(value.hive, value.key.c_str(), 0, KEY_QUERY_VALUE | value.view, &key) !=
+        ERROR_SUCCESS)
+      return "";
+    const LONG status = RegQueryValueExA(key, value.name.c_str(), nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? std::string(data, size) : "";
   }
   void Value(const std::string& name, const std::string& data, DWORD type = REG_SZ) {
     values_.push_back(name);
@@ -111,6 +146,7 @@ class StelmarDialog : public ::testing::Test {
   TempFolder folder_;
   std::vector<std::string> values_;
   std::vector<std::string> files_;
+  std::vector<Placed> placed_;
 };
 
 TEST_F(StelmarDialog, ShowsEveryLocationAndEntriesWithIconsAndTicks) {
@@ -126,8 +162,9 @@ TEST_F(StelmarDialog, ShowsEveryLocationAndEntriesWithIconsAndTicks) {
   EXPECT_EQ(std::vector<std::string>({"All users", "Current user"}), Captions(nodes[0].children));
   const TreeNode& registry = nodes[1];
   ASSERT_EQ(std::vector<std::string>({"All users", "Current User"}), Captions(registry.children));
-  // The NT family has no Run Services keys.
-  EXPECT_EQ(std::vector<std::string>({"Run", "Run Once", "Run Once Ex"}),
+  // The NT family has no Run Services keys; 64-bit Windows has the 32-bit view of two.
+  EXPECT_EQ(std::vector<std::string>(
+                {"Run", "Run Once", "Run Once Ex", "Run (32-bit)", "Run Once (32-bit)"}),
             Captions(registry.children[0].children));
   EXPECT_EQ(std::vector<std::string>({"Run", "Run Once"}), Captions(registry.children[1].children));
   for (const TreeNode* node : {&nodes[0], &registry, &registry.children[0]}) {
@@ -221,6 +258,42 @@ TEST_F(StelmarDialog, DeleteKeyAsksAndDeletesOnlyOnYes) {
   tree.select(tree.find(UserRun()));
   PressKey(tree.hwnd(), VK_DELETE);
   EXPECT_EQ(nullptr, WaitForWindow("#32770", "Question", stelmar.id(), 1000));
+  Close(stelmar, dialog);
+}
+
+TEST_F(StelmarDialog, EachViewOfTheMachinesRunKeyHasItsOwnNode) {
+  Place({HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "VkNative"}, REG_SZ, kNotepad);
+  Place({HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_32KEY, "VkView32"}, REG_SZ, kNotepad);
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
+  for (auto [node, own, other] : {std::make_tuple("Run", "VkNative", "VkView32"),
+                                  std::make_tuple("Run (32-bit)", "VkView32", "VkNative")}) {
+    EXPECT_NE(nullptr, tree.find({"Registry", "All users", node, own})) << node;
+    EXPECT_EQ(nullptr, tree.find({"Registry", "All users", node, other})) << node;
+  }
+  Close(stelmar, dialog);
+}
+
+TEST_F(StelmarDialog, AnEntryWindowsSwitchedOffIsUntickedAndTickingSwitchesItOn) {
+  const Placed flag{HKEY_CURRENT_USER,
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run",
+                    0, "VkWindowsOff"};
+  Value("VkWindowsOff", kNotepad);
+  Place(flag, REG_BINARY, std::string("\x03\0\0\0\x10\x20\x30\x40\x50\x60\x70\x01", 12));
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
+  HTREEITEM leaf = tree.find(UserRunLeaf("VkWindowsOff"));
+  ASSERT_NE(nullptr, leaf);
+  EXPECT_EQ(2, tree.node(leaf).stateImage);
+  tree.clickStateImage(leaf);
+  ASSERT_TRUE(WaitUntil([&] { return tree.node(leaf).stateImage == 1; }, kTimeoutMs));
+  EXPECT_EQ("\x02" + std::string(11, '\0'), Read(flag));
+  EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("VkWindowsOff"));
+  EXPECT_EQ("", Backup());
   Close(stelmar, dialog);
 }
 
