@@ -29,5 +29,5 @@ if(VARNICK_TESTS)
   target_link_libraries(stelmar_dialog_tests PRIVATE stelmar_store varnick_harness advapi32 ole32
     shell32 user32)
   add_dependencies(stelmar_dialog_tests stelmar)
+  add_subdirectory(${stelmar_ui_dir}/bench ${CMAKE_CURRENT_BINARY_DIR}/ui-bench)
 endif()
-add_subdirectory(${stelmar_ui_dir}/bench ${CMAKE_CURRENT_BINARY_DIR}/ui-bench)

@@ -80,6 +80,8 @@ HTREEITEM RemoteTree::find(const std::vector<std::string>& path) const {
     HTREEITEM child = parent == TVI_ROOT ? TreeView_GetRoot(tree_) : TreeView_GetChild(tree_, parent);
     while (child && node(child).text != caption) child = TreeView_GetNextSibling(tree_, child);
     if (!child) return nullptr;
+    // Whatever the test looks for next must be visible.
+    if (parent != TVI_ROOT) TreeView_Expand(tree_, parent, TVE_EXPAND);
     parent = child;
   }
   return parent;

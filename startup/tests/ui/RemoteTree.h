@@ -26,7 +26,7 @@ class RemoteTree {
   RemoteTree& operator=(const RemoteTree&) = delete;
 
   std::vector<TreeNode> read() const;
-  // The first item with this caption under `parent` (null: the root), or null.
+  // The item at a path of captions from the root, or null; the nodes on the way are expanded.
   HTREEITEM find(const std::vector<std::string>& path) const;
   TreeNode node(HTREEITEM item) const;
   RECT itemRect(HTREEITEM item, bool labelOnly) const;

@@ -50,6 +50,14 @@ std::string Record(int type, const std::string& name, const std::string& data) {
   return record + name + '\0' + data + '\0';
 }
 
+// "stelmar.dat" holding these records: their count (32 bits, little-endian), then each.
+std::string BackupBytes(const std::vector<std::string>& records) {
+  std::string bytes(4, '\0');
+  bytes[0] = static_cast<char>(records.size());
+  for (const std::string& record : records) bytes += record;
+  return bytes;
+}
+
 std::string StartupFolder() {
   char path[MAX_PATH] = {};
   SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path);
@@ -152,7 +160,7 @@ class StelmarDialog : public ::testing::Test {
 TEST_F(StelmarDialog, ShowsEveryLocationAndEntriesWithIconsAndTicks) {
   Value("VkFound", kNotepad);
   Value("VkMissing", "C:\\nowhere\\gone.exe /quiet");
-  WriteTextFile(folder_ / "stelmar.dat", Record(5, "VkKeptAside", "C:\\nowhere\\old.exe"));
+  WriteTextFile(folder_ / "stelmar.dat", BackupBytes({Record(5, "VkKeptAside", "C:\\nowhere\\old.exe")}));
   Process stelmar(Program());
   HWND dialog = Start(stelmar);
   ASSERT_NE(nullptr, dialog);
@@ -202,15 +210,18 @@ TEST_F(StelmarDialog, ClickOnTheBoxDisablesIntoTheStoreAndEnablesAgain) {
   // A click on the caption changes nothing.
   const RECT label = tree.itemRect(leaf, true);
   tree.click({label.left + 4, (label.top + label.bottom) / 2}, false);
+  Sleep(GetDoubleClickTime() + 100);
   tree.clickStateImage(leaf);
   ASSERT_TRUE(WaitUntil([&] { return tree.node(leaf).stateImage == 2; }, kTimeoutMs));
   EXPECT_EQ(REG_NONE, RunValue("VkToggle").first);
-  EXPECT_EQ(Record(5, "VkToggle", kNotepad), Backup());
+  EXPECT_EQ(BackupBytes({Record(5, "VkToggle", kNotepad)}), Backup());
 
+  // Far enough apart not to make a double click.
+  Sleep(GetDoubleClickTime() + 100);
   tree.clickStateImage(leaf);
   ASSERT_TRUE(WaitUntil([&] { return tree.node(leaf).stateImage == 1; }, kTimeoutMs));
   EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("VkToggle"));
-  EXPECT_EQ("", Backup());
+  EXPECT_EQ(BackupBytes({}), Backup());
   Close(stelmar, dialog);
 }
 
