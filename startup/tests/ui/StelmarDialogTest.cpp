@@ -170,9 +170,10 @@ TEST_F(StelmarDialog, ShowsEveryLocationAndEntriesWithIconsAndTicks) {
   EXPECT_EQ(std::vector<std::string>({"All users", "Current user"}), Captions(nodes[0].children));
   const TreeNode& registry = nodes[1];
   ASSERT_EQ(std::vector<std::string>({"All users", "Current User"}), Captions(registry.children));
-  // The NT family has no Run Services keys; 64-bit Windows has the 32-bit view of two.
+  // The NT family has no Run Services keys; 64-bit Windows has the 32-bit view of two. The
+  // tree sorts its nodes.
   EXPECT_EQ(std::vector<std::string>(
-                {"Run", "Run Once", "Run Once Ex", "Run (32-bit)", "Run Once (32-bit)"}),
+                {"Run", "Run (32-bit)", "Run Once", "Run Once (32-bit)", "Run Once Ex"}),
             Captions(registry.children[0].children));
   EXPECT_EQ(std::vector<std::string>({"Run", "Run Once"}), Captions(registry.children[1].children));
   for (const TreeNode* node : {&nodes[0], &registry, &registry.children[0]}) {
@@ -300,11 +301,15 @@ TEST_F(StelmarDialog, AnEntryWindowsSwitchedOffIsUntickedAndTickingSwitchesItOn)
   HTREEITEM leaf = tree.find(UserRunLeaf("VkWindowsOff"));
   ASSERT_NE(nullptr, leaf);
   EXPECT_EQ(2, tree.node(leaf).stateImage);
+  // As a user does: the window in front first, then the click on the box.
+  const RECT label = tree.itemRect(leaf, true);
+  tree.click({label.left + 4, (label.top + label.bottom) / 2}, false);
+  Sleep(GetDoubleClickTime() + 100);
   tree.clickStateImage(leaf);
   ASSERT_TRUE(WaitUntil([&] { return tree.node(leaf).stateImage == 1; }, kTimeoutMs));
   EXPECT_EQ("\x02" + std::string(11, '\0'), Read(flag));
   EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("VkWindowsOff"));
-  EXPECT_EQ("", Backup());
+  EXPECT_FALSE(FileExists(folder_ / "stelmar.dat"));
   Close(stelmar, dialog);
 }
 
