@@ -8,6 +8,7 @@
 #include "startup/tests/base/AssertionRecorder.h"
 #include "startup/windows/file/WindowsFileHelper.h"
 #include "startup/windows/info/InfoHelper.h"
+#include "startup/windows/internet/InternetHelper.h"
 #include "startup/windows/process/ProcessHelper.h"
 #include "tests/harness/Harness.h"
 
@@ -118,16 +119,16 @@ TEST_F(WindowsHelpers, AssociatedIcon) {
   EXPECT_EQ(std::vector<std::string>{"path.size() < MAX_PATH"}, recorder.conditions);
 }
 
-TEST_F(WindowsHelpers, VersionOfTheRunningSystem) {
-  OSVERSIONINFOA info{};
-  info.dwOSVersionInfoSize = sizeof info;
-  ASSERT_TRUE(::GetVersionExA(&info));
-  EXPECT_EQ(info.dwPlatformId == VER_PLATFORM_WIN32_NT, windows::info::InfoHelper::isWindowsNT());
-  if (info.dwPlatformId == VER_PLATFORM_WIN32_NT) {
-    EXPECT_EQ("Windows NT " + std::to_string(info.dwMajorVersion) + "." +
-                  std::to_string(info.dwMinorVersion),
-              windows::info::InfoHelper::getWindowsVersionName());
-  }
+TEST_F(WindowsHelpers, VersionFamilyAndNameAgree) {
+  const bool nt = windows::info::InfoHelper::getWindowsVersionName().rfind("Windows NT ", 0) == 0;
+  EXPECT_EQ(nt, windows::info::InfoHelper::isWindowsNT());
+}
+
+TEST_F(WindowsHelpers, BrowserRefusalNamesTheAddress) {
+  // Hyperlink navigation refuses an empty address.
+  expectStartsWith("Error when trying to launch internet browser.\nTried to open:\n\n\nSystem error message: ",
+                   failureText<windows::internet::CouldNotLaunchInternetBrowserException>(
+                       [] { windows::internet::launchBrowser(""); }));
 }
 
 TEST_F(WindowsHelpers, ProcessStartsInItsProgramsFolderOrTheCurrentOne) {

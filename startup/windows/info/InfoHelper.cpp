@@ -1,25 +1,13 @@
 #include "startup/windows/info/InfoHelper.h"
 
-#include <windows.h>
-
-#include "startup/platform/errorresources/Exceptions.h"
-#include "startup/platform/errorresources/SystemErrors.h"
 #include "startup/platform/errorresources/SystemInformation.h"
 
 namespace windows::info {
 
-bool InfoHelper::isWindowsNT() {
-  OSVERSIONINFOA info{};
-  info.dwOSVersionInfoSize = sizeof info;
-  if (!::GetVersionExA(&info)) {
-    throw CouldNotGetWindowsVersion("Couldn't get the windows version.\n" +
-                                    SystemErrors::map(static_cast<int>(::GetLastError())));
-  }
-  return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
+// The system report reads the same version record by the same rules.
+bool InfoHelper::isWindowsNT() { return errorresources::currentWindowsIsNT(); }
 
 std::string InfoHelper::getWindowsVersionName() {
-  // The name of the system report, by the same rule.
   return errorresources::currentWindowsVersionName();
 }
 

@@ -29,7 +29,8 @@ std::string systemText(DWORD code) { return SystemErrors::map(static_cast<int>(c
 void ProcessHelper::runShellCommand(const std::string& file, const std::string& verb) {
   ::SetLastError(ERROR_SUCCESS);
   const INT_PTR result = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteA(nullptr, verb.c_str(), file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+      ::ShellExecuteA(nullptr, verb.empty() ? nullptr : verb.c_str(), file.c_str(), nullptr,
+                      nullptr, SW_SHOWNORMAL));
   if (result > 32) return;
   // The shell's own result codes below 32 are mostly system error codes as well; the
   // thread's error is the more precise one when it is set.
