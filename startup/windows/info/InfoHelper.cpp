@@ -1,5 +1,7 @@
 #include "startup/windows/info/InfoHelper.h"
 
+#include <windows.h>
+
 #include "startup/platform/errorresources/SystemInformation.h"
 
 namespace windows::info {
