@@ -174,6 +174,7 @@ void AutostartDatabase::addEntry(StartupItem& item) {
                          ? arguments.size()
                          : arguments.find_first_not_of(' '));
   windows::file::ShortcutWriter(_folder + item.getName()).write(target, arguments, _folder, "");
+  if (_approved) _approved->switchOnForNewEntry(item);
 }
 
 StartupItem AutostartDatabase::formatEntry(StartupItem& item) {

@@ -37,7 +37,8 @@ class AutostartDatabase : public StartupDatabase {
   void disableEntry(StartupItem& item) override;
   void deleteEntry(StartupItem& item) override;
   // Enable, disable, delete and add throw AutostartDatabaseException when not working.
-  // Creates a shortcut named as the item (formatEntry first) that starts the item's data.
+  // Creates a shortcut named as the item (formatEntry first) that starts the item's data;
+  // Windows' switch for it is switched on as for a registry entry.
   void addEntry(StartupItem& item) override;
   // The item with ".lnk" appended to its name unless it already ends so (any case).
   StartupItem formatEntry(StartupItem& item) override;

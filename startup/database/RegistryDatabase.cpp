@@ -280,6 +280,7 @@ void RegistryDatabase::addEntry(StartupItem& item) {
              takenOut != _takenOut.end() ? takenOut->second : keptValue(_backup, item));
   if (takenOut != _takenOut.end()) _takenOut.erase(takenOut);
   if (_backup.contains(item)) _backup.remove(item);
+  if (_approved) _approved->switchOnForNewEntry(item);
 }
 
 StartupItem RegistryDatabase::formatEntry(StartupItem& item) { return item; }

@@ -44,7 +44,9 @@ class RegistryDatabase : public StartupDatabase {
   void disableEntry(StartupItem& item) override;
   void deleteEntry(StartupItem& item) override;
   // An entry this store took out (deleted) or keeps aside is written with the value it had,
-  // when its data is unchanged; any other as REG_SZ text.
+  // when its data is unchanged; any other as REG_SZ text. An added entry runs: Windows'
+  // switch for its name is switched on, unless the entry is one that Windows switched off
+  // and that is only written again (a new loading order).
   void addEntry(StartupItem& item) override;
   StartupItem formatEntry(StartupItem& item) override;
   int getType() override { return _type; }

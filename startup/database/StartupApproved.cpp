@@ -71,4 +71,12 @@ bool StartupApproved::switchOn(const std::string& name) const {
   return true;
 }
 
+void StartupApproved::switchOnForNewEntry(const StartupItem& item) const {
+  if (item.isSwitchedOffByWindows()) return;
+  try {
+    switchOn(item.getName());
+  } catch (const exceptions::Exception&) {
+  }
+}
+
 }  // namespace products::stelmar::database

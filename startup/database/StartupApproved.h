@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "startup/StartupItem.h"
+
 namespace products::stelmar::database {
 
 class StartupApproved {
@@ -30,6 +32,11 @@ class StartupApproved {
   // Writes 02 and eleven zero bytes to a flag that says disabled, and nothing otherwise.
   // Returns whether it wrote. Throws the registry exceptions.
   bool switchOn(const std::string& name) const;
+  // An entry just added runs with Windows: a switch left off under its name (by an earlier
+  // entry of that name) is switched on, unless the entry is one that Windows switched off and
+  // that is only being written again. A switch that cannot be written is left as it is and
+  // shows at the next listing; the entry is added all the same. Never throws.
+  void switchOnForNewEntry(const StartupItem& item) const;
 
  private:
   Location _location;

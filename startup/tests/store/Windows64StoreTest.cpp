@@ -218,6 +218,14 @@ TEST_F(SwitchedOffTest, AKeptEntryEnabledUnderAStaleSwitchIsSwitchedOnToo) {
   EXPECT_EQ(encodeApprovedFlag(true, 0), flagOf("Run", "VkA").bytes);
 }
 
+TEST_F(SwitchedOffTest, ANewEntryRunsWhateverSwitchAnEarlierOneLeftBehind) {
+  flag("Run", "VkNew", encodeApprovedFlag(false, 5));
+  StartupItem added(StartupConstants::CU_RUN_ALWAYS, ENABLED, "VkNew", "C:\\new.exe");
+  database.addEntry(added);
+  EXPECT_EQ(encodeApprovedFlag(true, 0), flagOf("Run", "VkNew").bytes);
+  EXPECT_EQ(ENABLED, find(database.getEntries(), "VkNew")->getState());
+}
+
 TEST_F(SwitchedOffTest, AFileInTheStartUpFolderIsSwitchedOnWhereItIs) {
   const std::string startup = folder / "Startup";
   CreateDirectoryA(startup.c_str(), nullptr);
