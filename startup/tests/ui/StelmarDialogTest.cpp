@@ -313,4 +313,56 @@ TEST_F(StelmarDialog, AnEntryWindowsSwitchedOffIsUntickedAndTickingSwitchesItOn)
   Close(stelmar, dialog);
 }
 
+// Keys typed into the window in front (an open menu), as a user types them.
+void TypeKeys(std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+    Sleep(50);
+  }
+}
+
+TEST_F(StelmarDialog, TheLoadOrderOfThe32BitViewRewritesOnlyThatView) {
+  const std::string expandable("%SystemRoot%\\vk.exe\0", 20);
+  const Placed view32{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_32KEY, "VkOrder32"};
+  const Placed native{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "VkOrderNative"};
+  const Placed kept32{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_32KEY, "VkKept32"};
+  const Placed keptNative{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "VkKept32"};
+  Place(view32, REG_EXPAND_SZ, expandable);
+  Place(native, REG_SZ, kNotepad);
+  placed_.push_back(kept32);
+  WriteTextFile(folder_ / "stelmar.dat", BackupBytes({Record(11, "VkKept32", kNotepad)}));
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
+  HTREEITEM node = tree.find({"Registry", "All users", "Run (32-bit)"});
+  ASSERT_NE(nullptr, node);
+  HTREEITEM kept = tree.find({"Registry", "All users", "Run (32-bit)", "VkKept32"});
+  ASSERT_NE(nullptr, kept);
+  EXPECT_EQ(2, tree.node(kept).stateImage);
+
+  const RECT label = tree.itemRect(node, true);
+  tree.click({label.left + 4, (label.top + label.bottom) / 2}, true);
+  ASSERT_NE(nullptr, WaitForWindow("#32768", nullptr, stelmar.id(), kTimeoutMs));
+  TypeKeys({VK_DOWN, VK_DOWN, VK_RETURN});  // "Change load order"
+  HWND order = WaitBox(stelmar, "Load order");
+  ASSERT_NE(nullptr, order);
+  ClickButton(order, "OK");
+  ASSERT_TRUE(WaitWindowGone(order, kTimeoutMs));
+  // The kept entry came back live in its own view only; the rest kept its type and bytes.
+  EXPECT_TRUE(WaitUntil([&] { return Read(kept32).c_str() == std::string(kNotepad); }, kTimeoutMs));
+  EXPECT_EQ("", Read(keptNative));
+  EXPECT_EQ(expandable, Read(view32));
+  EXPECT_EQ(kNotepad, std::string(Read(native).c_str()));
+  EXPECT_TRUE(WaitUntil([&] {
+    HTREEITEM live = tree.find({"Registry", "All users", "Run (32-bit)", "VkKept32"});
+    return live && tree.node(live).stateImage == 1;
+  }, kTimeoutMs));
+  Close(stelmar, dialog);
+}
+
 }  // namespace
