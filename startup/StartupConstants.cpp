@@ -8,7 +8,8 @@ namespace {
 const char* const TYPE_NAMES[StartupConstants::MAX_TYPES] = {
     "LM_RUN_ALWAYS",         "LM_RUN_ONCE",      "LM_RUN_ONCE_EX",       "LM_RUN_SERVICE",
     "LM_RUN_SERVICE_ONCE",   "CU_RUN_ALWAYS",    "CU_RUN_ONCE",          "LM_RUN_AUTOSTART",
-    "LM_RUN_AUTOSTART_USER", "CU_RUN_AUTOSTART", "CU_RUN_AUTOSTART_USER"};
+    "LM_RUN_AUTOSTART_USER", "CU_RUN_AUTOSTART", "CU_RUN_AUTOSTART_USER",
+    "LM_RUN_ALWAYS_32",      "LM_RUN_ONCE_32"};
 const char* const UNKNOWN_TYPE_NAME = "N/A";
 }  // namespace
 

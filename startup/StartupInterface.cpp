@@ -190,7 +190,9 @@ bool StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries
     // A disabled entry has no value in the key to take out, and deleting it would drop it
     // from the store of disabled entries at once: a crash before its add would lose it.
     // Adding it makes it live and takes it out of that store all the same.
-    if (item.getState() == StartupConstants::DISABLED) continue;
+    // One that Windows switched off has its value in the key, and is taken out like any
+    // live one (its switch stays as it is).
+    if (item.getState() == StartupConstants::DISABLED && !item.isSwitchedOffByWindows()) continue;
     try {
       database.deleteEntry(item);
       takenOut.push_back(item);

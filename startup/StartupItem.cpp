@@ -63,6 +63,7 @@ int StartupItem::rawState(const char* rawdata, std::size_t size) {
 void StartupItem::setState(int state) {
   _state = state;
   _changed = _initialState != state;
+  if (state == StartupConstants::ENABLED) _switchedOffByWindows = false;
 }
 
 std::string StartupItem::toRawData() const {

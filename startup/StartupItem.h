@@ -41,6 +41,11 @@ class StartupItem {
   bool isChanged() const { return _changed; }
   // Sets the state; the changed flag follows.
   void setState(int state);
+  // A DISABLED entry that Windows itself switched off: its value or file is in place, and
+  // Windows' own switch keeps it from starting. Set by the stores when they list it; never
+  // part of the raw record.
+  bool isSwitchedOffByWindows() const { return _switchedOffByWindows; }
+  void markSwitchedOffByWindows() { _switchedOffByWindows = true; }
 
   // The raw record of a DISABLED entry: exactly getRawSize() bytes.
   std::string toRawData() const;
@@ -62,6 +67,7 @@ class StartupItem {
   std::string _name;
   std::string _data;
   bool _changed = false;
+  bool _switchedOffByWindows = false;
 };
 
 // A total order consistent with equality: type, then name.

@@ -23,7 +23,9 @@ class StartupStores {
   static const char* const USER_BACKUP_FOLDER;       // ".\cuas\"
 
   // Throws CouldNotLoadFileException when "stelmar.dat" exists but cannot be read.
-  StartupStores(ErrorHandler& errorHandler, bool isWindowsNT);
+  // `windows64`: 64-bit Windows, where the machine's Run and RunOnce keys have a 32-bit view
+  // as well (types 11 and 12) and the other machine keys are read in the native view.
+  StartupStores(ErrorHandler& errorHandler, bool isWindowsNT, bool windows64 = false);
   StartupStores(const StartupStores&) = delete;
   StartupStores& operator=(const StartupStores&) = delete;
 

@@ -13,6 +13,7 @@ add_library(stelmar_store STATIC
   ${stelmar_store_dir}/windows/registry/RegistryReaderImpl.cpp
   ${stelmar_store_dir}/windows/registry/RegistryWriterImpl.cpp
   ${stelmar_store_dir}/database/RegistryBackup.cpp
+  ${stelmar_store_dir}/database/StartupApproved.cpp
   ${stelmar_store_dir}/database/RegistryDatabase.cpp
   ${stelmar_store_dir}/windows/file/WindowsFileHelper.cpp
   ${stelmar_store_dir}/windows/file/Shortcut.cpp
@@ -35,7 +36,8 @@ if(VARNICK_TESTS)
     ${stelmar_store_dir}/tests/store/StartupInterfaceTest.cpp
     ${stelmar_store_dir}/tests/store/EntryMovesTest.cpp
     ${stelmar_store_dir}/tests/store/StartupStoresTest.cpp
-    ${stelmar_store_dir}/tests/store/RegistryViewTest.cpp)
+    ${stelmar_store_dir}/tests/store/RegistryViewTest.cpp
+    ${stelmar_store_dir}/tests/store/Windows64StoreTest.cpp)
   target_link_libraries(stelmar_store_tests PRIVATE stelmar_store varnick_harness advapi32 shlwapi
     ole32)
 endif()

@@ -35,6 +35,11 @@ std::string lowerCase(std::string text) {
   return text;
 }
 
+bool isFile(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string withBackslash(std::string path) {
   if (path.empty() || path.back() != '\\') path += '\\';
   return path;
@@ -63,8 +68,9 @@ AutostartDatabase::Location AutostartDatabase::getLocation(int type) {
   return {HKEY_CURRENT_USER, std::string(), std::string()};
 }
 
-AutostartDatabase::AutostartDatabase(int type, const std::string& backupFolder)
+AutostartDatabase::AutostartDatabase(int type, const std::string& backupFolder, bool windows64)
     : _type(type), _backupFolder(withBackslash(backupFolder)) {
+  if (auto location = StartupApproved::locationOf(type, windows64)) _approved.emplace(*location);
   try {
     const Location location = getLocation(type);
     WindowsFileHelper::createDirectory(_backupFolder);
@@ -108,6 +114,12 @@ std::vector<StartupItem> AutostartDatabase::getFolderEntries(const std::string& 
 
 std::vector<StartupItem> AutostartDatabase::getEntries() {
   std::vector<StartupItem> live = getFolderEntries(_folder, StartupConstants::ENABLED);
+  for (StartupItem& entry : live) {
+    if (_approved && _approved->isSwitchedOff(entry.getName())) {
+      entry = StartupItem(_type, StartupConstants::DISABLED, entry.getName(), entry.getData());
+      entry.markSwitchedOffByWindows();
+    }
+  }
   std::vector<StartupItem> kept = getFolderEntries(_backupFolder, StartupConstants::DISABLED);
   // The live file wins over a kept-aside copy of the same name.
   bool deleted = false;
@@ -130,7 +142,16 @@ void AutostartDatabase::disableEntry(StartupItem& item) {
 
 void AutostartDatabase::enableEntry(StartupItem& item) {
   checkWorking();
+  const bool inFolder = isFile(_folder + item.getName());
+  const bool kept = isFile(_backupFolder + item.getName());
+  // Switched off by Windows, with its file in place: only Windows' switch changes.
+  if (_approved && inFolder && !kept && _approved->switchOn(item.getName())) {
+    item.setState(StartupConstants::ENABLED);
+    return;
+  }
   WindowsFileHelper::moveFile(_backupFolder + item.getName(), _folder + item.getName());
+  // A switch that Windows left off would keep the file moved back from starting.
+  if (_approved) _approved->switchOn(item.getName());
   item.setState(StartupConstants::ENABLED);
 }
 
@@ -153,6 +174,7 @@ void AutostartDatabase::addEntry(StartupItem& item) {
                          ? arguments.size()
                          : arguments.find_first_not_of(' '));
   windows::file::ShortcutWriter(_folder + item.getName()).write(target, arguments, _folder, "");
+  if (_approved) _approved->switchOnForNewEntry(item);
 }
 
 StartupItem AutostartDatabase::formatEntry(StartupItem& item) {

@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "startup/StartupDatabase.h"
+#include "startup/database/StartupApproved.h"
 
 namespace products::stelmar::database {
 
@@ -23,15 +25,20 @@ class AutostartDatabase : public StartupDatabase {
 
   // Creates the backup folder (ending in a backslash, relative to the current directory)
   // and reads where the autostart folder of `type` lies. Never throws: a failure leaves the
-  // database not working, with the failure's text as the reason.
-  AutostartDatabase(int type, const std::string& backupFolder);
+  // database not working, with the failure's text as the reason. `windows64`: Windows'
+  // own switch of the folder's entries lies in its native view.
+  AutostartDatabase(int type, const std::string& backupFolder, bool windows64 = false);
+
+  // A file in the folder that Windows' own switch has turned off is listed DISABLED (marked
+  // so); enabling it switches it on as Windows does and leaves the file where it is.
 
   std::vector<StartupItem> getEntries() override;
   void enableEntry(StartupItem& item) override;
   void disableEntry(StartupItem& item) override;
   void deleteEntry(StartupItem& item) override;
   // Enable, disable, delete and add throw AutostartDatabaseException when not working.
-  // Creates a shortcut named as the item (formatEntry first) that starts the item's data.
+  // Creates a shortcut named as the item (formatEntry first) that starts the item's data;
+  // Windows' switch for it is switched on as for a registry entry.
   void addEntry(StartupItem& item) override;
   // The item with ".lnk" appended to its name unless it already ends so (any case).
   StartupItem formatEntry(StartupItem& item) override;
@@ -58,6 +65,7 @@ class AutostartDatabase : public StartupDatabase {
   int _type;
   std::string _backupFolder;
   bool _working = true;
+  std::optional<StartupApproved> _approved;
 };
 
 }  // namespace products::stelmar::database

@@ -60,10 +60,11 @@ struct PreviousValue {
   std::optional<RawValue> value;
 };
 
-PreviousValue readPrevious(HKEY hive, const std::string& keyPath, const std::string& name) {
+PreviousValue readPrevious(HKEY hive, const std::string& keyPath, REGSAM view,
+                           const std::string& name) {
   PreviousValue previous;
   try {
-    RegistryKeyImpl key(hive, keyPath, KEY_READ, RegistryKeyImpl::MODE_OPEN);
+    RegistryKeyImpl key(hive, keyPath, KEY_READ, RegistryKeyImpl::MODE_OPEN, view);
     previous.value = RegistryReaderImpl(key).readRaw(name);
     previous.known = true;
   } catch (const exceptions::Exception&) {
@@ -101,8 +102,21 @@ std::optional<RawValue> keptValue(const RegistryBackup& backup, const StartupIte
 
 }  // namespace
 
-RegistryDatabase::RegistryDatabase(int type, RegistryBackup& backup)
-    : _type(type), _backup(backup) {}
+RegistryDatabase::RegistryDatabase(int type, RegistryBackup& backup, bool windows64)
+    : _type(type), _backup(backup), _view(getView(type, windows64)) {
+  if (auto location = StartupApproved::locationOf(type, windows64)) _approved.emplace(*location);
+}
+
+REGSAM RegistryDatabase::getView(int type, bool windows64) {
+  if (!windows64) return 0;
+  if (type >= StartupConstants::LM_RUN_ALWAYS && type <= StartupConstants::LM_RUN_SERVICE_ONCE) {
+    return KEY_WOW64_64KEY;
+  }
+  if (type == StartupConstants::LM_RUN_ALWAYS_32 || type == StartupConstants::LM_RUN_ONCE_32) {
+    return KEY_WOW64_32KEY;
+  }
+  return 0;
+}
 
 std::pair<HKEY, std::string> RegistryDatabase::getLocation(int type) {
   if (type >= StartupConstants::LM_RUN_ALWAYS && type <= StartupConstants::LM_RUN_SERVICE_ONCE) {
@@ -110,6 +124,13 @@ std::pair<HKEY, std::string> RegistryDatabase::getLocation(int type) {
   }
   if (type == StartupConstants::CU_RUN_ALWAYS || type == StartupConstants::CU_RUN_ONCE) {
     return {HKEY_CURRENT_USER, RUN_KEYS[type]};
+  }
+  // The same key names, opened in the 32-bit view.
+  if (type == StartupConstants::LM_RUN_ALWAYS_32) {
+    return {HKEY_LOCAL_MACHINE, RUN_KEYS[StartupConstants::LM_RUN_ALWAYS]};
+  }
+  if (type == StartupConstants::LM_RUN_ONCE_32) {
+    return {HKEY_LOCAL_MACHINE, RUN_KEYS[StartupConstants::LM_RUN_ONCE]};
   }
   if (type >= StartupConstants::MAX_TYPES) {
     STELMAR_ASSERT(type < StartupConstants::MAX_TYPES);
@@ -122,10 +143,15 @@ std::pair<HKEY, std::string> RegistryDatabase::getLocation(int type) {
 std::vector<StartupItem> RegistryDatabase::getEntries() {
   _takenOut.clear();
   const auto [hive, keyPath] = getLocation(_type);
-  RegistryKeyImpl key(hive, keyPath, READ_ACCESS, RegistryKeyImpl::MODE_OPEN);
+  RegistryKeyImpl key(hive, keyPath, READ_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
   std::vector<StartupItem> entries;
   for (const auto& [name, text] : RegistryReaderImpl(key).getValues()) {
-    entries.emplace_back(_type, StartupConstants::ENABLED, name, text);
+    if (_approved && _approved->isSwitchedOff(name)) {
+      entries.emplace_back(_type, StartupConstants::DISABLED, name, text);
+      entries.back().markSwitchedOffByWindows();
+    } else {
+      entries.emplace_back(_type, StartupConstants::ENABLED, name, text);
+    }
   }
   // A value present in the key wins over a kept-aside copy of the same name.
   for (const StartupItem& live : entries) {
@@ -137,8 +163,8 @@ std::vector<StartupItem> RegistryDatabase::getEntries() {
 
 void RegistryDatabase::disableEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
-  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN);
-  const PreviousValue previous = readPrevious(hive, keyPath, item.getName());
+  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
+  const PreviousValue previous = readPrevious(hive, keyPath, _view, item.getName());
   // The value as it is in the key, or as this store took it out (and did not put back).
   std::optional<RawValue> raw = previous.value;
   const auto takenOut = _takenOut.find(item.getName());
@@ -206,9 +232,18 @@ void RegistryDatabase::disableEntry(StartupItem& item) {
 
 void RegistryDatabase::enableEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
-  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN);
+  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
+  // Switched off by Windows, with its value in place: only Windows' switch changes.
+  if (_approved && !_backup.contains(item) &&
+      readPrevious(hive, keyPath, _view, item.getName()).value &&
+      _approved->switchOn(item.getName())) {
+    item.setState(StartupConstants::ENABLED);
+    return;
+  }
   RegistryWriterImpl writer(key);
   writeValue(writer, item, keptValue(_backup, item));
+  // A switch that Windows left off would keep the value written back from starting.
+  if (_approved) _approved->switchOn(item.getName());
   item.setState(StartupConstants::ENABLED);
   _backup.remove(item);
   _backup.save();
@@ -216,12 +251,12 @@ void RegistryDatabase::enableEntry(StartupItem& item) {
 
 void RegistryDatabase::deleteEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
-  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN);
+  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
   // An add takes an entry out of the backup without saving. Saved now, before anything
   // changes, or the file's stale record would bring the entry deleted here back as a
   // disabled one at the next start.
   if (_backup.hasUnsavedChanges()) _backup.save();
-  const PreviousValue previous = readPrevious(hive, keyPath, item.getName());
+  const PreviousValue previous = readPrevious(hive, keyPath, _view, item.getName());
   try {
     RegistryWriterImpl(key).deleteValue(item.getName());
   } catch (const windows::registry::RegistryValueNotFoundException&) {
@@ -238,13 +273,14 @@ void RegistryDatabase::deleteEntry(StartupItem& item) {
 
 void RegistryDatabase::addEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
-  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_CREATE);
+  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_CREATE, _view);
   const auto takenOut = _takenOut.find(item.getName());
   RegistryWriterImpl writer(key);
   writeValue(writer, item,
              takenOut != _takenOut.end() ? takenOut->second : keptValue(_backup, item));
   if (takenOut != _takenOut.end()) _takenOut.erase(takenOut);
   if (_backup.contains(item)) _backup.remove(item);
+  if (_approved) _approved->switchOnForNewEntry(item);
 }
 
 StartupItem RegistryDatabase::formatEntry(StartupItem& item) { return item; }

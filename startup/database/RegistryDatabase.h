@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "startup/StartupDatabase.h"
 #include "startup/database/RegistryBackup.h"
+#include "startup/database/StartupApproved.h"
 #include "startup/windows/registry/RegistryReaderImpl.h"
 
 namespace products::stelmar::database {
@@ -21,12 +23,18 @@ class RegistryDatabase : public StartupDatabase {
   static constexpr REGSAM READ_ACCESS = KEY_READ;
   static constexpr REGSAM WRITE_ACCESS = KEY_WRITE;
 
-  // `backup` is shared by every registry database and not owned.
-  RegistryDatabase(int type, RegistryBackup& backup);
+  // `backup` is shared by every registry database and not owned. `windows64`: the program
+  // runs on 64-bit Windows, where the machine's keys of types 0 to 4 are opened in the native
+  // view and those of types 11 and 12 in the 32-bit view.
+  RegistryDatabase(int type, RegistryBackup& backup, bool windows64 = false);
+
+  // A live value that Windows' own switch has turned off is listed DISABLED (marked so).
 
   std::vector<StartupItem> getEntries() override;
   // Writes the value back with the registry type and bytes it was kept with, when its data
-  // still reads as the entry's data; as REG_SZ text otherwise.
+  // still reads as the entry's data; as REG_SZ text otherwise. An entry that Windows
+  // switched off is switched on as Windows does it, its value left as it is; so is a switch
+  // left off under a value written back.
   void enableEntry(StartupItem& item) override;
   // Only a text value (REG_SZ or REG_EXPAND_SZ) can be disabled; any other type is refused
   // with RegistryUnexpectedTypeException and the value stays. The value's type and bytes
@@ -36,7 +44,9 @@ class RegistryDatabase : public StartupDatabase {
   void disableEntry(StartupItem& item) override;
   void deleteEntry(StartupItem& item) override;
   // An entry this store took out (deleted) or keeps aside is written with the value it had,
-  // when its data is unchanged; any other as REG_SZ text.
+  // when its data is unchanged; any other as REG_SZ text. An added entry runs: Windows'
+  // switch for its name is switched on, unless the entry is one that Windows switched off
+  // and that is only written again (a new loading order).
   void addEntry(StartupItem& item) override;
   StartupItem formatEntry(StartupItem& item) override;
   int getType() override { return _type; }
@@ -45,10 +55,16 @@ class RegistryDatabase : public StartupDatabase {
   // Hive and key path of a registry type (HKEY_CURRENT_USER and an empty path, after a
   // failed check, for any other type).
   static std::pair<HKEY, std::string> getLocation(int type);
+  // The registry view of a type's key: the native one for the machine's keys of types 0 to
+  // 4 and the 32-bit one for types 11 and 12 on 64-bit Windows; the program's own (0) for
+  // every other key, and for every key on 32-bit Windows.
+  static REGSAM getView(int type, bool windows64);
 
  private:
   int _type;
   RegistryBackup& _backup;
+  REGSAM _view;
+  std::optional<StartupApproved> _approved;
   // Values this store deleted, by name, as they were: adding such an entry again with the
   // same data writes its value back exactly (REG_EXPAND_SZ, REG_DWORD, ...). Kept until the
   // entry is added or disabled, or the next listing.

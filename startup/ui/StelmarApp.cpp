@@ -97,11 +97,12 @@ void run(MessageBoxHandler& handler, errorresources::ApplicationReporter& report
   }
 
   const bool nt = windows::info::InfoHelper::isWindowsNT();
-  StartupStores stores(handler, nt);
+  const bool windows64 = windows::info::InfoHelper::isWindows64();
+  StartupStores stores(handler, nt, windows64);
   StartupReportSource source(stores.getInterface());
   reporter.setHeader(errorresources::systemReport(PRODUCT_NAME, VERSION, source));
 
-  StelmarDlg dialog(handler, stores.getInterface(), nt, instance);
+  StelmarDlg dialog(handler, stores.getInterface(), nt, instance, windows64);
   dialog.run();
 }
 

@@ -55,10 +55,11 @@ StartupItem StelmarDlg::entryOf(HTREEITEM item) const {
 }
 
 StelmarDlg::StelmarDlg(MessageBoxHandler& errorHandler, StartupInterface& startup,
-                       bool isWindowsNT, std::string instanceTag)
+                       bool isWindowsNT, std::string instanceTag, bool windows64)
     : _errorHandler(errorHandler),
       _interface(startup),
       _isWindowsNT(isWindowsNT),
+      _windows64(windows64),
       _instanceTag(std::move(instanceTag)) {}
 
 StelmarDlg::~StelmarDlg() {
@@ -168,7 +169,7 @@ void StelmarDlg::initialise() {
   _tree.setImageList(_normalImages, TVSIL_NORMAL);
   _tree.setImageList(_stateImages, TVSIL_STATE);
 
-  for (const LocationNode& node : locationNodes(_isWindowsNT)) {
+  for (const LocationNode& node : locationNodes(_isWindowsNT, _windows64)) {
     HTREEITEM parent = node.parent < 0 ? TVI_ROOT : _nodes[node.parent];
     HTREEITEM item = _tree.insertItem(node.caption, parent, IMAGE_FOLDER, IMAGE_FOLDER_OPEN, false,
                                       0, TVI_SORT);
@@ -446,7 +447,8 @@ void StelmarDlg::entryInformation(const StartupItem& entry) {
   // The file check can fail (an unreadable folder); its text is shown like any other.
   try {
     const bool found = WindowsFileHelper::fileExists(entryFile(entry.getData()));
-    _errorHandler.handleInformation(ui::entryInformation(entry.getData(), found));
+    _errorHandler.handleInformation(
+        ui::entryInformation(entry.getData(), found, entry.isSwitchedOffByWindows()));
   } catch (const exceptions::Exception& e) {
     _errorHandler.handleError(e.getMessage());
   }

@@ -25,7 +25,7 @@ class StelmarDlg : public DragHandler {
   // Neither is owned; both outlive the dialog. `instanceTag` names the window property by
   // which a second copy finds this one.
   StelmarDlg(MessageBoxHandler& errorHandler, StartupInterface& startup, bool isWindowsNT,
-             std::string instanceTag);
+             std::string instanceTag, bool windows64 = false);
   ~StelmarDlg() override;
   StelmarDlg(const StelmarDlg&) = delete;
   StelmarDlg& operator=(const StelmarDlg&) = delete;
@@ -81,6 +81,7 @@ class StelmarDlg : public DragHandler {
   MessageBoxHandler& _errorHandler;
   StartupInterface& _interface;
   bool _isWindowsNT;
+  bool _windows64;
   std::string _instanceTag;
   HWND _dialog = nullptr;
   bool _closed = false;

@@ -49,12 +49,21 @@ const char* const TEXT_O =
     "them. Typical candidates are setup programs that require that you reboot your system to "
     "continue the installation.";
 
+const char* const VIEW_32 =
+    "\n\nThis is the 32-bit view of the key, where 64-bit Windows keeps the entries of 32-bit "
+    "programs (Task Manager calls it Run32). The entries of 64-bit programs are under Run and "
+    "Run Once.";
+const std::string TEXT_R32_TEXT = std::string(TEXT_R) + VIEW_32;
+const std::string TEXT_O32_TEXT = std::string(TEXT_O) + VIEW_32;
+const char* const TEXT_R32 = TEXT_R32_TEXT.c_str();
+const char* const TEXT_O32 = TEXT_O32_TEXT.c_str();
+
 // Indices of the table below, used as parents.
 enum { REGISTRY, AUTOSTART, REGISTRY_ALL, REGISTRY_USER };
 
 }  // namespace
 
-std::vector<LocationNode> locationNodes(bool isWindowsNT) {
+std::vector<LocationNode> locationNodes(bool isWindowsNT, bool windows64) {
   std::vector<LocationNode> nodes = {
       {"Registry", -1, -1,
        "Entries under this key will be executed from the registry everytime the computer starts "
@@ -79,6 +88,10 @@ std::vector<LocationNode> locationNodes(bool isWindowsNT) {
        "Each time the system boots, it runs all executables stored under this directory. These "
        "are executed for the current user only."},
   };
+  if (windows64) {
+    nodes.push_back({"Run (32-bit)", REGISTRY_ALL, C::LM_RUN_ALWAYS_32, TEXT_R32});
+    nodes.push_back({"Run Once (32-bit)", REGISTRY_ALL, C::LM_RUN_ONCE_32, TEXT_O32});
+  }
   if (!isWindowsNT) {
     nodes.push_back({"Run Services", REGISTRY_ALL, C::LM_RUN_SERVICE,
                      "Run Services is run in the background when the logon dialog box first "
@@ -123,14 +136,20 @@ std::string overwriteQuestion(const std::string& name) {
          " already exists.\nWould you like to overwrite it?";
 }
 
-std::string entryInformation(const std::string& data, bool fileFound) {
+const char* const SWITCHED_OFF_BY_WINDOWS =
+    "\n\nWindows itself has switched this entry off (as its Task Manager does): the entry is in "
+    "its place but Windows does not start it. Tick it to switch it on again.";
+
+std::string entryInformation(const std::string& data, bool fileFound, bool switchedOffByWindows) {
   std::string text =
       "This command line will be executed when the computer is started:\n" + data + "\n\nStatus: ";
-  if (fileFound) return text + "This startup entry points on a valid file.";
+  const std::string windows = switchedOffByWindows ? SWITCHED_OFF_BY_WINDOWS : "";
+  if (fileFound) return text + "This startup entry points on a valid file." + windows;
   return text + "\n" + PRODUCT_NAME +
          " can't find the file pointed out by this startup entry.\nThe reason for this may be "
          "that a program that created it has been\nuninstalled but left this entry behind. "
-         "Perhaps due to an incomplete\nuninstall process.";
+         "Perhaps due to an incomplete\nuninstall process." +
+         windows;
 }
 
 std::string locationInformation(const std::string& description, const std::string& error) {

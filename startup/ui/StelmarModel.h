@@ -21,8 +21,9 @@ struct LocationNode {
 };
 
 // The nodes in the order they are inserted: parents before children. The "Run Services"
-// nodes are there only off the NT family, whose systems are the only ones to read them.
-std::vector<LocationNode> locationNodes(bool isWindowsNT);
+// nodes are there only off the NT family, whose systems are the only ones to read them; the
+// "Run (32-bit)" and "Run Once (32-bit)" nodes only on 64-bit Windows, which has that view.
+std::vector<LocationNode> locationNodes(bool isWindowsNT, bool windows64 = false);
 // Indices of the nodes the dialog expands after its first fill.
 std::vector<int> expandedNodes();
 
@@ -56,8 +57,11 @@ extern const char* const SHORTCUTS_ONLY;
 extern const char* const NO_LOAD_ORDER_FOR_AUTOSTART;
 extern const char* const UNEXPECTED_LEAF_FAILURE;
 
-// Command 104: `fileFound` tells whether the entry's file exists.
-std::string entryInformation(const std::string& data, bool fileFound);
+// Command 104: `fileFound` tells whether the entry's file exists; `switchedOffByWindows`
+// whether Windows' own switch keeps the entry from starting.
+std::string entryInformation(const std::string& data, bool fileFound,
+                             bool switchedOffByWindows = false);
+extern const char* const SWITCHED_OFF_BY_WINDOWS;
 // Command 106: the node's description, and the text of its last read failure (may be empty).
 std::string locationInformation(const std::string& description, const std::string& error);
 

@@ -124,6 +124,15 @@ TEST_F(WindowsHelpers, VersionFamilyAndNameAgree) {
   EXPECT_EQ(nt, windows::info::InfoHelper::isWindowsNT());
 }
 
+TEST_F(WindowsHelpers, TheTestPrefixIs64BitWindows) {
+  // The 32-bit build sees 64-bit Windows; a 64-bit program is no 32-bit one on it.
+#ifdef _WIN64
+  EXPECT_FALSE(windows::info::InfoHelper::isWindows64());
+#else
+  EXPECT_TRUE(windows::info::InfoHelper::isWindows64());
+#endif
+}
+
 TEST_F(WindowsHelpers, BrowserRefusalNamesTheAddress) {
   // Hyperlink navigation refuses an empty address.
   expectStartsWith("Error when trying to launch internet browser.\nTried to open:\n\n\nSystem error message: ",

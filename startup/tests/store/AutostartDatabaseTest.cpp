@@ -67,7 +67,7 @@ TEST_F(AutostartDatabaseTest, LocationsOfTheAutostartTypes) {
   AssertionCatcher assertions;
   EXPECT_EQ("", AutostartDatabase::getLocation(5).keyPath);
   EXPECT_EQ(1u, assertions.count("false"));
-  EXPECT_EQ(HKEY_CURRENT_USER, AutostartDatabase::getLocation(11).hive);
+  EXPECT_EQ(HKEY_CURRENT_USER, AutostartDatabase::getLocation(13).hive);
   EXPECT_EQ(1u, assertions.count("type < StartupConstants::MAX_TYPES"));
 }
 

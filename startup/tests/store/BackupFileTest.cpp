@@ -88,4 +88,14 @@ TEST(BackupFile, KeepsForeignRecordsAsDisabledEntriesWithoutAReportEach) {
       serialiseBackupFile(contents.entries));
 }
 
+TEST(BackupFile, RecordsOfThe32BitViewLoadAsTheyAreSaved) {
+  const std::vector<StartupItem> entries = {StartupItem(11, DISABLED, "a", "C:\\a.exe"),
+                                            StartupItem(12, DISABLED, "b", "C:\\b.exe")};
+  const BackupFileContents contents = parseBackupFile(serialiseBackupFile(entries));
+  EXPECT_FALSE(contents.damaged());
+  ASSERT_EQ(2u, contents.entries.size());
+  EXPECT_EQ(11, contents.entries[0].getType());
+  EXPECT_EQ(12, contents.entries[1].getType());
+}
+
 }  // namespace

@@ -59,10 +59,13 @@ TEST_F(RegistryDatabaseTest, LocationsOfTheRegistryTypes) {
   for (int type = 0; type <= CU_RUN + 1; ++type) {
     EXPECT_EQ(expected[type], RegistryDatabase::getLocation(type)) << type;
   }
+  // The 32-bit view has the same key names.
+  EXPECT_EQ(expected[0], RegistryDatabase::getLocation(StartupConstants::LM_RUN_ALWAYS_32));
+  EXPECT_EQ(expected[1], RegistryDatabase::getLocation(StartupConstants::LM_RUN_ONCE_32));
   AssertionCatcher assertions;
   EXPECT_EQ(std::make_pair(HKEY_CURRENT_USER, std::string()), RegistryDatabase::getLocation(7));
   EXPECT_EQ(1u, assertions.count("false"));
-  EXPECT_EQ(std::make_pair(HKEY_CURRENT_USER, std::string()), RegistryDatabase::getLocation(11));
+  EXPECT_EQ(std::make_pair(HKEY_CURRENT_USER, std::string()), RegistryDatabase::getLocation(13));
   EXPECT_EQ(1u, assertions.count("type < StartupConstants::MAX_TYPES"));
 }
 

@@ -227,6 +227,19 @@ TEST_F(ReplaceAllEntries, RewritesTheKeyInTheNewOrder) {
   for (const StartupItem& item : database.getEntries()) EXPECT_EQ(ENABLED, item.getState());
 }
 
+TEST_F(ReplaceAllEntries, AnEntryWindowsSwitchedOffIsTakenOutAndWrittenInItsPlace) {
+  storetests::SetValue(HKEY_CURRENT_USER,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run",
+                       "B", REG_BINARY, "\x03" + std::string(11, '\0'));
+  current = database.getEntries();
+  ASSERT_TRUE(entry("B").isSwitchedOffByWindows());
+  EXPECT_TRUE(startup.replaceAllEntries({entry("B"), entry("C"), entry("A")}));
+  EXPECT_EQ(std::vector<std::string>({"delete:A", "delete:B", "add:B", "add:C", "add:A"}),
+            recording.calls);
+  current = database.getEntries();
+  EXPECT_TRUE(entry("B").isSwitchedOffByWindows());
+}
+
 TEST_F(ReplaceAllEntries, ADifferentSetChangesNothing) {
   const std::vector<std::vector<StartupItem>> lists = {
       {entry("A"), entry("B")},

@@ -13,13 +13,14 @@ TEST(StartupConstants, NamesEveryTypeAndNothingElse) {
   const char* const names[] = {"LM_RUN_ALWAYS",    "LM_RUN_ONCE",          "LM_RUN_ONCE_EX",
                                "LM_RUN_SERVICE",   "LM_RUN_SERVICE_ONCE",  "CU_RUN_ALWAYS",
                                "CU_RUN_ONCE",      "LM_RUN_AUTOSTART",     "LM_RUN_AUTOSTART_USER",
-                               "CU_RUN_AUTOSTART", "CU_RUN_AUTOSTART_USER"};
-  static_assert(StartupConstants::MAX_TYPES == 11);
+                               "CU_RUN_AUTOSTART", "CU_RUN_AUTOSTART_USER", "LM_RUN_ALWAYS_32",
+                               "LM_RUN_ONCE_32"};
+  static_assert(StartupConstants::MAX_TYPES == 13);
   for (int type = 0; type < StartupConstants::MAX_TYPES; ++type) {
     EXPECT_EQ(names[type], StartupConstants::typeToString(type));
   }
   AssertionCatcher assertions;
-  EXPECT_EQ("N/A", StartupConstants::typeToString(11));
+  EXPECT_EQ("N/A", StartupConstants::typeToString(13));
   EXPECT_EQ("N/A", StartupConstants::typeToString(-1));
   EXPECT_EQ(2u, assertions.count("false"));
 }
@@ -49,8 +50,8 @@ TEST(StartupItem, ChangedFollowsTheInitialState) {
 
 TEST(StartupItem, ChecksTypeAndStateWhenMade) {
   AssertionCatcher assertions;
-  StartupItem wrongType(11, StartupConstants::ENABLED, "n", "d");
-  EXPECT_EQ(11, wrongType.getType());
+  StartupItem wrongType(13, StartupConstants::ENABLED, "n", "d");
+  EXPECT_EQ(13, wrongType.getType());
   StartupItem negativeType(-3, StartupConstants::ENABLED, "n", "d");
   EXPECT_EQ(2u, assertions.count("_type < StartupConstants::MAX_TYPES"));
   StartupItem wrongState(1, 2, "n", "d");
@@ -105,10 +106,10 @@ TEST(StartupItem, ParsingNeverReadsPastTheBytes) {
 
 TEST(StartupItem, ParsingKeepsForeignTypesAndMakesEveryRecordDisabled) {
   AssertionCatcher assertions;
-  const std::string badType("\x0B\0\0\0\x01\0\0\0n\0d\0", 12);
+  const std::string badType("\x0D\0\0\0\x01\0\0\0n\0d\0", 12);
   std::optional<StartupItem> item = StartupItem::fromRawData(badType.data(), badType.size());
   ASSERT_TRUE(item);
-  EXPECT_EQ(11, item->getType());
+  EXPECT_EQ(13, item->getType());
   const std::string enabled("\x01\0\0\0\0\0\0\0n\0d\0", 12);
   item = StartupItem::fromRawData(enabled.data(), enabled.size());
   ASSERT_TRUE(item);

@@ -51,6 +51,18 @@ TEST_F(StartupStoresTest, RegistersOneStorePerLocationOfTheSystem) {
     StartupStores nt(handler, true);
     EXPECT_EQ(std::vector<int>({0, 1, 2, 5, 6, 7, 9}), nt.getInterface().getTypes());
   }
+  {
+    // 64-bit Windows adds the 32-bit view of the machine's Run and RunOnce keys.
+    StartupStores windows64(handler, true, true);
+    EXPECT_EQ(std::vector<int>({0, 1, 2, 5, 6, 7, 9, 11, 12}),
+              windows64.getInterface().getTypes());
+    // The system report lists them under their name texts.
+    const std::string report = errorresources::buildSystemReport(
+        "stelmar", "2.11", "Windows NT 6.1",
+        products::stelmar::StartupReportSource(windows64.getInterface()));
+    EXPECT_NE(std::string::npos, report.find("[LM_RUN_ALWAYS_32]\n"));
+    EXPECT_NE(std::string::npos, report.find("[LM_RUN_ONCE_32]\n"));
+  }
   StartupStores older(handler, false);
   EXPECT_EQ(std::vector<int>({0, 1, 2, 3, 4, 5, 6, 7, 9}), older.getInterface().getTypes());
   EXPECT_TRUE(harness::FileExists(program / "lmas"));
@@ -118,6 +130,20 @@ TEST_F(StartupStoresTest, AnAutostartFolderThatIsNotNamedFailsItsListingOnly) {
             report.find("[LM_RUN_AUTOSTART]\nAn exception occured when getting entries.\n"
                         "The autostart startup database isn't working. Reason: "));
   EXPECT_NE(std::string::npos, report.find("[CU_RUN_AUTOSTART]\n\n"));
+}
+
+TEST_F(StartupStoresTest, WithoutThe32BitViewItsDisabledEntriesAreKeptAllTheSame) {
+  const StartupItem view32(StartupConstants::LM_RUN_ALWAYS_32, StartupConstants::DISABLED,
+                           "View32", "C:\\view32.exe");
+  harness::WriteTextFile(program / "stelmar.dat",
+                         products::stelmar::database::serialiseBackupFile({view32}));
+  StartupStores stores(handler, true);
+  StartupItem user = stores.getInterface().getEntries(StartupConstants::CU_RUN_ALWAYS).at(0);
+  EXPECT_TRUE(stores.getInterface().disableEntry(user));
+  const auto saved =
+      products::stelmar::database::parseBackupFile(harness::ReadTextFile(program / "stelmar.dat"));
+  EXPECT_FALSE(saved.damaged());
+  EXPECT_EQ(std::vector<StartupItem>({view32, user}), saved.entries);
 }
 
 }  // namespace

@@ -80,7 +80,42 @@ class StelmarDialog : public ::testing::Test {
       RegCloseKey(key);
     }
     for (const std::string& file : files_) DeleteFileA(file.c_str());
+    for (const Placed& value : placed_) {
+      if (RegOpenKeyExA(value.hive, value.key.c_str(), 0, KEY_SET_VALUE | value.view, &key) !=
+          ERROR_SUCCESS)
+        continue;
+      RegDeleteValueA(key, value.name.c_str());
+      RegCloseKey(key);
+    }
     CoUninitialize();
+  }
+  // A value anywhere, in a registry view of its own, removed again at the end.
+  struct Placed {
+    HKEY hive;
+    std::string key;
+    REGSAM view;
+    std::string name;
+  };
+  void Place(const Placed& value, DWORD type, const std::string& bytes) {
+    placed_.push_back(value);
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(value.hive, value.key.c_str(), 0, nullptr, 0,
+                                             KEY_SET_VALUE | value.view, nullptr, &key, nullptr));
+    RegSetValueExA(key, value.name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+  }
+  std::string Read(const Placed& value) const {
+    char data[2048] = {};
+    DWORD size = sizeof data;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(value.hive, value.key.c_str(), 0, KEY_QUERY_VALUE | value.view, &key) !=
+        ERROR_SUCCESS)
+      return "";
+    const LONG status = RegQueryValueExA(key, value.name.c_str(), nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? std::string(data, size) : "";
   }
   void Value(const std::string& name, const std::string& data, DWORD type = REG_SZ) {
     values_.push_back(name);
@@ -122,6 +157,7 @@ class StelmarDialog : public ::testing::Test {
   TempFolder folder_;
   std::vector<std::string> values_;
   std::vector<std::string> files_;
+  std::vector<Placed> placed_;
 };
 
 TEST_F(StelmarDialog, ShowsEveryLocationAndEntriesWithIconsAndTicks) {
@@ -137,8 +173,10 @@ TEST_F(StelmarDialog, ShowsEveryLocationAndEntriesWithIconsAndTicks) {
   EXPECT_EQ(std::vector<std::string>({"All users", "Current user"}), Captions(nodes[0].children));
   const TreeNode& registry = nodes[1];
   ASSERT_EQ(std::vector<std::string>({"All users", "Current User"}), Captions(registry.children));
-  // The NT family has no Run Services keys.
-  EXPECT_EQ(std::vector<std::string>({"Run", "Run Once", "Run Once Ex"}),
+  // The NT family has no Run Services keys; 64-bit Windows has the 32-bit view of two. The
+  // tree sorts its nodes.
+  EXPECT_EQ(std::vector<std::string>(
+                {"Run", "Run (32-bit)", "Run Once", "Run Once (32-bit)", "Run Once Ex"}),
             Captions(registry.children[0].children));
   EXPECT_EQ(std::vector<std::string>({"Run", "Run Once"}), Captions(registry.children[1].children));
   for (const TreeNode* node : {&nodes[0], &registry, &registry.children[0]}) {
@@ -235,6 +273,98 @@ TEST_F(StelmarDialog, DeleteKeyAsksAndDeletesOnlyOnYes) {
   tree.select(tree.find(UserRun()));
   PressKey(tree.hwnd(), VK_DELETE);
   EXPECT_EQ(nullptr, WaitForWindow("#32770", "Question", stelmar.id(), 1000));
+  Close(stelmar, dialog);
+}
+
+TEST_F(StelmarDialog, EachViewOfTheMachinesRunKeyHasItsOwnNode) {
+  Place({HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "VkNative"}, REG_SZ, kNotepad);
+  Place({HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_32KEY, "VkView32"}, REG_SZ, kNotepad);
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
+  for (auto [node, own, other] : {std::make_tuple("Run", "VkNative", "VkView32"),
+                                  std::make_tuple("Run (32-bit)", "VkView32", "VkNative")}) {
+    EXPECT_NE(nullptr, tree.find({"Registry", "All users", node, own})) << node;
+    EXPECT_EQ(nullptr, tree.find({"Registry", "All users", node, other})) << node;
+  }
+  Close(stelmar, dialog);
+}
+
+TEST_F(StelmarDialog, AnEntryWindowsSwitchedOffIsUntickedAndTickingSwitchesItOn) {
+  const Placed flag{HKEY_CURRENT_USER,
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run",
+                    0, "VkWindowsOff"};
+  Value("VkWindowsOff", kNotepad);
+  Place(flag, REG_BINARY, std::string("\x03\0\0\0\x10\x20\x30\x40\x50\x60\x70\x01", 12));
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
+  HTREEITEM leaf = tree.find(UserRunLeaf("VkWindowsOff"));
+  ASSERT_NE(nullptr, leaf);
+  EXPECT_EQ(2, tree.node(leaf).stateImage);
+  // As a user does: the window in front first, then the click on the box.
+  const RECT label = tree.itemRect(leaf, true);
+  tree.click({label.left + 4, (label.top + label.bottom) / 2}, false);
+  Sleep(GetDoubleClickTime() + 100);
+  tree.clickStateImage(leaf);
+  ASSERT_TRUE(WaitUntil([&] { return tree.node(leaf).stateImage == 1; }, kTimeoutMs));
+  EXPECT_EQ("\x02" + std::string(11, '\0'), Read(flag));
+  EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("VkWindowsOff"));
+  EXPECT_FALSE(FileExists(folder_ / "stelmar.dat"));
+  Close(stelmar, dialog);
+}
+
+// Keys typed into the window in front (an open menu), as a user types them.
+void TypeKeys(std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+    Sleep(50);
+  }
+}
+
+TEST_F(StelmarDialog, TheLoadOrderOfThe32BitViewRewritesOnlyThatView) {
+  const std::string expandable("%SystemRoot%\\vk.exe\0", 20);
+  const Placed view32{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_32KEY, "VkOrder32"};
+  const Placed native{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "VkOrderNative"};
+  const Placed kept32{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_32KEY, "VkKept32"};
+  const Placed keptNative{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "VkKept32"};
+  Place(view32, REG_EXPAND_SZ, expandable);
+  Place(native, REG_SZ, kNotepad);
+  placed_.push_back(kept32);
+  WriteTextFile(folder_ / "stelmar.dat", BackupBytes({Record(11, "VkKept32", kNotepad)}));
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
+  HTREEITEM node = tree.find({"Registry", "All users", "Run (32-bit)"});
+  ASSERT_NE(nullptr, node);
+  HTREEITEM kept = tree.find({"Registry", "All users", "Run (32-bit)", "VkKept32"});
+  ASSERT_NE(nullptr, kept);
+  EXPECT_EQ(2, tree.node(kept).stateImage);
+
+  const RECT label = tree.itemRect(node, true);
+  tree.click({label.left + 4, (label.top + label.bottom) / 2}, true);
+  ASSERT_NE(nullptr, WaitForWindow("#32768", nullptr, stelmar.id(), kTimeoutMs));
+  TypeKeys({VK_DOWN, VK_DOWN, VK_RETURN});  // "Change load order"
+  HWND order = WaitBox(stelmar, "Load order");
+  ASSERT_NE(nullptr, order);
+  ClickButton(order, "OK");
+  ASSERT_TRUE(WaitWindowGone(order, kTimeoutMs));
+  // The kept entry came back live in its own view only; the rest kept its type and bytes.
+  EXPECT_TRUE(WaitUntil([&] { return Read(kept32).c_str() == std::string(kNotepad); }, kTimeoutMs));
+  EXPECT_EQ("", Read(keptNative));
+  EXPECT_EQ(expandable, Read(view32));
+  EXPECT_EQ(kNotepad, std::string(Read(native).c_str()));
+  EXPECT_TRUE(WaitUntil([&] {
+    HTREEITEM live = tree.find({"Registry", "All users", "Run (32-bit)", "VkKept32"});
+    return live && tree.node(live).stateImage == 1;
+  }, kTimeoutMs));
   Close(stelmar, dialog);
 }
 

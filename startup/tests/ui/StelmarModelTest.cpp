@@ -10,14 +10,27 @@ using namespace products::stelmar::ui;
 
 std::string Encoded(const std::string& text) { return "<" + text + ">"; }
 
+std::vector<std::string> UnderAllUsers(bool nt, bool windows64) {
+  std::vector<std::string> captions;
+  for (const LocationNode& node : locationNodes(nt, windows64))
+    if (node.parent == 2) captions.push_back(node.caption);
+  return captions;
+}
+
 TEST(StelmarModel, RunServicesNodesExistOnlyOffTheNtFamily) {
   for (bool nt : {true, false}) {
-    std::vector<std::string> underAllUsers;
-    for (const LocationNode& node : locationNodes(nt))
-      if (node.parent == 2) underAllUsers.push_back(node.caption);
+    const std::vector<std::string> underAllUsers = UnderAllUsers(nt, false);
     EXPECT_EQ(nt ? 3u : 5u, underAllUsers.size());
     EXPECT_EQ(!nt, underAllUsers.back() == std::string("Run Services Once"));
   }
+  // 64-bit Windows: the 32-bit view's nodes follow, with their own types; the rest is as on
+  // 32-bit Windows.
+  EXPECT_EQ(std::vector<std::string>(
+                {"Run", "Run Once", "Run Once Ex", "Run (32-bit)", "Run Once (32-bit)"}),
+            UnderAllUsers(true, true));
+  EXPECT_EQ(locationNodes(true).size() + 2, locationNodes(true, true).size());
+  EXPECT_EQ(11, locationNodes(true, true)[11].type);
+  EXPECT_EQ(12, locationNodes(true, true)[12].type);
   // Every node's parent comes before it, and each startup type has one node.
   std::vector<int> types;
   const auto nodes = locationNodes(false);
@@ -49,6 +62,10 @@ TEST(StelmarModel, InformationTexts) {
   EXPECT_EQ(0u, entryInformation("x.exe", false).find(
                     "This command line will be executed when the computer is started:\nx.exe\n\n"
                     "Status: \nStelmar can't find the file"));
+  for (bool found : {true, false}) {
+    const std::string off = entryInformation("x.exe", found, true);
+    EXPECT_EQ(entryInformation("x.exe", found) + SWITCHED_OFF_BY_WINDOWS, off);
+  }
   EXPECT_EQ("General Information:\nD", locationInformation("D", ""));
   EXPECT_EQ("General Information:\nD\n\nError description:\nE\n\nIf you have questions about "
             "this key, please include the text in this message in you email. Press CTRL+C to "

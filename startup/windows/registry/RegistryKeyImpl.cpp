@@ -87,11 +87,15 @@ std::string expand(const std::string& text) {
   return expanded;
 }
 
+const char* const RegistryKeyImpl::VIEW_32_SUFFIX = " (32-bit view)";
+
 RegistryKeyImpl::RegistryKeyImpl(HKEY hive, const std::string& keyPath, REGSAM securityAccess,
-                                 int mode)
+                                 int mode, REGSAM view)
     : _hive(hive), _keyPath(keyPath) {
   _name = hiveToString(hive);
   if (!_keyPath.empty()) _name += "\\" + _keyPath;
+  if (view & KEY_WOW64_32KEY) _name += VIEW_32_SUFFIX;
+  securityAccess |= view & (KEY_WOW64_32KEY | KEY_WOW64_64KEY);
   switch (mode) {
     case MODE_OPEN:
       open(securityAccess);

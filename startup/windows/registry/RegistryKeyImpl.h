@@ -22,10 +22,15 @@ class RegistryKeyImpl {
   static constexpr int MODE_OPEN = 0;    // the key must exist
   static constexpr int MODE_CREATE = 1;  // opened, or created when missing
 
-  // Opens `keyPath` under `hive` with `securityAccess`. Throws RegistryAccessDeniedException,
-  // RegistryKeyNotFoundException or RegistryException; a key that failed to open is never
-  // open and its destruction does nothing to the registry.
-  RegistryKeyImpl(HKEY hive, const std::string& keyPath, REGSAM securityAccess, int mode);
+  // Added to the name of a key opened in the 32-bit view, which 64-bit Windows keeps apart.
+  static const char* const VIEW_32_SUFFIX;  // " (32-bit view)"
+
+  // Opens `keyPath` under `hive` with `securityAccess`, in the registry view `view` (0: the
+  // program's own; KEY_WOW64_64KEY or KEY_WOW64_32KEY, for 64-bit Windows only). Throws
+  // RegistryAccessDeniedException, RegistryKeyNotFoundException or RegistryException; a key
+  // that failed to open is never open and its destruction does nothing to the registry.
+  RegistryKeyImpl(HKEY hive, const std::string& keyPath, REGSAM securityAccess, int mode,
+                  REGSAM view = 0);
   RegistryKeyImpl(const RegistryKeyImpl&) = delete;
   RegistryKeyImpl& operator=(const RegistryKeyImpl&) = delete;
   virtual ~RegistryKeyImpl();
