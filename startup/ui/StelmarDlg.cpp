@@ -185,15 +185,17 @@ void StelmarDlg::initialise() {
 }
 
 void StelmarDlg::refreshTree() {
-  const int count = ImageList_GetImageCount(_normalImages);
-  for (int i = count - 1; i >= FIXED_IMAGES; --i) ImageList_Remove(_normalImages, i);
+  ImageList_SetImageCount(_normalImages, FIXED_IMAGES);
   leafMap.clear();
+  // The tree is drawn once, when it is filled.
+  const TreeControl::RedrawOff redrawOff(_tree);
+  IconCache icons;
   for (int type : _interface.getTypes()) {
     HTREEITEM node = typeNodeMap.getSecond(type);
     std::string failure;
     try {
       _tree.deleteChildren(node);
-      insertLeaves(_interface.getEntries(type), node);
+      insertLeaves(_interface.getEntries(type), node, icons);
       errorMap.erase(node);
       continue;
     } catch (const exceptions::Exception& e) {
@@ -212,22 +214,37 @@ void StelmarDlg::refreshTree() {
   }
 }
 
-void StelmarDlg::insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM node) {
-  for (const StartupItem& entry : entries) {
-    int image = IMAGE_NO_FILE;
-    const std::string file = entryFile(entry.getData());
-    if (WindowsFileHelper::fileExists(file)) {
-      try {
-        const auto icon = WindowsFileHelper::extractAssociatedIcon(file);
-        const int index = ImageList_AddIcon(_normalImages, icon.get());
-        if (index >= 0) image = index;
-      } catch (const exceptions::Exception&) {
-        // No icon: the leaf shows the red cross.
-      }
+int StelmarDlg::iconOf(const std::string& file, IconCache& icons) {
+  const auto known = icons.find(file);
+  if (known != icons.end()) return known->second;
+  int image = IMAGE_NO_FILE;
+  if (WindowsFileHelper::fileExists(file)) {
+    try {
+      const auto icon = WindowsFileHelper::extractAssociatedIcon(file);
+      const int index = ImageList_AddIcon(_normalImages, icon.get());
+      if (index >= 0) image = index;
+    } catch (const exceptions::Exception&) {
+      // No icon: the leaf shows the red cross.
     }
-    HTREEITEM item = _tree.insertItem(entry.getName(), node, image, image, true, STATE_NONE, TVI_LAST);
+  }
+  icons.emplace(file, image);
+  return image;
+}
+
+void StelmarDlg::insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM node) {
+  IconCache icons;
+  insertLeaves(entries, node, icons);
+}
+
+void StelmarDlg::insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM node,
+                              IconCache& icons) {
+  for (const StartupItem& entry : entries) {
+    const int image = iconOf(entryFile(entry.getData()), icons);
+    const bool enabled = entry.getState() == C::ENABLED;
+    HTREEITEM item = _tree.insertItem(entry.getName(), node, image, image, true,
+                                      enabled ? STATE_TICKED : STATE_EMPTY, TVI_LAST);
     leafMap.insert(item, entry);
-    setLeafState(item, entry.getState() == C::ENABLED);
+    if (StartupItem* shown = leafMap.findSecond(item)) shown->setState(enabled ? C::ENABLED : C::DISABLED);
   }
 }
 

@@ -49,6 +49,11 @@ class StelmarDlg : public DragHandler {
 
  private:
   enum class AddOutcome { Added, Refused, Failed };
+  // The image of each file a fill has met (its icon, or the red cross): a file's icon is
+  // read once however many entries start it.
+  using IconCache = std::map<std::string, int>;
+  int iconOf(const std::string& file, IconCache& icons);
+  void insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM node, IconCache& icons);
   AddOutcome addEntry(const StartupItem& entry);
   // Asks before an entry replaces another leaf than `replaced`; on Yes removes that leaf.
   // False when the user refused or the old entry could not be removed.

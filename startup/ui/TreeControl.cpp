@@ -34,6 +34,15 @@ TreeControl::~TreeControl() {
   if (_tree) RemoveWindowSubclass(_tree, subclassProc, SUBCLASS_ID);
 }
 
+TreeControl::RedrawOff::RedrawOff(TreeControl& tree) : _tree(tree._tree) {
+  SendMessageA(_tree, WM_SETREDRAW, FALSE, 0);
+}
+
+TreeControl::RedrawOff::~RedrawOff() {
+  SendMessageA(_tree, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(_tree, nullptr, TRUE);
+}
+
 void TreeControl::attach(HWND tree) {
   _tree = tree;
   SetWindowSubclass(tree, subclassProc, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));

@@ -26,6 +26,18 @@ class TreeControl {
   TreeControl(const TreeControl&) = delete;
   TreeControl& operator=(const TreeControl&) = delete;
 
+  // Keeps the tree from drawing while it lives; the tree is drawn again afterwards.
+  class RedrawOff {
+   public:
+    explicit RedrawOff(TreeControl& tree);
+    ~RedrawOff();
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+   private:
+    HWND _tree;
+  };
+
   // Takes over the window's mouse messages for dragging.
   void attach(HWND tree);
   HWND hwnd() const { return _tree; }
