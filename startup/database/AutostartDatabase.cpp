@@ -114,8 +114,14 @@ std::vector<StartupItem> AutostartDatabase::getFolderEntries(const std::string& 
 
 std::vector<StartupItem> AutostartDatabase::getEntries() {
   std::vector<StartupItem> live = getFolderEntries(_folder, StartupConstants::ENABLED);
+  std::set<std::string> switchedOff;
+  if (_approved) {
+    std::vector<std::string> names;
+    for (const StartupItem& entry : live) names.push_back(entry.getName());
+    switchedOff = _approved->switchedOff(names);
+  }
   for (StartupItem& entry : live) {
-    if (_approved && _approved->isSwitchedOff(entry.getName())) {
+    if (switchedOff.count(entry.getName())) {
       entry = StartupItem(_type, StartupConstants::DISABLED, entry.getName(), entry.getData());
       entry.markSwitchedOffByWindows();
     }

@@ -144,9 +144,16 @@ std::vector<StartupItem> RegistryDatabase::getEntries() {
   _takenOut.clear();
   const auto [hive, keyPath] = getLocation(_type);
   RegistryKeyImpl key(hive, keyPath, READ_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
+  const auto values = RegistryReaderImpl(key).getValues();
+  std::set<std::string> switchedOff;
+  if (_approved) {
+    std::vector<std::string> names;
+    for (const auto& value : values) names.push_back(value.first);
+    switchedOff = _approved->switchedOff(names);
+  }
   std::vector<StartupItem> entries;
-  for (const auto& [name, text] : RegistryReaderImpl(key).getValues()) {
-    if (_approved && _approved->isSwitchedOff(name)) {
+  for (const auto& [name, text] : values) {
+    if (switchedOff.count(name)) {
       entries.emplace_back(_type, StartupConstants::DISABLED, name, text);
       entries.back().markSwitchedOffByWindows();
     } else {

@@ -51,13 +51,27 @@ std::optional<StartupApproved::Location> StartupApproved::locationOf(int type, b
 }
 
 bool StartupApproved::isSwitchedOff(const std::string& name) const {
+  return !switchedOff({name}).empty();
+}
+
+std::set<std::string> StartupApproved::switchedOff(const std::vector<std::string>& names) const {
+  std::set<std::string> off;
+  if (names.empty()) return off;
   try {
     RegistryKeyImpl key(_location.hive, _location.keyPath, KEY_READ, RegistryKeyImpl::MODE_OPEN,
                         _location.view);
-    return saysDisabled(RegistryReaderImpl(key).readRaw(name));
+    RegistryReaderImpl reader(key);
+    for (const std::string& name : names) {
+      try {
+        if (saysDisabled(reader.readRaw(name))) off.insert(name);
+      } catch (const exceptions::Exception&) {
+        // An unreadable flag leaves its entry as it is.
+      }
+    }
   } catch (const exceptions::Exception&) {
-    return false;
+    // No key: nothing is switched off.
   }
+  return off;
 }
 
 bool StartupApproved::switchOn(const std::string& name) const {

@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "startup/StartupItem.h"
 
@@ -29,6 +31,8 @@ class StartupApproved {
   // True only for a flag that says disabled. A missing or unreadable key or value, or a
   // malformed flag, leaves the entry as it is: false. Never throws.
   bool isSwitchedOff(const std::string& name) const;
+  // The same for a whole listing, the key opened once: those of `names` that are switched off.
+  std::set<std::string> switchedOff(const std::vector<std::string>& names) const;
   // Writes 02 and eleven zero bytes to a flag that says disabled, and nothing otherwise.
   // Returns whether it wrote. Throws the registry exceptions.
   bool switchOn(const std::string& name) const;
