@@ -31,5 +31,7 @@ if(VARNICK_TESTS)
   target_link_libraries(stelmar_dialog_tests PRIVATE stelmar_store varnick_harness advapi32 ole32
     shell32 user32)
   add_dependencies(stelmar_dialog_tests stelmar)
+  target_compile_definitions(stelmar_dialog_tests PRIVATE
+    STELMAR_BROWSER_RECORDER="${stelmar_browser_recorder}")
   add_subdirectory(${stelmar_ui_dir}/bench ${CMAKE_CURRENT_BINARY_DIR}/ui-bench)
 endif()
