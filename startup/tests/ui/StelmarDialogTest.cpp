@@ -442,8 +442,9 @@ TEST_F(StelmarCommands, AddChecksTheFileAndAsksBeforeOverwriting) {
     ASSERT_TRUE(WaitWindowGone(box, kTimeoutMs));
     EXPECT_EQ(std::string(answer) == "&No" ? kNotepad : regedit, RunValue("VkTwin").second);
   }
-  // One leaf of that name, showing the new command.
-  const TreeNode* run = Child(Child(Child(tree_->read(), "Registry")->children, "Current User")->children, "Run");
+  // One leaf of that name (the tree read is kept: the nodes point into it).
+  const std::vector<TreeNode> nodes = tree_->read();
+  const TreeNode* run = Child(Child(Child(nodes, "Registry")->children, "Current User")->children, "Run");
   ASSERT_NE(nullptr, run);
   const std::vector<std::string> captions = Captions(run->children);
   EXPECT_EQ(1, std::count(captions.begin(), captions.end(), "VkTwin"));
