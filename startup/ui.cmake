@@ -27,9 +27,12 @@ if(VARNICK_TESTS)
   target_link_libraries(stelmar_ui_tests PRIVATE stelmar_ui_portable)
   varnick_add_test(stelmar_dialog_tests
     ${stelmar_ui_dir}/../tests/ui/RemoteTree.cpp
-    ${stelmar_ui_dir}/../tests/ui/StelmarDialogTest.cpp)
-  target_link_libraries(stelmar_dialog_tests PRIVATE stelmar_store varnick_harness advapi32 ole32
-    shell32 user32)
+    ${stelmar_ui_dir}/../tests/ui/StelmarDialogTest.cpp
+    ${stelmar_ui_dir}/../tests/ui/ListControlTest.cpp)
+  target_link_libraries(stelmar_dialog_tests PRIVATE stelmar_ui varnick_harness advapi32 ole32
+    shell32 user32 comctl32)
   add_dependencies(stelmar_dialog_tests stelmar)
+  target_compile_definitions(stelmar_dialog_tests PRIVATE
+    STELMAR_BROWSER_RECORDER="${stelmar_browser_recorder}")
   add_subdirectory(${stelmar_ui_dir}/bench ${CMAKE_CURRENT_BINARY_DIR}/ui-bench)
 endif()

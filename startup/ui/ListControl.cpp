@@ -89,14 +89,17 @@ void ListControl::onColumnClick(int column) {
   ListView_SortItems(_list, compareRows, reinterpret_cast<LPARAM>(this));
 }
 
-int CALLBACK ListControl::compareRows(LPARAM lParam1, LPARAM lParam2, LPARAM self) {
+int CALLBACK ListControl::compareRows(LPARAM firstData, LPARAM secondData, LPARAM self) {
   const auto* list = reinterpret_cast<const ListControl*>(self);
-  const auto size = static_cast<LPARAM>(list->comparableRows.size());
-  STELMAR_ASSERT(lParam1 < size);
-  STELMAR_ASSERT(lParam2 < size);
-  if (lParam1 < 0 || lParam2 < 0 || lParam1 >= size || lParam2 >= size) return 0;
-  const ComparableRow& first = list->comparableRows[lParam1];
-  const ComparableRow& second = list->comparableRows[lParam2];
+  const std::vector<ComparableRow>& comparableRows = list->comparableRows;
+  // Named as the assertion texts name them; a negative item data becomes out of range.
+  const auto lParam1 = static_cast<std::size_t>(firstData);
+  const auto lParam2 = static_cast<std::size_t>(secondData);
+  STELMAR_ASSERT(lParam1 < comparableRows.size());
+  STELMAR_ASSERT(lParam2 < comparableRows.size());
+  if (lParam1 >= comparableRows.size() || lParam2 >= comparableRows.size()) return 0;
+  const ComparableRow& first = comparableRows[lParam1];
+  const ComparableRow& second = comparableRows[lParam2];
   const auto column = static_cast<std::size_t>(list->_sortColumn);
   return list->_ascending ? first.compare(second, column) : second.compare(first, column);
 }

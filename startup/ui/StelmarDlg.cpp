@@ -587,13 +587,14 @@ void StelmarDlg::drop(HTREEITEM dragged, HTREEITEM target) {
     StartupItem moved = _interface.formatEntry(given);
     if (!makeRoomFor(moved, nullptr, nullptr)) return;
     // The source is deleted only once its copy stands at the new place.
-    if (products::stelmar::moveEntry(_interface, source, moved)) {
-      _tree.deleteItem(dragged);
-      leafMap.erase(dragged);
-      insertLeaves({moved}, target);
-    } else {
+    if (!products::stelmar::moveEntry(_interface, source, moved)) {
+      // The store reported why; the tree is read again, which makes its items new.
       refreshTree();
+      return;
     }
+    _tree.deleteItem(dragged);
+    leafMap.erase(dragged);
+    insertLeaves({moved}, target);
     _tree.expand(target);
   } catch (const exceptions::Exception& e) {
     _errorHandler.handleError(e.getMessage());

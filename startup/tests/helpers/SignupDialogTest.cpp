@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "startup/tests/ui/TestBrowser.h"
 #include "startup/ui/SignupDialogResource.h"
 #include "startup/util/config/ConfigImpl.h"
 #include "startup/util/config/ScrambledConfigFile.h"
@@ -21,51 +22,13 @@
 
 namespace {
 
+using uitests::TestBrowser;
 using util::config::ConfigImpl;
-
-const char* const BROWSER_KEY = "Software\\Wine\\WineBrowser";
-const char* const BROWSERS_VALUE = "Browsers";
 
 struct RecordingMessages : util::newsletter::SignUpMessages {
   void handleInformation(const std::string& text) override { information.push_back(text); }
   void handleError(const std::string& text) override { errors.push_back(text); }
   std::vector<std::string> information, errors;
-};
-
-// Wine hands hyperlink targets to winebrowser, which starts the programs named in the
-// user's "Browsers" value: for the test's lifetime, that is the recorder script.
-class TestBrowser {
- public:
-  TestBrowser() {
-    ::RegCreateKeyExA(HKEY_CURRENT_USER, BROWSER_KEY, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                      &key_, nullptr);
-    DWORD size = sizeof old_ - 1;
-    hadValue_ = ::RegQueryValueExA(key_, BROWSERS_VALUE, nullptr, nullptr,
-                                   reinterpret_cast<BYTE*>(old_), &size) == ERROR_SUCCESS;
-    ready_ = set(STELMAR_BROWSER_RECORDER);
-    ::DeleteFileA(recordPath().c_str());
-  }
-  ~TestBrowser() {
-    if (!hadValue_ || !set(old_)) ::RegDeleteValueA(key_, BROWSERS_VALUE);
-    ::RegCloseKey(key_);
-    ::DeleteFileA(recordPath().c_str());
-  }
-  bool ready() const { return ready_; }
-  std::string waitForAddress() const {
-    harness::WaitUntil([&] { return harness::FileExists(recordPath()); }, 30000);
-    return harness::ReadTextFile(recordPath());
-  }
-
- private:
-  bool set(const char* browsers) const {
-    return ::RegSetValueExA(key_, BROWSERS_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(browsers),
-                            static_cast<DWORD>(std::strlen(browsers) + 1)) == ERROR_SUCCESS;
-  }
-  static std::string recordPath() { return harness::BuildFolder() + "browser-address.txt"; }
-  HKEY key_ = nullptr;
-  char old_[1024] = {};
-  bool hadValue_ = false;
-  bool ready_ = false;
 };
 
 // What the user does when the dialog shows.

@@ -10,7 +10,10 @@
 #include <memory>
 
 #include "startup/tests/ui/RemoteTree.h"
+#include "startup/tests/ui/TestBrowser.h"
 #include "startup/ui/StelmarIds.h"
+#include "startup/util/config/ConfigImpl.h"
+#include "startup/util/config/ScrambledConfigFile.h"
 #include "startup/windows/file/Shortcut.h"
 #include "tests/harness/Harness.h"
 
@@ -439,8 +442,9 @@ TEST_F(StelmarCommands, AddChecksTheFileAndAsksBeforeOverwriting) {
     ASSERT_TRUE(WaitWindowGone(box, kTimeoutMs));
     EXPECT_EQ(std::string(answer) == "&No" ? kNotepad : regedit, RunValue("VkTwin").second);
   }
-  // One leaf of that name, showing the new command.
-  const TreeNode* run = Child(Child(Child(tree_->read(), "Registry")->children, "Current User")->children, "Run");
+  // One leaf of that name (the tree read is kept: the nodes point into it).
+  const std::vector<TreeNode> nodes = tree_->read();
+  const TreeNode* run = Child(Child(Child(nodes, "Registry")->children, "Current User")->children, "Run");
   ASSERT_NE(nullptr, run);
   const std::vector<std::string> captions = Captions(run->children);
   EXPECT_EQ(1, std::count(captions.begin(), captions.end(), "VkTwin"));
@@ -526,6 +530,97 @@ TEST_F(StelmarCommands, LoadOrderMovesRowsAndOkRewritesTheLocation) {
   EXPECT_TRUE(WaitUntil([&] { return tree_->find(UserRunLeaf("VkOrder2")) != nullptr; }, kTimeoutMs));
   EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string("C:\\windows\\regedit.exe")), RunValue("VkOrder1"));
   EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("VkOrder2"));
+}
+
+TEST_F(StelmarCommands, AMoveWhoseAddFailsKeepsTheSource) {
+  // A value's name that no shortcut file can carry.
+  Value("Vk|Moved", kNotepad);
+  ASSERT_TRUE(Open());
+  tree_->dragTo(tree_->find(UserRunLeaf("Vk|Moved")), tree_->find({"Autostart", "Current user"}));
+  // Reported once: the tree read again after the failure is not an error of its own.
+  EXPECT_NE(std::string::npos,
+            Answer("Stelmar Error", "OK").find("An exception occured when trying to save"));
+  EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("Vk|Moved"));
+  EXPECT_TRUE(WaitUntil([&] { return tree_->find(UserRunLeaf("Vk|Moved")) != nullptr; }, kTimeoutMs));
+  EXPECT_EQ(nullptr, tree_->find({"Autostart", "Current user", "Vk|Moved.lnk"}));
+}
+
+TEST_F(StelmarCommands, OnlyShortcutsLeaveAnAutostartFolder) {
+  const std::string plain = StartupFolder() + "VkTool.bat";
+  files_.push_back(plain);
+  WriteTextFile(plain, "@echo off\r\n");
+  ASSERT_TRUE(Open());
+  const std::vector<std::string> from = {"Autostart", "Current user", "VkTool.bat"};
+  ASSERT_TRUE(WaitUntil([&] { return tree_->find(from) != nullptr; }, kTimeoutMs));
+  tree_->dragTo(tree_->find(from), tree_->find(UserRun()));
+  EXPECT_EQ("You are only allowed to move shortcuts (.lnk) files from the autostart folders.",
+            Answer("Stelmar Information", "OK"));
+  EXPECT_TRUE(FileExists(plain));
+  EXPECT_EQ(REG_NONE, RunValue("VkTool.bat").first);
+  EXPECT_NE(nullptr, tree_->find(from));
+}
+
+TEST_F(StelmarCommands, InformationOnEntriesAndLocations) {
+  Value("VkInfoFound", kNotepad);
+  Value("VkInfoGone", "C:\\nowhere\\gone.exe /quiet");
+  ASSERT_TRUE(Open());
+  const std::string intro = "This command line will be executed when the computer is started:\n";
+  ASSERT_TRUE(Command(UserRunLeaf("VkInfoFound"), 4));  // "&Info"
+  EXPECT_EQ(intro + kNotepad + "\n\nStatus: This startup entry points on a valid file.",
+            Answer("Stelmar Information", "OK"));
+  ASSERT_TRUE(Command(UserRunLeaf("VkInfoGone"), 4));
+  EXPECT_EQ(intro + "C:\\nowhere\\gone.exe /quiet\n\nStatus: \nStelmar can't find the file pointed "
+                    "out by this startup entry.\nThe reason for this may be that a program that "
+                    "created it has been\nuninstalled but left this entry behind. Perhaps due to "
+                    "an incomplete\nuninstall process.",
+            Answer("Stelmar Information", "OK"));
+  ASSERT_TRUE(Command(UserRun(), 2));  // "&Info"
+  EXPECT_EQ("General Information:\nEach time the system boots, it executes all commands stored "
+            "under this key. You might find command lines for applications that are started "
+            "every time the computer reboots. Examples of programs are Anti-Virus programs, "
+            "Volume Control and ICQ.",
+            Answer("Stelmar Information", "OK"));
+}
+
+TEST_F(StelmarCommands, OnlineInformationOpensTheServiceWithTheNamesEncoded) {
+  TestBrowser browser;
+  ASSERT_TRUE(browser.ready());
+  Value("Vk Web&Co", "\"C:\\windows\\notepad.exe\" /x");
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(Command(UserRunLeaf("Vk Web&Co"), 5));  // "&Online Info"
+  EXPECT_EQ("https://fileinfo.stelmar.example/filedb/index.php?search=&filename=notepad.exe"
+            "&startup=Vk%20Web%26Co&affiliate=smr",
+            browser.waitForAddress());
+}
+
+}  // namespace
+
+namespace {
+
+using util::config::ConfigImpl;
+
+TEST_F(StelmarDialog, TheSignUpPromptComesAtItsFrequencyAcrossStarts) {
+  util::config::ScrambledConfigFile file;
+  const std::string path = folder_ / "stelmar.cfg";
+  file.save(path, "util.newsletter.SimpleSignUp.askForEmailAddress=true\n"
+                  "util.newsletter.SimpleSignUp.signUpUrl=http://news.example/join?mail=\n"
+                  "util.newsletter.SimpleSignUp.askFrequency=2\n"
+                  "util.newsletter.SimpleSignUp.counter=1\n");
+  // The prompt comes before the main dialog, which shows only once it is answered.
+  for (const bool prompted : {false, true}) {
+    Process stelmar(Program());
+    ASSERT_TRUE(stelmar.started());
+    if (prompted) {
+      HWND prompt = WaitForWindow("#32770", "Newsletter", stelmar.id(), kTimeoutMs);
+      ASSERT_NE(nullptr, prompt);
+      ClickButton(prompt, "Skip");
+    }
+    HWND dialog = Start(stelmar);
+    ASSERT_NE(nullptr, dialog);
+    Close(stelmar, dialog);
+    EXPECT_EQ(prompted ? 2 : 0, ConfigImpl(path, ConfigImpl::FROM_FILE, file, file)
+                                    .getInteger("util.newsletter.SimpleSignUp.counter"));
+  }
 }
 
 }  // namespace
