@@ -140,11 +140,23 @@ std::pair<HKEY, std::string> RegistryDatabase::getLocation(int type) {
   return {HKEY_CURRENT_USER, std::string()};
 }
 
+std::vector<std::pair<std::string, std::string>> RegistryDatabase::liveValues() const {
+  const auto [hive, keyPath] = getLocation(_type);
+  std::optional<RegistryKeyImpl> key;
+  try {
+    key.emplace(hive, keyPath, READ_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
+  } catch (const windows::registry::RegistryKeyNotFoundException&) {
+    return {};
+  }
+  return RegistryReaderImpl(*key).getTextValues();
+}
+
 std::vector<StartupItem> RegistryDatabase::getEntries() {
   _takenOut.clear();
-  const auto [hive, keyPath] = getLocation(_type);
-  RegistryKeyImpl key(hive, keyPath, READ_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
-  const auto values = RegistryReaderImpl(key).getValues();
+  // A location whose key does not exist has no live entries, but may have kept ones.
+  // Only text values are commands Windows starts; a number or binary value stays where it
+  // is, neither shown nor changed.
+  const auto values = liveValues();
   std::set<std::string> switchedOff;
   if (_approved) {
     std::vector<std::string> names;
@@ -239,7 +251,8 @@ void RegistryDatabase::disableEntry(StartupItem& item) {
 
 void RegistryDatabase::enableEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
-  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
+  // A kept entry of a location whose key is gone brings the key back.
+  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_CREATE, _view);
   // Switched off by Windows, with its value in place: only Windows' switch changes.
   if (_approved && !_backup.contains(item) &&
       readPrevious(hive, keyPath, _view, item.getName()).value &&
@@ -258,14 +271,19 @@ void RegistryDatabase::enableEntry(StartupItem& item) {
 
 void RegistryDatabase::deleteEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
-  RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
+  // Without its key, a kept entry still leaves the store.
+  std::optional<RegistryKeyImpl> key;
+  try {
+    key.emplace(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
+  } catch (const windows::registry::RegistryKeyNotFoundException&) {
+  }
   // An add takes an entry out of the backup without saving. Saved now, before anything
   // changes, or the file's stale record would bring the entry deleted here back as a
   // disabled one at the next start.
   if (_backup.hasUnsavedChanges()) _backup.save();
   const PreviousValue previous = readPrevious(hive, keyPath, _view, item.getName());
   try {
-    RegistryWriterImpl(key).deleteValue(item.getName());
+    if (key) RegistryWriterImpl(*key).deleteValue(item.getName());
   } catch (const windows::registry::RegistryValueNotFoundException&) {
   }
   // Remembered, so that adding the entry back (a new loading order, an edit undone) writes

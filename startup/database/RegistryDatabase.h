@@ -61,6 +61,8 @@ class RegistryDatabase : public StartupDatabase {
   static REGSAM getView(int type, bool windows64);
 
  private:
+  // The (name, text) pairs of the key's text values; none when the key does not exist.
+  std::vector<std::pair<std::string, std::string>> liveValues() const;
   int _type;
   RegistryBackup& _backup;
   REGSAM _view;

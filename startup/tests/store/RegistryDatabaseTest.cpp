@@ -83,29 +83,54 @@ TEST_F(RegistryDatabaseTest, ListsLiveValuesThenKeptEntries) {
   EXPECT_EQ(CU_RUN, database.getType());
 
   const std::vector<StartupItem> entries = database.getEntries();
-  ASSERT_EQ(4u, entries.size());
+  ASSERT_EQ(3u, entries.size());
   EXPECT_EQ("Alpha", entries[0].getName());
   EXPECT_EQ("C:\\alpha.exe -s", entries[0].getData());
   EXPECT_EQ("C:\\env\\b.exe", entries[1].getData());
-  EXPECT_EQ(std::string("\x05\0\0\0", 4), entries[2].getData());
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(ENABLED, entries[i].getState());
-  EXPECT_EQ("Kept", entries[3].getName());
-  EXPECT_EQ(DISABLED, entries[3].getState());
-  EXPECT_FALSE(entries[3].isChanged());
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(ENABLED, entries[i].getState());
+  EXPECT_EQ("Kept", entries[2].getName());
+  EXPECT_EQ(DISABLED, entries[2].getState());
+  EXPECT_FALSE(entries[2].isChanged());
 }
 
-TEST_F(RegistryDatabaseTest, AMissingKeyCannotBeListed) {
+TEST_F(RegistryDatabaseTest, AMissingKeyStillListsEnablesAndDeletesItsKeptEntries) {
+  const int ONCE_EX = StartupConstants::LM_RUN_ONCE_EX;
+  const char* const ONCE_EX_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx";
+  harness::WriteTextFile(backupFile(), count(2) + record(ONCE_EX, "Kept", "C:\\kept.exe -k") +
+                                           record(ONCE_EX, "Gone", "C:\\gone.exe"));
   RegistryBackup backup(backupFile());
-  RegistryDatabase database(StartupConstants::LM_RUN_ONCE_EX, backup);
-  try {
-    database.getEntries();
-    FAIL() << "listed";
-  } catch (const windows::registry::RegistryKeyNotFoundException& e) {
-    EXPECT_EQ(
-        "Error when opening a registry key, the key doesn't exist. Key: "
-        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\n\n" +
-            SystemErrors::map(ERROR_FILE_NOT_FOUND),
-        e.getMessage());
+  RegistryDatabase database(ONCE_EX, backup);
+  std::vector<StartupItem> entries = database.getEntries();
+  ASSERT_EQ(2u, entries.size());
+  EXPECT_EQ("Kept", entries[0].getName());
+  EXPECT_EQ(DISABLED, entries[0].getState());
+
+  database.deleteEntry(entries[1]);
+  EXPECT_EQ(count(1) + record(ONCE_EX, "Kept", "C:\\kept.exe -k"), fileBytes());
+  database.enableEntry(entries[0]);
+  EXPECT_EQ(ENABLED, entries[0].getState());
+  EXPECT_EQ(std::string("C:\\kept.exe -k\0", 15),
+            GetValue(HKEY_LOCAL_MACHINE, ONCE_EX_KEY, "Kept").bytes);
+  EXPECT_EQ(count(0), fileBytes());
+  EXPECT_EQ(1u, database.getEntries().size());
+}
+
+// Windows starts text values only; any other value is left alone, and never shown.
+TEST_F(RegistryDatabaseTest, ValuesThatAreNotTextAreNotListed) {
+  const std::pair<DWORD, std::string> others[] = {{REG_DWORD, std::string("\x05\0\0\0", 4)},
+                                                  {REG_BINARY, "\x7F\x7F"},
+                                                  {REG_MULTI_SZ, std::string("a\0b\0\0", 5)}};
+  for (const auto& [type, bytes] : others) {
+    SetValue(HKEY_CURRENT_USER, RUN, "Other" + std::to_string(type), type, bytes);
+  }
+  SetText(HKEY_CURRENT_USER, RUN, "Text", "C:\\text.exe");
+  RegistryBackup backup(backupFile());
+  RegistryDatabase database(CU_RUN, backup);
+  const std::vector<StartupItem> entries = database.getEntries();
+  ASSERT_EQ(1u, entries.size());
+  EXPECT_EQ("Text", entries[0].getName());
+  for (const auto& [type, bytes] : others) {
+    EXPECT_EQ(bytes, GetValue(HKEY_CURRENT_USER, RUN, "Other" + std::to_string(type)).bytes);
   }
 }
 
@@ -274,7 +299,7 @@ TEST_F(RegistryDatabaseTest, OnlyATextValueIsDisabled) {
   RegistryDatabase database(CU_RUN, backup);
   for (const Case& c : cases) {
     SetValue(HKEY_CURRENT_USER, RUN, "Number", c.type, c.bytes);
-    StartupItem number = database.getEntries().at(0);
+    StartupItem number(CU_RUN, ENABLED, "Number", c.bytes);  // listed as text, changed since
     try {
       database.disableEntry(number);
       ADD_FAILURE() << "disabled type " << c.type;

@@ -440,14 +440,19 @@ TEST_F(StelmarCommands, AddChecksTheFileAndAsksBeforeOverwriting) {
     EXPECT_EQ("A startup entry with the name VkTwin already exists.\nWould you like to overwrite it?",
               Answer("Startup entry alread exists", answer));
     ASSERT_TRUE(WaitWindowGone(box, kTimeoutMs));
-    EXPECT_EQ(std::string(answer) == "&No" ? kNotepad : regedit, RunValue("VkTwin").second);
+    // The dialog goes on after the question is answered: wait for what it writes.
+    const std::string expected = std::string(answer) == "&No" ? kNotepad : regedit;
+    EXPECT_TRUE(WaitUntil([&] { return RunValue("VkTwin").second == expected; }, kTimeoutMs))
+        << RunValue("VkTwin").second;
   }
-  // One leaf of that name (the tree read is kept: the nodes point into it).
-  const std::vector<TreeNode> nodes = tree_->read();
-  const TreeNode* run = Child(Child(Child(nodes, "Registry")->children, "Current User")->children, "Run");
-  ASSERT_NE(nullptr, run);
-  const std::vector<std::string> captions = Captions(run->children);
-  EXPECT_EQ(1, std::count(captions.begin(), captions.end(), "VkTwin"));
+  // One leaf of that name, once the old leaf has made room for the new one.
+  std::vector<std::string> captions;
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::vector<TreeNode> tree = tree_->read();  // the nodes below point into it
+    const TreeNode* run = Child(Child(Child(tree, "Registry")->children, "Current User")->children, "Run");
+    captions = run ? Captions(run->children) : std::vector<std::string>();
+    return std::count(captions.begin(), captions.end(), "VkTwin") == 1;
+  }, kTimeoutMs)) << captions.size() << " leaves under Run";
 }
 
 TEST_F(StelmarCommands, EditRefusedOrFailedKeepsTheOldEntry) {

@@ -133,6 +133,15 @@ bool RegistryReaderImpl::valueExists(const std::string& valueName) {
 }
 
 std::vector<std::pair<std::string, std::string>> RegistryReaderImpl::getValues() {
+  return enumerateValues(false);
+}
+
+std::vector<std::pair<std::string, std::string>> RegistryReaderImpl::getTextValues() {
+  return enumerateValues(true);
+}
+
+std::vector<std::pair<std::string, std::string>> RegistryReaderImpl::enumerateValues(
+    bool textOnly) {
   std::vector<std::pair<std::string, std::string>> values;
   DWORD valueCount = 0;
   DWORD maxValueLength = 0;
@@ -161,6 +170,7 @@ std::vector<std::pair<std::string, std::string>> RegistryReaderImpl::getValues()
                                       &type, data.data(), &dataLength);
     if (code == ERROR_NO_MORE_ITEMS) break;
     if (code != ERROR_SUCCESS) throwEnumValueError(code, _key.getName());
+    if (textOnly && type != REG_SZ && type != REG_EXPAND_SZ) continue;
     values.emplace_back(
         std::string(name.data(), nameLength),
         listedText(type, std::string(reinterpret_cast<const char*>(data.data()), dataLength)));

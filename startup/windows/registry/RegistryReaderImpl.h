@@ -39,6 +39,8 @@ class RegistryReaderImpl {
   // (name, text) pairs in enumeration order: texts up to their first zero byte
   // (REG_EXPAND_SZ expanded), the bytes as they are for every other type.
   virtual std::vector<std::pair<std::string, std::string>> getValues();
+  // The same, of the REG_SZ and REG_EXPAND_SZ values only.
+  std::vector<std::pair<std::string, std::string>> getTextValues();
   virtual std::vector<std::string> getSubKeys();
 
   // The value's type and all its bytes, whatever their size; nothing when it is missing.
@@ -49,6 +51,7 @@ class RegistryReaderImpl {
   // Queries one value into `buffer` (may be null to learn the type and size).
   void queryValue(const std::string& valueName, DWORD* type, BYTE* buffer, DWORD* size);
   std::string entryName(const std::string& valueName) const;
+  std::vector<std::pair<std::string, std::string>> enumerateValues(bool textOnly);
 
   RegistryKeyImpl& _key;
 };
