@@ -75,11 +75,11 @@ std::set<std::string> StartupApproved::switchedOff(const std::vector<std::string
 }
 
 bool StartupApproved::switchOn(const std::string& name) const {
-  // Nothing to switch (no key, no flag, or one that does not say disabled): nothing written.
+  // Nothing to switch (no key, no flag, or one that does not say disabled): nothing written,
+  // and no write access asked for.
   if (!isSwitchedOff(name)) return false;
   RegistryKeyImpl key(_location.hive, _location.keyPath, KEY_READ | KEY_WRITE,
                       RegistryKeyImpl::MODE_OPEN, _location.view);
-  if (!saysDisabled(RegistryReaderImpl(key).readRaw(name))) return false;
   windows::registry::RegistryWriterImpl(key).writeRaw(
       name, RawValue{REG_BINARY, encodeApprovedFlag(true, 0)});
   return true;

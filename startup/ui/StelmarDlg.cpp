@@ -196,6 +196,8 @@ void StelmarDlg::refreshTree() {
     try {
       _tree.deleteChildren(node);
       insertLeaves(_interface.getEntries(type), node, icons);
+      // A node of a location that failed before and now reads whole gets its folder back.
+      _tree.setItemImage(node, IMAGE_FOLDER, IMAGE_FOLDER_OPEN);
       errorMap.erase(node);
       continue;
     } catch (const exceptions::Exception& e) {
@@ -206,11 +208,6 @@ void StelmarDlg::refreshTree() {
     }
     _tree.setItemImage(node, IMAGE_LOCATION_ERROR, IMAGE_LOCATION_ERROR);
     errorMap.emplace(node, failure);
-  }
-  // A node of a location that failed before and now reads whole gets its folder back.
-  for (int type : _interface.getTypes()) {
-    HTREEITEM node = typeNodeMap.getSecond(type);
-    if (!errorMap.count(node)) _tree.setItemImage(node, IMAGE_FOLDER, IMAGE_FOLDER_OPEN);
   }
 }
 
@@ -243,8 +240,10 @@ void StelmarDlg::insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM
     const bool enabled = entry.getState() == C::ENABLED;
     HTREEITEM item = _tree.insertItem(entry.getName(), node, image, image, true,
                                       enabled ? STATE_TICKED : STATE_EMPTY, TVI_LAST);
-    leafMap.insert(item, entry);
-    if (StartupItem* shown = leafMap.findSecond(item)) shown->setState(enabled ? C::ENABLED : C::DISABLED);
+    // The leaf holds the entry as its box shows it: any state but enabled is disabled.
+    StartupItem shown = entry;
+    shown.setState(enabled ? C::ENABLED : C::DISABLED);
+    leafMap.insert(item, shown);
   }
 }
 
@@ -304,7 +303,7 @@ StelmarDlg::AddOutcome StelmarDlg::addEntry(const StartupItem& entry) {
   StartupItem given = entry;
   StartupItem formatted = _interface.formatEntry(given);
   std::vector<StartupItem> overwritten;
-  if (leafMap.secondExists(formatted) && !makeRoomFor(formatted, nullptr, &overwritten))
+  if (!makeRoomFor(formatted, nullptr, &overwritten))
     return overwritten.empty() ? AddOutcome::Refused : AddOutcome::Failed;
   HTREEITEM node = typeNodeMap.getSecond(formatted.getType());
   // Adding makes an entry live; a disabled one is then set aside again, so that what the

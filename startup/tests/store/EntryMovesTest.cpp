@@ -17,11 +17,11 @@ using products::stelmar::database::RegistryDatabase;
 using storetests::GetValue;
 using storetests::SetText;
 
-const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const int CU_RUN = StartupConstants::CU_RUN_ALWAYS;
-const int LM_RUN = StartupConstants::LM_RUN_ALWAYS;
-const int ENABLED = StartupConstants::ENABLED;
-const int DISABLED = StartupConstants::DISABLED;
+using storetests::CU_RUN;
+using storetests::DISABLED;
+using storetests::ENABLED;
+using storetests::LM_RUN;
+using storetests::RUN;
 
 // The current user's and the machine's Run keys over one store of disabled entries; the
 // machine's key refuses writing when a test locks it.

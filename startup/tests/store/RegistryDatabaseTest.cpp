@@ -25,11 +25,11 @@ using storetests::GetValue;
 using storetests::SetText;
 using storetests::SetValue;
 
-const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char* const RUN_ONCE = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-const int ENABLED = StartupConstants::ENABLED;
-const int DISABLED = StartupConstants::DISABLED;
-const int CU_RUN = StartupConstants::CU_RUN_ALWAYS;
+using storetests::CU_RUN;
+using storetests::DISABLED;
+using storetests::ENABLED;
+using storetests::RUN;
+using storetests::RUN_ONCE;
 
 std::string record(int type, const std::string& name, const std::string& data) {
   return StartupItem(type, DISABLED, name, data).toRawData();

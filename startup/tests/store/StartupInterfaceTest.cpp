@@ -25,10 +25,10 @@ using products::stelmar::database::RegistryDatabase;
 using storetests::GetValue;
 using storetests::SetText;
 
-const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const int CU_RUN = StartupConstants::CU_RUN_ALWAYS;
-const int ENABLED = StartupConstants::ENABLED;
-const int DISABLED = StartupConstants::DISABLED;
+using storetests::CU_RUN;
+using storetests::DISABLED;
+using storetests::ENABLED;
+using storetests::RUN;
 
 // Passes every call to a real database and records it; fails the calls it is told to.
 class RecordingDatabase : public StartupDatabase {

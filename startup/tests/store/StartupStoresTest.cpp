@@ -18,7 +18,7 @@ using products::stelmar::StartupStores;
 
 const char* const SHELL_FOLDERS =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+using storetests::RUN;
 
 class StartupStoresTest : public ::testing::Test {
  protected:

@@ -9,8 +9,17 @@
 #include <vector>
 
 #include "startup/ErrorHandler.h"
+#include "startup/StartupConstants.h"
 
 namespace storetests {
+
+// Names every store test speaks in.
+inline const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline const char* const RUN_ONCE = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+inline constexpr int CU_RUN = products::stelmar::StartupConstants::CU_RUN_ALWAYS;
+inline constexpr int LM_RUN = products::stelmar::StartupConstants::LM_RUN_ALWAYS;
+inline constexpr int ENABLED = products::stelmar::StartupConstants::ENABLED;
+inline constexpr int DISABLED = products::stelmar::StartupConstants::DISABLED;
 
 // Points HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process at two fresh scratch keys,
 // and undoes it and deletes the scratch keys when destroyed.

@@ -28,10 +28,10 @@ using storetests::GetValue;
 using storetests::SetValue;
 using storetests::Value;
 
-const char* const RUN = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+using storetests::DISABLED;
+using storetests::ENABLED;
+using storetests::RUN;
 const char* const APPROVED = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
-const int DISABLED = StartupConstants::DISABLED;
-const int ENABLED = StartupConstants::ENABLED;
 
 // A value of the real HKLM Run key in one view, removed again at the end.
 class MachineRunValue {
