@@ -19,14 +19,16 @@ set(stelmar_store_portable_sources
   ${stelmar_dir}/database/BackupFile.cpp
   ${stelmar_dir}/database/KeptValues.cpp
   ${stelmar_dir}/database/StartupApprovedFlag.cpp
-  ${stelmar_dir}/util/parser/ArgumentParserHelpers.cpp)
+  ${stelmar_dir}/util/parser/ArgumentParserHelpers.cpp
+  ${stelmar_dir}/util/NativePaths.cpp)
 set(stelmar_store_portable_tests
   ${stelmar_dir}/tests/store/StartupItemTest.cpp
   ${stelmar_dir}/tests/store/BackupFileTest.cpp
   ${stelmar_dir}/tests/store/KeptValuesTest.cpp
   ${stelmar_dir}/tests/store/StartupApprovedFlagTest.cpp
   ${stelmar_dir}/tests/store/ArgumentParserHelpersTest.cpp
-  ${stelmar_dir}/tests/store/MapperTest.cpp)
+  ${stelmar_dir}/tests/store/MapperTest.cpp
+  ${stelmar_dir}/tests/store/NativePathsTest.cpp)
 set(stelmar_helpers_portable_sources
   ${stelmar_dir}/util/StringHelper.cpp
   ${stelmar_dir}/util/UrlEncoder.cpp

@@ -16,6 +16,7 @@ add_library(stelmar_store STATIC
   ${stelmar_store_dir}/database/StartupApproved.cpp
   ${stelmar_store_dir}/database/RegistryDatabase.cpp
   ${stelmar_store_dir}/windows/file/WindowsFileHelper.cpp
+  ${stelmar_store_dir}/windows/file/NativeView.cpp
   ${stelmar_store_dir}/windows/file/Shortcut.cpp
   ${stelmar_store_dir}/database/AutostartDatabase.cpp
   ${stelmar_store_dir}/StartupInterface.cpp

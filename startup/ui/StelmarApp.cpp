@@ -62,13 +62,32 @@ BOOL CALLBACK findCopy(HWND window, LPARAM context) {
   return FALSE;
 }
 
-// Brings the window of the copy that runs from the same folder to the front.
-void showRunningCopy(const std::string& tag) {
+// Brings the window of the copy that runs on the same store to the front. That copy may
+// still be starting: its window is waited for a while. False when none shows (a copy of
+// another session, or one that hangs).
+bool showRunningCopy(const std::string& tag) {
+  constexpr DWORD WAIT_FOR_WINDOW_MS = 10000;
+  constexpr DWORD POLL_MS = 100;
   FindCopy search{tag.c_str(), nullptr};
-  EnumWindows(findCopy, reinterpret_cast<LPARAM>(&search));
-  if (!search.found) return;
+  for (DWORD waited = 0; !search.found && waited <= WAIT_FOR_WINDOW_MS; waited += POLL_MS) {
+    EnumWindows(findCopy, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) Sleep(POLL_MS);
+  }
+  if (!search.found) return false;
   if (IsIconic(search.found)) ShowWindow(search.found, SW_RESTORE);
   SetForegroundWindow(search.found);
+  return true;
+}
+
+// The name of the one-copy mutex of the store in `folder`, from the folder's identity.
+std::string storeMutex(const std::string& folder) {
+  win::UniqueFile handle(CreateFileA(folder.c_str(), 0,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (handle && GetFileInformationByHandle(handle.get(), &info))
+    return storeMutexName(info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
+  return std::string("Global\\") + instanceMutexName(folder);
 }
 
 void run(MessageBoxHandler& handler, errorresources::ApplicationReporter& reporter) {
@@ -76,11 +95,19 @@ void run(MessageBoxHandler& handler, errorresources::ApplicationReporter& report
   windows::file::WindowsFileHelper::setCurrentDirectory(folder);
 
   // Two copies would each rewrite "stelmar.dat" from their own memory and lose each other's
-  // disabled entries: one copy runs per program folder.
-  const std::string instance = instanceMutexName(folder);
+  // disabled entries: one copy runs per store, whatever path or session started it.
+  std::string instance = storeMutex(folder);
   win::UniqueHandle mutex(CreateMutexA(nullptr, FALSE, instance.c_str()));
-  if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
-    showRunningCopy(instance);
+  DWORD status = GetLastError();
+  if (!mutex && status != ERROR_ACCESS_DENIED) {
+    // No global namespace here: this session's own.
+    instance = windowTag(instance);
+    mutex.reset(CreateMutexA(nullptr, FALSE, instance.c_str()));
+    status = GetLastError();
+  }
+  // Denied: the mutex is another user's.
+  if (!mutex || status == ERROR_ALREADY_EXISTS) {
+    if (!showRunningCopy(windowTag(instance))) handler.handleInformation(ANOTHER_COPY_RUNS);
     return;
   }
 
@@ -102,7 +129,11 @@ void run(MessageBoxHandler& handler, errorresources::ApplicationReporter& report
   StartupReportSource source(stores.getInterface());
   reporter.setHeader(errorresources::systemReport(PRODUCT_NAME, VERSION, source));
 
-  StelmarDlg dialog(handler, stores.getInterface(), nt, instance, windows64);
+  StelmarDlg dialog(handler, stores.getInterface(), nt, windowTag(instance), windows64);
+  if (config && config->hasKey(ONLINE_INFO_KEY))
+    dialog.setOnlineInfoAddress(config->getString(ONLINE_INFO_KEY));
+  // What failed inside while the program started is summed up once the window shows.
+  dialog.setShownHandler([&reporter] { reporter.releaseReports(); });
   dialog.run();
 }
 
@@ -116,6 +147,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   errorresources::ApplicationReporter reporter(
       PRODUCT_NAME, VERSION, [&handler](const std::string& text) { handler.handleError(text); });
   errorresources::setAssertionReporter(&reporter);
+  reporter.holdReports();
   try {
     run(handler, reporter);
   } catch (const util::config::ParseException& e) {
@@ -127,6 +159,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } catch (...) {
     STELMAR_ASSERT(false);
   }
+  // A start that ended before the window showed still says what failed inside.
+  reporter.releaseReports();
   errorresources::setAssertionReporter(nullptr);
   return 0;
 }

@@ -12,6 +12,8 @@
 #include "startup/util/StringHelper.h"
 #include "startup/util/UrlEncoder.h"
 #include "startup/util/parser/ArgumentParserHelpers.h"
+#include "startup/database/RegistryDatabase.h"
+#include "startup/windows/file/NativeView.h"
 #include "startup/windows/file/WindowsFileHelper.h"
 #include "startup/windows/internet/InternetHelper.h"
 #include "startup/windows/process/ProcessHelper.h"
@@ -72,6 +74,9 @@ void StelmarDlg::run() {
                                dialogProc, reinterpret_cast<LPARAM>(this));
   if (!_dialog) return;
   ShowWindow(_dialog, SW_SHOW);
+  UpdateWindow(_dialog);
+  setMessageOwner(_dialog);
+  if (_shown) _shown();
   // The dialog's own loop, so that every message passes the Delete-key check first.
   MSG message;
   while (!_closed && GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -80,6 +85,7 @@ void StelmarDlg::run() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  setMessageOwner(nullptr);
   if (IsWindow(_dialog)) DestroyWindow(_dialog);
   _dialog = nullptr;
 }
@@ -211,20 +217,32 @@ void StelmarDlg::refreshTree() {
   }
 }
 
-int StelmarDlg::iconOf(const std::string& file, IconCache& icons) {
-  const auto known = icons.find(file);
+bool StelmarDlg::judgedNatively(int type) const {
+  return database::RegistryDatabase::getView(type, _windows64) == KEY_WOW64_64KEY;
+}
+
+std::optional<std::string> StelmarDlg::findEntryFile(const StartupItem& entry) const {
+  const std::string file = entryFile(entry.getData());
+  if (judgedNatively(entry.getType())) return windows::file::findNativeFile(file);
+  if (!WindowsFileHelper::fileExists(file)) return std::nullopt;
+  return file;
+}
+
+int StelmarDlg::iconOf(const StartupItem& entry, IconCache& icons) {
+  const auto cacheKey = std::make_pair(judgedNatively(entry.getType()), entryFile(entry.getData()));
+  const auto known = icons.find(cacheKey);
   if (known != icons.end()) return known->second;
   int image = IMAGE_NO_FILE;
-  if (WindowsFileHelper::fileExists(file)) {
+  if (const std::optional<std::string> file = findEntryFile(entry)) {
     try {
-      const auto icon = WindowsFileHelper::extractAssociatedIcon(file);
+      const auto icon = WindowsFileHelper::extractAssociatedIcon(*file);
       const int index = ImageList_AddIcon(_normalImages, icon.get());
       if (index >= 0) image = index;
     } catch (const exceptions::Exception&) {
       // No icon: the leaf shows the red cross.
     }
   }
-  icons.emplace(file, image);
+  icons.emplace(cacheKey, image);
   return image;
 }
 
@@ -236,7 +254,7 @@ void StelmarDlg::insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM
 void StelmarDlg::insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM node,
                               IconCache& icons) {
   for (const StartupItem& entry : entries) {
-    const int image = iconOf(entryFile(entry.getData()), icons);
+    const int image = iconOf(entry, icons);
     const bool enabled = entry.getState() == C::ENABLED;
     HTREEITEM item = _tree.insertItem(entry.getName(), node, image, image, true,
                                       enabled ? STATE_TICKED : STATE_EMPTY, TVI_LAST);
@@ -447,7 +465,9 @@ void StelmarDlg::runCommand(int command, HTREEITEM item) {
 
 void StelmarDlg::runEntry(const StartupItem& entry) {
   try {
-    const std::string file = entryFile(entry.getData());
+    // A program of the native view is started from where 64-bit Windows finds it.
+    std::string file = entryFile(entry.getData());
+    if (judgedNatively(entry.getType())) file = findEntryFile(entry).value_or(file);
     if (ArgumentParserHelpers::isProgram(file))
       ProcessHelper::createProcess(file, NORMAL_PRIORITY_CLASS, false);
     else
@@ -462,7 +482,7 @@ void StelmarDlg::runEntry(const StartupItem& entry) {
 void StelmarDlg::entryInformation(const StartupItem& entry) {
   // The file check can fail (an unreadable folder); its text is shown like any other.
   try {
-    const bool found = WindowsFileHelper::fileExists(entryFile(entry.getData()));
+    const bool found = findEntryFile(entry).has_value();
     _errorHandler.handleInformation(
         ui::entryInformation(entry.getData(), found, entry.isSwitchedOffByWindows()));
   } catch (const exceptions::Exception& e) {
@@ -501,7 +521,7 @@ void StelmarDlg::showOnlineInfo(const StartupItem& entry) {
       const std::string library = rundllLibrary(ArgumentParserHelpers::getArguments(entry.getData()));
       if (!library.empty()) file = commandFileName(library) + ";" + file;
     }
-    windows::internet::launchBrowser(onlineInfoAddress(ONLINE_INFO_BASE, file, name, util::encodeQueryValue));
+    windows::internet::launchBrowser(onlineInfoAddress(_onlineInfoAddress, file, name, util::encodeQueryValue));
   } catch (const exceptions::Exception& e) {
     _errorHandler.handleError(e.getMessage());
   } catch (...) {
@@ -511,7 +531,7 @@ void StelmarDlg::showOnlineInfo(const StartupItem& entry) {
 
 void StelmarDlg::addToLocation(HTREEITEM node) {
   try {
-    AddEntryDialog dialog(_errorHandler, "", "");
+    AddEntryDialog dialog(_errorHandler, "", "", judgedNatively(typeNodeMap.getFirst(node)));
     if (!dialog.run(_dialog)) return;
     addEntryToTree(StartupItem(typeNodeMap.getFirst(node), C::ENABLED, dialog.name(), dialog.path()));
   } catch (const exceptions::Exception& e) {
@@ -524,9 +544,12 @@ void StelmarDlg::addToLocation(HTREEITEM node) {
 void StelmarDlg::editEntry(HTREEITEM item) {
   try {
     StartupItem old = entryOf(item);
-    AddEntryDialog dialog(_errorHandler, old.getName(), old.getData());
+    AddEntryDialog dialog(_errorHandler, old.getName(), old.getData(),
+                          judgedNatively(old.getType()));
     if (!dialog.run(_dialog)) return;
     StartupItem given(old.getType(), old.getState(), dialog.name(), dialog.path());
+    // Kept exactly where the command line stays as it was.
+    if (old.getSourceValue()) given.setSourceValue(*old.getSourceValue());
     StartupItem edited = _interface.formatEntry(given);
     // Refusing to overwrite another entry leaves the edited one as it was.
     if (!makeRoomFor(edited, item, nullptr)) return;
@@ -583,6 +606,7 @@ void StelmarDlg::drop(HTREEITEM dragged, HTREEITEM target) {
     if (target == _tree.parent(dragged)) return;
     StartupItem source = entryOf(dragged);
     StartupItem given(typeNodeMap.getFirst(target), C::ENABLED, source.getName(), source.getData());
+    if (source.getSourceValue()) given.setSourceValue(*source.getSourceValue());
     StartupItem moved = _interface.formatEntry(given);
     if (!makeRoomFor(moved, nullptr, nullptr)) return;
     // The source is deleted only once its copy stands at the new place.
@@ -603,11 +627,18 @@ void StelmarDlg::drop(HTREEITEM dragged, HTREEITEM target) {
 }
 
 void StelmarDlg::onHelp() {
-  std::string address;
+  std::string folder;
   try {
-    address = manualAddress(WindowsFileHelper::getCurrentDirectory());
-    windows::internet::launchBrowser(address);
+    folder = WindowsFileHelper::getCurrentDirectory();
+    windows::internet::launchBrowser(manualAddress(folder));
   } catch (const windows::internet::CouldNotLaunchInternetBrowserException& e) {
+    // Where hyperlink navigation is missing, the shell opens the manual with whatever
+    // program shows web pages here.
+    try {
+      ProcessHelper::runShellCommand(folder + MANUAL_FILE, "open");
+      return;
+    } catch (const exceptions::Exception&) {
+    }
     _errorHandler.handleError(HELP_BROWSER_FAILED_BEFORE + e.getMessage() + HELP_BROWSER_FAILED_AFTER);
   } catch (const exceptions::Exception& e) {
     _errorHandler.handleError(HELP_FAILED_BEFORE + e.getMessage() + HELP_FAILED_AFTER);
