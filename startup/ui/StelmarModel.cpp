@@ -230,18 +230,13 @@ std::string instanceMutexName(const std::string& programFolder) {
   return std::string("Stelmar.ProgramFolder.") + hex;
 }
 
-std::string storeMutexName(unsigned long volumeSerial, unsigned long indexHigh,
-                           unsigned long indexLow) {
-  char name[64];
-  std::snprintf(name, sizeof name, "Global\\Stelmar.Store.%08lx.%08lx%08lx", volumeSerial,
-                indexHigh, indexLow);
-  return name;
+std::string storeTag(unsigned long indexHigh, unsigned long indexLow) {
+  char tag[48];
+  std::snprintf(tag, sizeof tag, "Stelmar.Store.%08lx%08lx", indexHigh, indexLow);
+  return tag;
 }
 
-std::string windowTag(const std::string& mutexName) {
-  const std::size_t slash = mutexName.rfind('\\');
-  return slash == std::string::npos ? mutexName : mutexName.substr(slash + 1);
-}
+const char* const LOCK_FILE = "stelmar.lock";
 
 const char* const ANOTHER_COPY_RUNS =
     "Stelmar is already running for this program folder, perhaps for another user or started "

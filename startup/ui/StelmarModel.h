@@ -97,16 +97,15 @@ extern const char* const HELP_FAILED_AFTER;
 extern const char* const ABOUT_TEXT;
 
 // The name of the mutex that lets one copy run per program folder (given with or without
-// its backslash, in any case): used only where the folder's identity cannot be read.
+// its backslash, in any case): used where the folder's identity cannot be read.
 std::string instanceMutexName(const std::string& programFolder);
-// The name of the mutex that lets one copy run per store, from the identity of the program
-// folder (its volume's serial number and its file index), which every path to the folder
-// shares: another drive letter, a junction, a share. In the global namespace, so that the
-// copies of other sessions see it too.
-std::string storeMutexName(unsigned long volumeSerial, unsigned long indexHigh,
-                           unsigned long indexLow);
-// The name of the window property by which a second copy finds the first one's window.
-std::string windowTag(const std::string& mutexName);
+// The tag of the store in a program folder, from the folder's file index, which every path
+// to the folder shares (another drive letter, a junction, a share): it names the window
+// property and the marks by which a second copy finds the first one.
+std::string storeTag(unsigned long indexHigh, unsigned long indexLow);
+// The file that the running copy holds open, unshared, in the program folder: whatever path
+// or session a second copy comes by, it cannot open it.
+extern const char* const LOCK_FILE;  // "stelmar.lock"
 // Shown by a second copy whose first copy's window it cannot bring forward.
 extern const char* const ANOTHER_COPY_RUNS;
 

@@ -237,8 +237,12 @@ TEST_F(StelmarDialog, ClickOnTheBoxDisablesIntoTheStoreAndEnablesAgain) {
 // the prefix's drives, made from the host.
 class MappedDrive {
  public:
-  MappedDrive(char letter, const std::string& folder)
-      : link_(UnixPath("C:\\") + "../" + static_cast<char>(letter | 0x20) + ":") {
+  MappedDrive(char letter, const std::string& folder) {
+    // Drive C: is ".../dosdevices/c:/" to the host.
+    const std::string drive = UnixPath("C:\\");
+    const std::size_t at = drive.rfind("/c:/");
+    if (at == std::string::npos) return;
+    link_ = drive.substr(0, at + 1) + static_cast<char>(letter | 0x20) + ":";
     const std::string target = UnixPath(folder);
     made_ = !target.empty() && RunHostTool("ln -sfn '" + target + "' '" + link_ + "'");
   }
@@ -577,8 +581,10 @@ TEST_F(StelmarCommands, LoadOrderMovesRowsAndOkRewritesTheLocation) {
   click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, click, sizeof click[0]);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(up) != FALSE; }, kTimeoutMs));
-  EXPECT_EQ(row + 1 != rows, IsWindowEnabled(down) != FALSE);
+  // The two buttons change one after the other.
+  ASSERT_TRUE(WaitUntil([&] {
+    return IsWindowEnabled(up) && (IsWindowEnabled(down) != FALSE) == (row + 1 != rows);
+  }, kTimeoutMs));
   ClickButton(box, "Move &up");
   ASSERT_TRUE(WaitUntil([&] { return tree_->listText(list, row - 1, 1) == "VkOrder2"; }, kTimeoutMs));
   EXPECT_EQ(above, tree_->listText(list, row, 1));

@@ -100,11 +100,7 @@ TEST(StelmarModel, OneMutexNamePerProgramFolderInAnyCase) {
   EXPECT_NE(instanceMutexName("C:\\Tools\\Stelmar\\"), instanceMutexName("C:\\Tools\\Other\\"));
   EXPECT_EQ(std::string::npos, instanceMutexName("C:\\a\\b").find('\\'));
   EXPECT_EQ("file://C:\\p\\manual.html", manualAddress("C:\\p\\"));
-  // The store's identity names a global mutex; its window is tagged without the namespace.
-  const std::string store = storeMutexName(0x1234abcdul, 1ul, 0x20ul);
-  EXPECT_EQ("Global\\Stelmar.Store.1234abcd.0000000100000020", store);
-  EXPECT_NE(store, storeMutexName(0x1234abcdul, 1ul, 0x21ul));
-  EXPECT_EQ("Stelmar.Store.1234abcd.0000000100000020", windowTag(store));
+  EXPECT_EQ("Stelmar.Store.0000000100000020", storeTag(1ul, 0x20ul));
 }
 
 }  // namespace
