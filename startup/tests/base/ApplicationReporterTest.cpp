@@ -103,7 +103,8 @@ TEST_F(ApplicationReport, HeldReportsGoToTheReportFileAndAreSummedUpOnce) {
   reporter.report(REPORT);
   reporter.report(REPORT);
   EXPECT_TRUE(shown.empty());
-  const std::string block = "Assertion in stelmar 2.11\n" + REPORT;
+  // A text file: CR LF line ends.
+  const std::string block = "Assertion in stelmar 2.11\r\n----\r\nAssertion failed. Message: false\r\n----\r\n";
   EXPECT_EQ(block + block, harness::ReadTextFile(folder_ / "assertion.txt"));
   reporter.releaseReports();
   reporter.releaseReports();
@@ -111,7 +112,6 @@ TEST_F(ApplicationReport, HeldReportsGoToTheReportFileAndAreSummedUpOnce) {
   EXPECT_EQ("An assertion failed. This happens when something goes wrong in the program.\n" +
                 ApplicationReporter::summary(2, folder_ / "assertion.txt"),
             shown[0]);
-  EXPECT_NE(std::string::npos, shown[0].find("2 internal checks failed"));
   // Released, a report is shown at once again.
   reporter.report(REPORT);
   EXPECT_EQ(2u, shown.size());
