@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cleaner/Progress.h"
 #include "common/Unique.h"
 
 std::vector<std::string> SortedFileNames(const std::string& folder, const char* pattern) {
@@ -39,7 +40,10 @@ void DLLList::LoadBinaryPlugin(const std::string& folder, const std::string& fil
 }
 
 void DLLList::LoadAll(const std::string& folder) {
-  for (const std::string& name : SortedFileNames(folder, "*.vkp")) LoadBinaryPlugin(folder, name);
+  for (const std::string& name : SortedFileNames(folder, "*.vkp")) {
+    progress::Counting(name);
+    LoadBinaryPlugin(folder, name);
+  }
 }
 
 void DLLList::UnloadAll() {

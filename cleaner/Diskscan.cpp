@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cleaner/Cleaning.h"
+#include "cleaner/Progress.h"
 
 using textentries::FitsPath;
 using textentries::IsMatchingFile;
@@ -103,6 +104,7 @@ void WalkLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
     if (!find) return;
     const textentries::CaseFold& fold = SystemCaseFold();
     do {
+      progress::Working();
       const std::size_t nameLength = std::strlen(data.cFileName);
       if (files && IsMatchingFile(data.dwFileAttributes)) {
         // A file whose path would not fit can be neither deleted nor counted.

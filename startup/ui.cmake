@@ -14,7 +14,7 @@ add_library(stelmar_ui STATIC
   ${stelmar_ui_dir}/LoadOrderDialog.cpp
   ${stelmar_ui_dir}/StelmarDlg.cpp)
 target_link_libraries(stelmar_ui PUBLIC stelmar_ui_portable stelmar_helpers stelmar_store
-  comctl32 comdlg32 gdi32 user32 ole32)
+  varnick_common comctl32 comdlg32 gdi32 user32 ole32)
 
 add_executable(stelmar WIN32 ${stelmar_ui_dir}/StelmarApp.cpp ${stelmar_ui_dir}/stelmar.rc
   ${stelmar_signup_resource})
