@@ -33,15 +33,13 @@ class Scales : public ::testing::Test {
     screenDpi_ = dpi::System();
     ASSERT_TRUE(CopyFromBuild("morvel.exe", folder_.path()));
   }
-  win::UniqueGdi FontOf(Font kind) const {
-    if (kind == Font::IconTitle) return win::UniqueGdi(dpi::CreateIconTitleFont(screenDpi_));
-    return win::UniqueGdi(dpi::CreatePointFont(kind == Font::Tahoma ? "Tahoma" : "MS Shell Dlg", 8, screenDpi_));
-  }
   // The controls whose caption does not fit: one-line captions (buttons) against the width
   // left beside a check mark, wrapped ones (static texts) against the client area.
   std::vector<std::string> CutCaptions(HWND window, Font kind) const {
     std::vector<std::string> cut;
-    const win::UniqueGdi font = FontOf(kind);
+    const win::UniqueGdi font(kind == Font::IconTitle
+                                  ? dpi::CreateIconTitleFont(screenDpi_)
+                                  : dpi::CreatePointFont(kind == Font::Tahoma ? "Tahoma" : "MS Shell Dlg", 8, screenDpi_));
     const win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     const win::Selected selected(dc.get(), font.get());
     for (const Control& c : Controls(window)) {
@@ -63,8 +61,9 @@ class Scales : public ::testing::Test {
     }
     return cut;
   }
-  // A screenshot of the window for a person to look at.
-  void Shoot(HWND window, const std::string& name) const {
+  // Every caption whole, and a screenshot of the window for a person to look at.
+  void ExpectWhole(HWND window, Font kind, const std::string& name) const {
+    EXPECT_EQ(std::vector<std::string>(), CutCaptions(window, kind)) << name << " at " << screenDpi_ << " DPI";
     const std::string folder = BuildFolder() + "dpi-shots\\" + std::to_string(screenDpi_) + "\\";
     CreateDirectoryA((BuildFolder() + "dpi-shots").c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -75,10 +74,6 @@ class Scales : public ::testing::Test {
                             std::to_string(rect.bottom - rect.top) + "+" + std::to_string(rect.left) + "+" +
                             std::to_string(rect.top) + " " + file))
         << file;
-  }
-  void ExpectWhole(HWND window, Font kind, const std::string& name) const {
-    EXPECT_EQ(std::vector<std::string>(), CutCaptions(window, kind)) << name << " at " << screenDpi_ << " DPI";
-    Shoot(window, name);
   }
   HWND Page(HWND sheet) const { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
@@ -100,9 +95,7 @@ TEST_F(Scales, TheCleanerItsSheetsAndItsResults) {
 
   // The standard plug-in's sheet, through the list's context menu.
   HWND list = GetDlgItem(form, mainform::kCleaningItems);
-  RECT row{};
-  SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
-  POINT at = {row.left + dpi::Scale(40, screenDpi_), (row.top + row.bottom) / 2};
+  POINT at = {dpi::Scale(40, screenDpi_), static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0)) / 2};
   ClientToScreen(list, &at);
   ASSERT_TRUE(MoveMouse(at) && Xdotool("click 3"));
   ASSERT_NE(nullptr, WaitForWindow("#32768", nullptr, morvel.id(), kTimeoutMs));
@@ -140,8 +133,8 @@ TEST_F(Scales, TheStartupManager) {
   HWND dialog = WaitForWindow("#32770", "Stelmar", stelmar.id(), kTimeoutMs);
   ASSERT_NE(nullptr, dialog);
   // The tree's rows hold its images, made at the small-icon size of the DPI.
-  const LRESULT rowHeight = SendMessageA(FindControlById(dialog, kStelmarTree), TVM_GETITEMHEIGHT, 0, 0);
-  EXPECT_GE(rowHeight, dpi::Metric(SM_CYSMICON, screenDpi_));
+  EXPECT_GE(SendMessageA(GetDlgItem(dialog, kStelmarTree), TVM_GETITEMHEIGHT, 0, 0),
+            dpi::Metric(SM_CYSMICON, screenDpi_));
   ExpectWhole(dialog, Font::ShellDlg, "stelmar");
   ClickButton(dialog, "OK");
   ASSERT_TRUE(stelmar.Wait(kTimeoutMs).ended);
