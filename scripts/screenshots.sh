@@ -75,6 +75,11 @@ for entry in 'HKCU|Notepad|C:\windows\notepad.exe' 'HKCU|Minesweeper|C:\windows\
 done
 "$WINE_LOADER" 'C:\Varnick\stelmar.exe' &
 stelmar=$(wait_window '^Stelmar$')
+sleep 1
+# From "Autostart" down to the machine's "Run (32-bit)", open it, on to the user's "Run"
+# (two rows further now), open it and select its first entry.
+press "$stelmar" Home
+xdotool key Down Down Down Down Down Down Right Down Down Down Down Down Down Down Right Down
 xdotool mousemove 0 0
 shoot "$stelmar" stelmar-main.png
 press "$stelmar" Escape

@@ -200,17 +200,25 @@ void StelmarDlg::createImages() {
   if (_stateImages) ImageList_Destroy(_stateImages);
   _normalImages = normal;
   _stateImages = state;
-  // The banner fills its control, which the dialog units have sized for the DPI.
+  // The banner at the DPI: its 96-DPI size scaled (a bitmap control takes its bitmap's size).
   HWND banner = GetDlgItem(_dialog, IDC_BANNER);
-  RECT bannerRect{};
-  if (banner && GetClientRect(banner, &bannerRect) && bannerRect.right > 0) {
-    HANDLE image = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP,
-                              bannerRect.right, bannerRect.bottom, LR_CREATEDIBSECTION);
-    if (image) {
-      HANDLE old = reinterpret_cast<HANDLE>(SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image)));
-      // STM_SETIMAGE hands back the previous image, which is the caller's to delete.
-      if (old && old != image) DeleteObject(old);
-    }
+  HANDLE image = nullptr;
+  if (HANDLE original = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0,
+                                   LR_CREATEDIBSECTION)) {
+    BITMAP bitmap{};
+    GetObjectA(original, sizeof bitmap, &bitmap);
+    DeleteObject(original);
+    image = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP,
+                       dpi::Scale(bitmap.bmWidth, dialogDpi), dpi::Scale(bitmap.bmHeight, dialogDpi),
+                       LR_CREATEDIBSECTION);
+  }
+  if (banner && image) {
+    HANDLE old = reinterpret_cast<HANDLE>(
+        SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image)));
+    // STM_SETIMAGE hands back the previous image, which is the caller's to delete.
+    if (old && old != image) DeleteObject(old);
+  } else if (image) {
+    DeleteObject(image);
   }
 }
 
