@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "cleaner/MainIds.h"
-#include "cleaner/Result.h"
+#include "cleaner/forms/MainIds.h"
+#include "cleaner/forms/Result.h"
 #include "common/Dpi.h"
 #include "common/Unique.h"
 #include "tests/harness/Harness.h"
