@@ -27,7 +27,10 @@ class AboutBox {
 
   HWND hwnd_ = nullptr;
   win::UniqueGdi background_;
-  win::UniqueGdi font_{windowparts::CreateIconTitleFont()};
+  win::UniqueGdi font_;
+  int dpi_ = dpi::kDefault;
+  int S(int value) const { return dpi::Scale(value, dpi_); }
+  RECT LinkRect() const { return {S(kLinkRect.left), S(kLinkRect.top), S(kLinkRect.right), S(kLinkRect.bottom)}; }
   COLORREF frame_;
   COLORREF text_;
   bool closed_ = false;
@@ -43,9 +46,11 @@ void AboutBox::Run(HWND owner) {
   RegisterClassA(&wc);
   RECT ownerRect;
   GetWindowRect(owner, &ownerRect);
-  const int x = ownerRect.left + (ownerRect.right - ownerRect.left - kWidth) / 2;
-  const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - kHeight) / 2;
-  if (!CreateWindowExA(0, kClassName, kProduct, WS_POPUP, x, y, kWidth, kHeight, owner, nullptr,
+  dpi_ = dpi::ForWindow(owner);
+  font_.reset(dpi::CreateIconTitleFont(dpi_));
+  const int x = ownerRect.left + (ownerRect.right - ownerRect.left - S(kWidth)) / 2;
+  const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - S(kHeight)) / 2;
+  if (!CreateWindowExA(0, kClassName, kProduct, WS_POPUP, x, y, S(kWidth), S(kHeight), owner, nullptr,
                        instance, this))
     return;
   EnableWindow(owner, FALSE);
@@ -71,12 +76,12 @@ void AboutBox::Paint() {
     const win::Selected font(dc, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, frame_);
-    TextOutA(dc, 20, 16, kProduct, lstrlenA(kProduct));
+    TextOutA(dc, S(20), S(16), kProduct, lstrlenA(kProduct));
     SetTextColor(dc, text_);
-    TextOutA(dc, 20, 40, kVersion, lstrlenA(kVersion));
-    TextOutA(dc, 20, 60, kTagline, lstrlenA(kTagline));
+    TextOutA(dc, S(20), S(40), kVersion, lstrlenA(kVersion));
+    TextOutA(dc, S(20), S(60), kTagline, lstrlenA(kTagline));
     SetTextColor(dc, RGB(0, 0, 0xCC));
-    RECT link = kLinkRect;
+    RECT link = LinkRect();
     DrawTextA(dc, kAddress, -1, &link, DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
   }
   EndPaint(hwnd_, &paint);
@@ -89,7 +94,8 @@ LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONDOWN: {
       const POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (PtInRect(&kLinkRect, at)) ShellExecuteA(hwnd_, "open", kAddress, nullptr, nullptr, SW_SHOWNORMAL);
+      const RECT link = LinkRect();
+      if (PtInRect(&link, at)) ShellExecuteA(hwnd_, "open", kAddress, nullptr, nullptr, SW_SHOWNORMAL);
       closed_ = true;
       return 0;
     }

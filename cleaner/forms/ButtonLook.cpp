@@ -1,5 +1,6 @@
 #include "cleaner/forms/ButtonLook.h"
 
+#include "common/Dpi.h"
 #include "common/Unique.h"
 
 namespace {
@@ -26,7 +27,7 @@ void CleanBtnDrawButton(TOwnerDrawBtn& button, const HostSettings& settings) {
   Fill(dc, rect, settings.colours[face]);
   if (state & Focused) {
     RECT focus = button.ClientRect();
-    const int inset = button.Tag > 0 ? kLargeFocusInset : kSmallFocusInset;
+    const int inset = dpi::Scale(button.Tag > 0 ? kLargeFocusInset : kSmallFocusInset, dpi::ForWindow(button.hwnd()));
     InflateRect(&focus, -inset, -inset);
     DrawFocusRect(dc, &focus);
   }

@@ -1,5 +1,7 @@
 #include "cleaner/forms/FormRules.h"
 
+#include "common/DpiScale.h"
+
 namespace formrules {
 
 namespace {
@@ -33,7 +35,15 @@ Box KeepOnDesktop(Box popup, const Box& desktop) {
   return popup;
 }
 
-bool NeedsHint(int rowWidth, int captionWidth) { return rowWidth < captionWidth + kHintRoom; }
+Box BringOnto(Box window, const Box& workArea) {
+  if (window.width > workArea.width) window.width = workArea.width;
+  if (window.height > workArea.height) window.height = workArea.height;
+  return KeepOnDesktop(window, workArea);
+}
+
+bool NeedsHint(int rowWidth, int captionWidth, int dpi) {
+  return rowWidth < captionWidth + dpi::Scale(kHintRoom, dpi);
+}
 
 std::string HelpText(int context, bool hasEntry, const std::string& entryDescription) {
   if (context == kHelpItemList) return hasEntry ? entryDescription : kNoEntryText;

@@ -19,9 +19,12 @@ int AboutLeft(int cleanRight, int exitLeft, int aboutWidth);
 // down so that it starts within it.
 Box KeepOnDesktop(Box popup, const Box& desktop);
 
+// Brings a window onto a monitor's work area: no larger than it, then moved within it.
+Box BringOnto(Box window, const Box& workArea);
+
 // A list entry shows its caption as a hint when its row is narrower than the caption plus
-// the room of the tick box and the icon.
-bool NeedsHint(int rowWidth, int captionWidth);
+// the room of the tick box and the icon (pixels at `dpi`).
+bool NeedsHint(int rowWidth, int captionWidth, int dpi = 96);
 constexpr int kHintLeftOffset = 34;
 
 // Help contexts of the main window's controls and their popup texts. An item list request

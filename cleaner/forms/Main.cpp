@@ -15,6 +15,7 @@
 #include "cleaner/forms/MainIds.h"
 #include "cleaner/forms/Options.h"
 #include "cleaner/forms/Ownerdrawbtn.h"
+#include "cleaner/forms/ProgressForm.h"
 #include "cleaner/host/PresetNames.h"
 #include "cleaner/host/Presets.h"
 #include "cleaner/forms/Result.h"
@@ -22,6 +23,7 @@
 #include "cleaner/host/Wording.h"
 #include "cleaner/forms/WindowParts.h"
 #include "cleaner/forms/resource.h"
+#include "common/Dpi.h"
 #include "common/Unique.h"
 
 namespace {
@@ -39,6 +41,7 @@ constexpr const char* kDownloadAddress = "https://www.varnick.example/plug-ins/"
 constexpr const char* kUnableToWrite = "Unable to write to %s";
 constexpr const char* kHeightSample = "pT\xDA";
 
+constexpr const char* kCleanCaption = "C&lean";
 constexpr int kMinWidth = 334;
 constexpr int kMinHeight = 313;
 constexpr int kCheckBoxWidth = 16;
@@ -60,7 +63,7 @@ struct ControlSpec {
 // "&C" has no help context: the one text that would fit it belongs to "E&xit" and says
 // something it does not do, so a help request on it is declined.
 const ControlSpec kControls[] = {
-    {kCleanBtn, nullptr, "C&lean", 0, 13, 233, 89, 41, kLeft | kBottom, formrules::kHelpClean, 1},
+    {kCleanBtn, nullptr, kCleanCaption, 0, 13, 233, 89, 41, kLeft | kBottom, formrules::kHelpClean, 1},
     {kAboutBtn, nullptr, "&About", 0, 111, 233, 89, 41, kLeft | kBottom, formrules::kHelpAbout, 2},
     {kExitBtn, nullptr, "E&xit", 0, 210, 233, 89, 41, kRight | kBottom, formrules::kHelpExit, 3},
     {kCfgBtn, nullptr, "&C", 0, 304, 233, 19, 19, kRight | kBottom, 0, 0},
@@ -90,8 +93,13 @@ class MainForm {
   void UpdateSelectionTotal();
   void ApplyColours();
   void CreateFontsAndHeights();
+  // WM_DPICHANGED: fonts, heights and the layout at the new DPI, the window where the
+  // system suggests.
+  void DpiChanged(int newDpi, LPARAM suggested);
   void FillPresetBox();
   void ShutDown();
+  // While plug-ins load or items clean, a request to close the window waits.
+  void SetBusy(bool busy) { busy_ = busy; }
   // Seen by the window before its controls: F1 and the closing events of the popups.
   bool PreviewMessage(const MSG& msg);
 
@@ -110,6 +118,7 @@ class MainForm {
   void EndHelpMode(const POINT* clickAt);
   void FormKeyDown(UINT key);
   HFONT FormFont() const;
+  int S(int value) const { return dpi::Scale(value, dpi_); }
   void Resize(int width, int height);
   void CleanBtnClick();
   void SettingsBoxChange();
@@ -132,6 +141,13 @@ class MainForm {
   TCustomHelpWindow help_;
   THintWindow hint_;
   bool f1Pressed_ = false;
+  // "C&lean" acts on a key only when the user put the focus there (Tab, a click, its
+  // accelerator): the focus it gets when the window opens, or keeps when a click went
+  // astray, does not turn Space or Enter into a cleaning.
+  bool cleanChosen_ = false;
+  bool userMovedFocus_ = false;
+  HWND lastFocus_ = nullptr;
+  bool GuardClean(const MSG& msg);
   bool helpMode_ = false;
   bool trackingList_ = false;
   HWND hwnd_ = nullptr;
@@ -144,6 +160,8 @@ class MainForm {
   bool coloured_ = false;
   bool shutDown_ = false;
   bool cleaning_ = false;
+  int dpi_ = dpi::kDefault;
+  bool busy_ = false;
 };
 
 MainForm* g_form = nullptr;
@@ -162,29 +180,31 @@ bool MainForm::Create(HINSTANCE instance) {
   wc.lpszClassName = kClassName;
   RegisterClassA(&wc);
 
-  RECT frame = {0, 0, kDesignClientWidth, kDesignClientHeight};
+  // The first size is that of the design's client area at the DPI of the primary monitor,
+  // where the window opens centred.
   const DWORD style = WS_OVERLAPPEDWINDOW & ~(WS_MAXIMIZEBOX | WS_MINIMIZEBOX);
-  AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTEXTHELP);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  dpi_ = dpi::System();
+  const SIZE size = dpi::WindowSizeFor(S(kDesignClientWidth), S(kDesignClientHeight), style, WS_EX_CONTEXTHELP, dpi_);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
   hwnd_ = CreateWindowExA(WS_EX_CONTEXTHELP, kClassName, kTitle, style | WS_CLIPCHILDREN, x, y,
-                          width, height, nullptr, nullptr, instance, this);
+                          size.cx, size.cy, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
+  dpi_ = dpi::ForWindow(hwnd_);
+  help_.SetDpi(dpi_);
   size_t button = 0;
   for (const ControlSpec& c : kControls) {
     HWND control = nullptr;
     if (c.className) {
-      control = CreateWindowExA(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.width,
-                                c.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
+      control = CreateWindowExA(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, S(c.x), S(c.y),
+                                S(c.width), S(c.height), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
                                 nullptr);
     } else {
       TOwnerDrawBtn& b = buttons_[button++];
       b.Tag = c.tag;
       if (c.id == kCleanBtn) b.SetDefault(true);
       b.Cancel = c.id == kExitBtn;
-      if (b.Create(hwnd_, c.id, c.text, c.x, c.y, c.width, c.height)) control = b.hwnd();
+      if (b.Create(hwnd_, c.id, c.text, S(c.x), S(c.y), S(c.width), S(c.height))) control = b.hwnd();
     }
     if (!control) return false;
     SetWindowContextHelpId(control, c.helpContext);
@@ -193,14 +213,20 @@ bool MainForm::Create(HINSTANCE instance) {
   listProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
   CreateFontsAndHeights();
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  Resize(client.right, client.bottom);
   return true;
 }
 
 void MainForm::CreateFontsAndHeights() {
-  font_.reset(windowparts::CreateIconTitleFont());
+  // The controls take the new font before the old one is deleted.
+  win::UniqueGdi old = std::move(font_);
+  font_.reset(dpi::CreateIconTitleFont(dpi_));
   HFONT font = FormFont();
   for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  old.reset();
 
   SIZE size{};
   {
@@ -208,10 +234,22 @@ void MainForm::CreateFontsAndHeights() {
     const win::Selected selected(dc.get(), font);
     GetTextExtentPoint32A(dc.get(), kHeightSample, 3, &size);
   }
-  const int listHeight = size.cy + 5 > 18 ? size.cy + 5 : 18;
-  const int boxHeight = size.cy + 1 > 16 ? size.cy + 1 : 16;
+  // Rows hold the text and the 16-pixel icon (both at the window's DPI).
+  const int listHeight = size.cy + S(5) > S(18) ? size.cy + S(5) : S(18);
+  const int boxHeight = size.cy + S(1) > S(16) ? size.cy + S(1) : S(16);
   SendMessageA(list_, LB_SETITEMHEIGHT, 0, listHeight);
   SendMessageA(GetDlgItem(hwnd_, kSettingsBox), CB_SETITEMHEIGHT, 0, boxHeight);
+}
+
+void MainForm::DpiChanged(int newDpi, LPARAM suggested) {
+  dpi_ = newDpi;
+  help_.SetDpi(dpi_);
+  hint_.Hide();
+  CreateFontsAndHeights();
+  dpi::ApplySuggestedRect(hwnd_, suggested);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  Resize(client.right, client.bottom);
 }
 
 void MainForm::ApplyColours() {
@@ -395,7 +433,7 @@ void MainForm::DrawItem(const DRAWITEMSTRUCT& draw) {
       const std::string& name = box_.names()[draw.itemID];
       SetBkMode(draw.hDC, TRANSPARENT);
       SetTextColor(draw.hDC, selected ? Colour(TextColorHighLight) : Colour(TextColor));
-      TextOutA(draw.hDC, draw.rcItem.left + 2, draw.rcItem.top, name.c_str(), static_cast<int>(name.size()));
+      TextOutA(draw.hDC, draw.rcItem.left + S(2), draw.rcItem.top, name.c_str(), static_cast<int>(name.size()));
     }
     return;
   }
@@ -406,30 +444,35 @@ void MainForm::DrawItem(const DRAWITEMSTRUCT& draw) {
   HDC dc = draw.hDC;
 
   RECT box = draw.rcItem;
-  box.right = box.left + kCheckBoxWidth;
+  box.right = box.left + S(kCheckBoxWidth);
   FillRect(dc, &box, listBrush_ ? static_cast<HBRUSH>(listBrush_.get()) : GetSysColorBrush(COLOR_WINDOW));
-  RECT check = {box.left + 2, box.top + (box.bottom - box.top - 13) / 2, box.left + 15,
-                box.top + (box.bottom - box.top - 13) / 2 + 13};
+  const int checkSize = S(13);
+  const int checkTop = box.top + (box.bottom - box.top - checkSize) / 2;
+  RECT check = {box.left + S(2), checkTop, box.left + S(2) + checkSize, checkTop + checkSize};
   DrawFrameControl(dc, &check, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (entry.ticked ? DFCS_CHECKED : 0));
 
   RECT rect = draw.rcItem;
-  rect.left += kCheckBoxWidth;
+  rect.left += S(kCheckBoxWidth);
   const bool selected = (draw.itemState & ODS_SELECTED) != 0;
   const COLORREF background = selected ? Colour(SelectedColor) : Colour(ListBoxColor);
   win::UniqueGdi brush(CreateSolidBrush(background));
   FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
-  if (HICON icon = entry.item->GetIcon())
-    DrawIconEx(dc, rect.left + 2, rect.top + 1, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  // A 16-pixel icon at 96 DPI, drawn at the small-icon size of the window's DPI (the plug-in
+  // gives its icon at that size where its file has it).
+  if (HICON icon = entry.item->GetIcon()) {
+    const int iconSize = dpi::Metric(SM_CXSMICON, dpi_);
+    DrawIconEx(dc, rect.left + S(2), rect.top + S(1), icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
+  }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, selected ? Colour(TextColorHighLight) : Colour(TextColor));
-  TextOutA(dc, rect.left + 22, rect.top + 3, entry.caption.c_str(), static_cast<int>(entry.caption.size()));
+  TextOutA(dc, rect.left + S(22), rect.top + S(3), entry.caption.c_str(), static_cast<int>(entry.caption.size()));
 }
 
 void MainForm::Resize(int width, int height) {
-  const int dx = width - kDesignClientWidth;
-  const int dy = height - kDesignClientHeight;
+  const int dx = width - S(kDesignClientWidth);
+  const int dy = height - S(kDesignClientHeight);
   for (const ControlSpec& c : kControls) {
-    int x = c.x, y = c.y, w = c.width, h = c.height;
+    int x = S(c.x), y = S(c.y), w = S(c.width), h = S(c.height);
     if (c.anchors & kRight) {
       if (c.anchors & kLeft) w += dx; else x += dx;
     }
@@ -456,7 +499,20 @@ void MainForm::CleanBtnClick() {
   if (cleaning_) return;
   cleaning_ = true;
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  const CleaningResult result = RunCleaning(host_.list(), true);
+  help_.Hide();
+  hint_.Hide();
+  CleaningResult result;
+  {
+    // The run hands pending messages to the windows between items and inside the walks;
+    // the main window takes no input meanwhile.
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
+    progressform::ProgressForm progressWindow(instance, hwnd_);
+    EnableWindow(hwnd_, FALSE);
+    progress::Listen(&progressWindow);
+    result = RunCleaning(host_.list(), true);
+    progress::Listen(nullptr);
+    EnableWindow(hwnd_, TRUE);
+  }
   SetCursor(previous);
   ShowWindow(hwnd_, SW_HIDE);
   const bool back = resultform::Show(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE)),
@@ -484,11 +540,50 @@ void MainForm::FormKeyDown(UINT key) {
   if (key == VK_F1) f1Pressed_ = true;
 }
 
+// Keeps track of how the focus reached "C&lean" and swallows the keys that would clean
+// when the user did not choose it: Space and Enter on it, Enter elsewhere (it is the default
+// button), its accelerator (which then only moves the focus there).
+bool MainForm::GuardClean(const MSG& msg) {
+  HWND clean = GetDlgItem(hwnd_, kCleanBtn);
+  HWND focus = GetFocus();
+  if (focus != clean)
+    cleanChosen_ = false;
+  else if (lastFocus_ != clean && userMovedFocus_)
+    cleanChosen_ = true;
+  lastFocus_ = focus;
+  const bool ours = msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd);
+  const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
+  userMovedFocus_ = ours && ((msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB || msg.wParam == VK_LEFT ||
+                                                            msg.wParam == VK_RIGHT || msg.wParam == VK_UP ||
+                                                            msg.wParam == VK_DOWN)) ||
+                             msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK);
+  if (!ours || cleaning_) return false;
+  if (key && msg.wParam == VK_SPACE && focus == clean && !cleanChosen_) return true;
+  if (key && msg.wParam == VK_RETURN && !cleanChosen_) {
+    // Enter on another button clicks that button; an open drop-down list takes its Enter.
+    const bool otherButton = focus && focus != clean && IsWindow(focus) && GetParent(focus) == hwnd_ &&
+                             (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
+    const bool openList = SendDlgItemMessageA(hwnd_, kSettingsBox, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    return !otherButton && !openList;
+  }
+  if ((msg.message == WM_SYSCHAR || msg.message == WM_CHAR) &&
+      formrules::LowerCase(static_cast<char>(msg.wParam)) == formrules::AcceleratorOf(kCleanCaption) &&
+      (msg.message == WM_SYSCHAR ||
+       !(focus && (SendMessageA(focus, WM_GETDLGCODE, msg.wParam, 0) & DLGC_WANTCHARS)))) {
+    SetFocus(clean);
+    lastFocus_ = clean;
+    cleanChosen_ = true;
+    return true;
+  }
+  return false;
+}
+
 bool MainForm::PreviewMessage(const MSG& msg) {
   if (TCustomHelpWindow::IsClosingEvent(msg.message)) {
     help_.Hide();
     hint_.Hide();
   }
+  if (GuardClean(msg)) return true;
   if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
   if (helpMode_ && msg.wParam == VK_ESCAPE) {
     EndHelpMode(nullptr);
@@ -500,6 +595,7 @@ bool MainForm::PreviewMessage(const MSG& msg) {
 }
 
 void MainForm::StartHelpMode() {
+  f1Pressed_ = false;
   helpMode_ = true;
   SetCapture(hwnd_);
   SetCursor(LoadCursor(nullptr, IDC_HELP));
@@ -521,10 +617,12 @@ void MainForm::AppHelp(const HELPINFO& info) {
   const int context = static_cast<int>(info.dwContextId);
   std::string text;
   RECT anchor{};
+  // F1 speaks for the one help request that follows it, whichever control that is for.
+  const bool fromF1 = f1Pressed_;
+  f1Pressed_ = false;
   if (context == formrules::kHelpItemList) {
     int index;
-    if (f1Pressed_) {
-      f1Pressed_ = false;
+    if (fromF1) {
       index = static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0));
     } else {
       POINT at = info.MousePos;
@@ -549,8 +647,8 @@ void MainForm::AppHelp(const HELPINFO& info) {
     GetWindowRect(static_cast<HWND>(info.hItemHandle), &anchor);
   }
   if (text.empty()) return;
-  const RECT size = help_.MeasureHelpText(formrules::kHelpWrapWidth, text);
-  const int left = anchor.right + formrules::kHelpOffset;
+  const RECT size = help_.MeasureHelpText(S(formrules::kHelpWrapWidth), text);
+  const int left = anchor.right + S(formrules::kHelpOffset);
   help_.ShowHelpText({left, anchor.top, left + size.right, anchor.top + size.bottom}, text);
 }
 
@@ -573,12 +671,12 @@ void MainForm::AppShowHint(POINT clientPoint) {
     const win::Selected selected(dc.get(), FormFont());
     GetTextExtentPoint32A(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
   }
-  if (!formrules::NeedsHint(row.right - row.left, size.cx)) {
+  if (!formrules::NeedsHint(row.right - row.left, size.cx, dpi_)) {
     hint_.Hide();
     return;
   }
   if (hint_.text() == caption) return;
-  POINT at = {row.left + formrules::kHintLeftOffset, row.top};
+  POINT at = {row.left + S(formrules::kHintLeftOffset), row.top};
   ClientToScreen(list_, &at);
   hint_.Show(at, caption, FormFont());
 }
@@ -671,8 +769,8 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const windowparts::FramePen frame(dc, Colour(FrameColor));
         RECT client;
         GetClientRect(hwnd_, &client);
-        Rectangle(dc, kShape1.left, kShape1.top, client.right - (kDesignClientWidth - kShape1.right),
-                  client.bottom - (kDesignClientHeight - kShape1.bottom));
+        Rectangle(dc, S(kShape1.left), S(kShape1.top), client.right - S(kDesignClientWidth - kShape1.right),
+                  client.bottom - S(kDesignClientHeight - kShape1.bottom));
         frame.AroundChild(hwnd_, list_);
       }
       EndPaint(hwnd_, &paint);
@@ -712,12 +810,15 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       hint_.Hide();
       break;
     case WM_GETMINMAXINFO:
-      return windowparts::SetMinimumSize(lParam, kMinWidth, kMinHeight);
+      return windowparts::SetMinimumSize(hwnd_, lParam, kMinWidth, kMinHeight);
+    case WM_DPICHANGED:
+      DpiChanged(HIWORD(wParam), lParam);
+      return 0;
     case WM_MOUSEWHEEL:
       if (GetFocus() != list_) return SendMessageA(list_, message, wParam, lParam);
       break;
     case WM_CLOSE:
-      DestroyWindow(hwnd_);
+      if (!busy_ && !cleaning_) DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
       ShutDown();
@@ -753,7 +854,7 @@ LRESULT MainForm::HandleList(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
     const int x = static_cast<short>(LOWORD(lParam));
     const LRESULT hit = SendMessageA(hwnd, LB_ITEMFROMPOINT, 0, lParam);
-    if (x < kCheckBoxWidth && HIWORD(hit) == 0) form->ToggleTick(LOWORD(hit));
+    if (x < form->S(kCheckBoxWidth) && HIWORD(hit) == 0) form->ToggleTick(LOWORD(hit));
   } else if (message == WM_RBUTTONDOWN) {
     form->CleaningItemsMouseDown({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
     return 0;
@@ -762,62 +863,6 @@ LRESULT MainForm::HandleList(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     return 0;
   }
   return CallWindowProcA(form->listProc_, hwnd, message, wParam, lParam);
-}
-
-// The wait window shown while plug-ins load and count.
-class WaitForm {
- public:
-  void Create(HINSTANCE instance, COLORREF colour);
-  ~WaitForm() = default;
-  void Close() { window_.reset(); }
-
- private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-  win::UniqueWindow window_;
-  win::UniqueGdi brush_;
-};
-
-LRESULT CALLBACK WaitForm::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    SetBkMode(dc, TRANSPARENT);
-    {
-      const win::Selected font(dc, GetStockObject(DEFAULT_GUI_FONT));
-      static const char* const kLines[] = {"Please wait...", "Varnick is examining the system."};
-      TextOutA(dc, 16, 14, kLines[0], lstrlenA(kLines[0]));
-      TextOutA(dc, 16, 34, kLines[1], lstrlenA(kLines[1]));
-    }
-    EndPaint(hwnd, &paint);
-    return 0;
-  }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-void WaitForm::Create(HINSTANCE instance, COLORREF colour) {
-  brush_.reset(CreateSolidBrush(colour));
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = Proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_WAIT);
-  wc.hbrBackground = static_cast<HBRUSH>(brush_.get());
-  wc.lpszClassName = kWaitClassName;
-  RegisterClassA(&wc);
-  const int width = 240, height = 90;
-  window_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, kWaitClassName, kWaitTitle, WS_POPUP | WS_CAPTION,
-                                (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                                nullptr, nullptr, instance, nullptr));
-  ShowWindow(window_.get(), SW_SHOWNORMAL);
-  UpdateWindow(window_.get());
-}
-
-void ProcessPendingMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 void StartProgramAgain() {
@@ -833,6 +878,7 @@ int RunMessageLoop(MainForm& form) {
 }
 
 int RunHost(HINSTANCE instance) {
+  dpi::DeclareAwareness();
   Host host(Host::ModuleFolder());
   host.ParseCommandLine(GetCommandLineA());
 
@@ -858,14 +904,13 @@ int RunHost(HINSTANCE instance) {
   }
   form.ApplyColours();
 
-  WaitForm wait;
-  wait.Create(instance, host.settings().colours[WindowColor]);
+  progressform::WaitForm wait;
   HCURSOR normalCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  ProcessPendingMessages();
-
+  form.SetBusy(true);
+  wait.Create(instance, host.settings().colours[WindowColor]);
   host.LoadPluginsAndFill();
-
   wait.Close();
+  form.SetBusy(false);
   form.FillListControl();
   form.FillPresetBox();
   SetCursor(normalCursor);

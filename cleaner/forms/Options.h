@@ -22,8 +22,9 @@ constexpr const char* kRemoved = "OK, shortcut has been removed.";
 constexpr const char* kRemoveFailed = "Sorry, removal of the shortcut failed. Please try manually.";
 constexpr const char* kPageCreationFailed = "Creation of property page failed.";
 
-// Page controls.
-enum { kRemoveOnRebootBox = 0, kHideItemsBox = 1, kPresetList = 100, kInstallBtn = 1, kRemoveBtn = 2,
+// Page controls. The buttons' ids are not 1 and 2: those are the sheet's OK and Cancel, to
+// which the dialog manager would send Enter on a focused "&Install" or "&Remove".
+enum { kRemoveOnRebootBox = 0, kHideItemsBox = 1, kPresetList = 100, kInstallBtn = 101, kRemoveBtn = 102,
        kRunLogBox = 4 };
 // The report of unattended runs, beside the program and its settings, when the autostart
 // page's box is ticked.

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "cleaner/forms/FormRules.h"
+#include "common/Dpi.h"
 
 namespace {
 
@@ -266,7 +267,8 @@ void TOwnerDrawBtn::DrawStandard() {
   DrawTextA(canvas_, caption.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
   SelectObject(canvas_, oldBrush);
   if (state_ & Focused) {
-    InflateRect(&rect, -3, -3);
+    const int inset = dpi::Scale(3, dpi::ForWindow(hwnd_));
+    InflateRect(&rect, -inset, -inset);
     DrawFocusRect(canvas_, &rect);
   }
 }

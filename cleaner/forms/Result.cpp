@@ -27,6 +27,8 @@ class ResultForm {
   friend LRESULT CALLBACK windowparts::FormProc<ResultForm>(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Layout(int width, int height);
+  int S(int value) const { return dpi::Scale(value, dpi_); }
+  void UseFont();
   COLORREF Colour(HostColour c) const { return settings_.colours[c]; }
 
   const std::vector<std::string>& lines_;
@@ -42,7 +44,16 @@ class ResultForm {
   RECT shape1_ = {};
   bool closed_ = false;
   bool back_ = false;
+  int dpi_ = dpi::kDefault;
 };
+
+void ResultForm::UseFont() {
+  win::UniqueGdi font(windowparts::CreateIconTitleFont(hwnd_));
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    SendMessageA(child, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(font ? font.get() : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  font_ = std::move(font);
+}
 
 bool ResultForm::Run(HINSTANCE instance) {
   windowBrush_.reset(CreateSolidBrush(Colour(WindowColor)));
@@ -54,13 +65,14 @@ bool ResultForm::Run(HINSTANCE instance) {
   wc.hbrBackground = static_cast<HBRUSH>(windowBrush_.get());
   wc.lpszClassName = kClassName;
   RegisterClassA(&wc);
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - kMinWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - kMinHeight) / 2;
+  dpi_ = dpi::System();
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - S(kMinWidth)) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - S(kMinHeight)) / 2;
   hwnd_ = CreateWindowExA(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
-                          kMinWidth, kMinHeight, nullptr, nullptr, instance, this);
+                          S(kMinWidth), S(kMinHeight), nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
+  dpi_ = dpi::ForWindow(hwnd_);
 
-  font_.reset(windowparts::CreateIconTitleFont());
   struct Child { int id; const char* cls; const char* text; DWORD style; };
   const Child children[] = {
       {kHeadingLabel, "STATIC", kHeading, SS_LEFT},
@@ -76,13 +88,11 @@ bool ResultForm::Run(HINSTANCE instance) {
   for (TOwnerDrawBtn* button : {&backBtn_, &exitBtn_}) {
     button->Tag = 1;
     if (!button->Create(hwnd_, button == &exitBtn_ ? kExitBtn : kBackBtn,
-                        button == &exitBtn_ ? "&Exit" : "&Back", 0, 0, kButtonWidth, kButtonHeight))
+                        button == &exitBtn_ ? "&Exit" : "&Back", 0, 0, S(kButtonWidth), S(kButtonHeight)))
       return false;
     UseHostLook(*button, settings_);
   }
-  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    SendMessageA(child, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  UseFont();
   text_ = GetDlgItem(hwnd_, kResult);
   std::string text;
   for (size_t i = 0; i < lines_.size(); ++i) text += (i ? "\r\n" : "") + lines_[i];
@@ -103,13 +113,14 @@ bool ResultForm::Run(HINSTANCE instance) {
 }
 
 void ResultForm::Layout(int width, int height) {
-  MoveWindow(GetDlgItem(hwnd_, kHeadingLabel), kMargin, 10, width - 2 * kMargin, 16, FALSE);
-  const int buttonsTop = height - kButtonHeight - 12;
-  shape1_ = {kFrameMargin, 4, width - kFrameMargin, buttonsTop - 6};
-  MoveWindow(text_, kMargin, 32, width - 2 * kMargin, buttonsTop - 32 - 12, FALSE);
-  MoveWindow(GetDlgItem(hwnd_, kBackBtn), kMargin, buttonsTop, kButtonWidth, kButtonHeight, FALSE);
-  MoveWindow(GetDlgItem(hwnd_, kExitBtn), width - kMargin - kButtonWidth, buttonsTop, kButtonWidth,
-             kButtonHeight, FALSE);
+  const int margin = S(kMargin), buttonWidth = S(kButtonWidth), buttonHeight = S(kButtonHeight);
+  MoveWindow(GetDlgItem(hwnd_, kHeadingLabel), margin, S(10), width - 2 * margin, S(16), FALSE);
+  const int buttonsTop = height - buttonHeight - S(12);
+  shape1_ = {S(kFrameMargin), S(4), width - S(kFrameMargin), buttonsTop - S(6)};
+  MoveWindow(text_, margin, S(32), width - 2 * margin, buttonsTop - S(32) - S(12), FALSE);
+  MoveWindow(GetDlgItem(hwnd_, kBackBtn), margin, buttonsTop, buttonWidth, buttonHeight, FALSE);
+  MoveWindow(GetDlgItem(hwnd_, kExitBtn), width - margin - buttonWidth, buttonsTop, buttonWidth, buttonHeight,
+             FALSE);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -149,8 +160,13 @@ LRESULT ResultForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Layout(LOWORD(lParam), HIWORD(lParam));
       return 0;
+    case WM_DPICHANGED:
+      dpi_ = HIWORD(wParam);
+      UseFont();
+      dpi::ApplySuggestedRect(hwnd_, lParam);
+      return 0;
     case WM_GETMINMAXINFO:
-      return windowparts::SetMinimumSize(lParam, kMinWidth, kMinHeight);
+      return windowparts::SetMinimumSize(hwnd_, lParam, kMinWidth, kMinHeight);
     case WM_MOUSEWHEEL:
       // The wheel scrolls the results wherever the mouse is.
       return SendMessageA(text_, message, wParam, lParam);

@@ -1,6 +1,7 @@
 #include "cleaner/forms/Saverestore.h"
 
 #include "cleaner/forms/FormRules.h"
+#include "common/Dpi.h"
 #include "common/Ini.h"
 #include "common/Unique.h"
 
@@ -44,6 +45,18 @@ void RestoreFormPosition(HWND window, const std::string& programFolder, const ch
   const int width = ReadOr(file, section, kWidth, rect.right - rect.left);
   const int height = ReadOr(file, section, kHeight, rect.bottom - rect.top);
   SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The minimum size may have changed the bounds just set.
+  if (!GetWindowRect(window, &rect)) return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  const formrules::Box placed = formrules::BringOnto(
+      {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top},
+      {work.left, work.top, work.right - work.left, work.bottom - work.top});
+  if (placed.left != rect.left || placed.top != rect.top || placed.width != rect.right - rect.left ||
+      placed.height != rect.bottom - rect.top)
+    SetWindowPos(window, nullptr, placed.left, placed.top, placed.width, placed.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace formpos
@@ -68,8 +81,8 @@ void RegisterPopupClass(const char* name, WNDPROC proc, UINT style) {
   RegisterClassA(&wc);
 }
 
-HWND CreatePopup(const char* className, const std::string& text, void* owner) {
-  return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, text.c_str(),
+HWND CreatePopup(const char* className, const std::string& text, void* owner, DWORD exStyle = 0) {
+  return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | exStyle, className, text.c_str(),
                          WS_POPUP | WS_BORDER, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), owner);
 }
 
@@ -93,18 +106,23 @@ T* PopupOf(HWND hwnd, UINT message, LPARAM lParam) {
 }  // namespace
 
 TCustomHelpWindow::TCustomHelpWindow(COLORREF background) : background_(background) {
-  const int height = -MulDiv(kHelpFontPoints, GetDeviceCaps(win::WindowDc(nullptr).get(), LOGPIXELSY), 72);
-  font_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma"));
+  SetDpi(dpi::System());
   RegisterPopupClass(kClassName, Proc, CS_SAVEBITS);
+}
+
+void TCustomHelpWindow::SetDpi(int dpi) {
+  if (dpi == dpi_ && font_) return;
+  Hide();
+  dpi_ = dpi;
+  font_.reset(dpi::CreatePointFont("Tahoma", kHelpFontPoints, dpi));
 }
 
 TCustomHelpWindow::~TCustomHelpWindow() { Hide(); }
 
 RECT TCustomHelpWindow::MeasureHelpText(int maxWidth, const std::string& text) const {
   RECT rect = LayOut(Font(), text, {0, 0, maxWidth, 0}, kHelpTextFormat);
-  rect.right += kHelpMeasureMargin;
-  rect.bottom += kHelpMeasureMargin;
+  rect.right += dpi::Scale(kHelpMeasureMargin, dpi_);
+  rect.bottom += dpi::Scale(kHelpMeasureMargin, dpi_);
   return rect;
 }
 
@@ -115,13 +133,14 @@ void TCustomHelpWindow::SetText(const std::string& text) {
   if (!hwnd_) return;
   SetWindowTextA(hwnd_, text.c_str());
   const RECT size = LayOut(Font(), text, {0, 0, 0, 0}, DT_SINGLELINE | DT_NOPREFIX);
-  SetWindowPos(hwnd_, nullptr, 0, 0, size.right + 6, size.bottom + 4, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd_, nullptr, 0, 0, size.right + dpi::Scale(6, dpi_), size.bottom + dpi::Scale(4, dpi_),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TCustomHelpWindow::ShowHelpText(RECT bounds, const std::string& text) {
   SetText(text);
   if (!hwnd_) return;
-  bounds.bottom += 4;
+  bounds.bottom += dpi::Scale(4, dpi_);
   const formrules::Box desktop = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                                   GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   const formrules::Box placed = formrules::KeepOnDesktop(
@@ -178,8 +197,8 @@ void TCustomHelpWindow::Paint() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
     RECT text = client;
-    text.left += kHelpTextInset;
-    text.top += kHelpTextInset;
+    text.left += dpi::Scale(kHelpTextInset, dpi_);
+    text.top += dpi::Scale(kHelpTextInset, dpi_);
     DrawTextA(dc, text_.c_str(), -1, &text, kHelpTextFormat);
   }
   EndPaint(hwnd_, &paint);
@@ -218,12 +237,19 @@ LRESULT CALLBACK TCustomHelpWindow::Proc(HWND hwnd, UINT message, WPARAM wParam,
 void THintWindow::Show(POINT at, const std::string& text, HFONT font) {
   RegisterPopupClass(kClassName, Proc, CS_SAVEBITS);
   font_ = font;
-  if (!hwnd_) hwnd_ = CreatePopup(kClassName, text, this);
+  if (!hwnd_) {
+    // Layered and transparent: the system's hit testing passes over it, in every thread
+    // and process, so a click lands on the row it covers.
+    hwnd_ = CreatePopup(kClassName, text, this, WS_EX_LAYERED | WS_EX_TRANSPARENT);
+    if (hwnd_) SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
+  }
   if (!hwnd_) return;
   if (text != text_) SetWindowTextA(hwnd_, text.c_str());
   text_ = text;
   const RECT size = LayOut(font, text, {0, 0, 0, 0}, DT_SINGLELINE | DT_NOPREFIX);
-  SetWindowPos(hwnd_, HWND_TOPMOST, at.x, at.y, size.right + 6, size.bottom + 4, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  const int windowDpi = dpi::ForPoint(at);
+  SetWindowPos(hwnd_, HWND_TOPMOST, at.x, at.y, size.right + dpi::Scale(6, windowDpi),
+               size.bottom + dpi::Scale(4, windowDpi), SWP_SHOWWINDOW | SWP_NOACTIVATE);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -247,13 +273,16 @@ LRESULT CALLBACK THintWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARA
       const win::Selected font(dc, hint->font_);
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-      client.left += 2;
-      client.top += 1;
+      const int windowDpi = dpi::ForWindow(hwnd);
+      client.left += dpi::Scale(2, windowDpi);
+      client.top += dpi::Scale(1, windowDpi);
       DrawTextA(dc, hint->text_.c_str(), -1, &client, DT_SINGLELINE | DT_NOPREFIX);
     }
     EndPaint(hwnd, &paint);
     return 0;
   }
   if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+  // For the hit testing of this thread's own input as well.
+  if (message == WM_NCHITTEST) return HTTRANSPARENT;
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }

@@ -17,7 +17,8 @@ constexpr const char* kResultForm = "ResultForm";
 // Writes the window's bounds; a failure is ignored.
 void SaveFormPosition(HWND window, const std::string& programFolder, const char* section);
 // Moves the window to the saved bounds when its section holds at least one key; a missing
-// or non-numeric key keeps the current value.
+// or non-numeric key keeps the current value. Bounds that lie off every screen (a monitor
+// since removed, a smaller resolution) are brought onto the work area of the nearest one.
 void RestoreFormPosition(HWND window, const std::string& programFolder, const char* section);
 
 }  // namespace formpos
@@ -31,6 +32,8 @@ class TCustomHelpWindow {
   static constexpr COLORREF kFrameColour = 0x800000;
 
   explicit TCustomHelpWindow(COLORREF background);
+  // The popup's font and margins follow the DPI of the window that asks for help.
+  void SetDpi(int dpi);
   ~TCustomHelpWindow();
   TCustomHelpWindow(const TCustomHelpWindow&) = delete;
   TCustomHelpWindow& operator=(const TCustomHelpWindow&) = delete;
@@ -56,9 +59,11 @@ class TCustomHelpWindow {
   std::string text_;
   COLORREF background_;
   win::UniqueGdi font_;
+  int dpi_ = 0;
 };
 
-// THintWindow: the one-line hint that shows a list caption cut off by a narrow window.
+// THintWindow: the one-line hint that shows a list caption cut off by a narrow window. The
+// mouse goes through it: a click on the hint is a click on the row beneath.
 class THintWindow {
  public:
   static constexpr const char* kClassName = "THintWindow";

@@ -6,6 +6,7 @@
 
 #include <exception>
 
+#include "common/Dpi.h"
 #include "common/Unique.h"
 
 namespace windowparts {
@@ -63,18 +64,16 @@ class FramePen {
   HGDIOBJ oldBrush_;
 };
 
-inline LRESULT SetMinimumSize(LPARAM lParam, int width, int height) {
+// The minimum size, given in pixels at 96 DPI, at the window's DPI.
+inline LRESULT SetMinimumSize(HWND window, LPARAM lParam, int width, int height) {
   auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-  info->ptMinTrackSize.x = width;
-  info->ptMinTrackSize.y = height;
+  const int windowDpi = dpi::ForWindow(window);
+  info->ptMinTrackSize.x = dpi::Scale(width, windowDpi);
+  info->ptMinTrackSize.y = dpi::Scale(height, windowDpi);
   return 0;
 }
 
-// The platform's icon-title font, which the host's windows use.
-inline HFONT CreateIconTitleFont() {
-  LOGFONTA logFont{};
-  if (!SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0)) return nullptr;
-  return CreateFontIndirectA(&logFont);
-}
+// The platform's icon-title font, which the host's windows use, at the window's DPI.
+inline HFONT CreateIconTitleFont(HWND window) { return dpi::CreateIconTitleFont(dpi::ForWindow(window)); }
 
 }  // namespace windowparts

@@ -1,6 +1,7 @@
 #include "cleaner/host/BinaryPlugins.h"
 
 #include "cleaner/textplugin/Textpluginfo.h"
+#include "cleaner/textplugin/Progress.h"
 #include "common/Unique.h"
 
 void DLLList::LoadBinaryPlugin(const std::string& folder, const std::string& fileName) {
@@ -25,7 +26,10 @@ void DLLList::LoadBinaryPlugin(const std::string& folder, const std::string& fil
 }
 
 void DLLList::LoadAll(const std::string& folder) {
-  for (const std::string& name : SortedFileNames(folder, "*.vkp")) LoadBinaryPlugin(folder, name);
+  for (const std::string& name : SortedFileNames(folder, "*.vkp")) {
+    progress::Counting(name);
+    LoadBinaryPlugin(folder, name);
+  }
 }
 
 void DLLList::UnloadAll() {

@@ -5,6 +5,7 @@
 #include "cleaner/host/ItemList.h"
 #include "cleaner/host/RunLog.h"
 #include "cleaner/host/Wording.h"
+#include "cleaner/textplugin/Progress.h"
 #include "common/Unique.h"
 
 CleaningResult RunCleaning(ItemList& list, bool interactive, bool report) {
@@ -14,16 +15,19 @@ CleaningResult RunCleaning(ItemList& list, bool interactive, bool report) {
   long long totalBytes = 0;
   long long totalCount = 0;
   const char separator = lines ? DecimalSeparator() : '.';
+  std::size_t ticked = 0, done = 0;
+  for (const ListEntry& entry : list.entries()) ticked += entry.ticked ? 1 : 0;
   // The number of entries is taken afresh at every step.
   for (std::size_t i = 0; i < list.entries().size(); ++i) {
     ListEntry& entry = list.entries()[i];
     if (!entry.ticked) continue;
+    progress::Cleaning(done++, ticked, entry.caption, totalCount, totalBytes);
     entry.item->Clean();
-    if (!lines) continue;
     const long long bytes = entry.item->GetSizeCleaned();
     const long long count = entry.item->GetCountCleaned();
     totalBytes += bytes;
     totalCount += count;
+    if (!lines) continue;
     result.lines.push_back(entry.caption + ": cleaned " + wording::FormatByteSize(bytes, separator) +
                            " in " + std::to_string(count) + wording::ItemWord(count) + ".");
   }

@@ -5,6 +5,7 @@
 #include "cleaner/host/BinaryPlugins.h"
 #include "cleaner/host/OldPlugInfo.h"
 #include "cleaner/host/Wording.h"
+#include "cleaner/textplugin/Progress.h"
 #include "cleaner/textplugin/Textpluginfo.h"
 #include "common/Ini.h"
 
@@ -41,6 +42,7 @@ void ItemList::AddTextPlugins(const std::string& programFolder, bool hideItems,
   const std::string folder = programFolder + itemlist::kTextPluginFolder;
   for (const std::string& name : SortedFileNames(folder, textplugin::kPattern)) {
     auto item = std::make_unique<TextPlugInfo>(folder + name);
+    progress::Counting(item->GetTitle());
     item->Prepare();
     Offer(std::move(item), hideItems, iniPath, section);  // destroyed when not taken
   }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cleaner/textplugin/Progress.h"
+
 using textentries::FitsPath;
 using textentries::IsMatchingFile;
 using textentries::IsWalkedFolder;
@@ -104,6 +106,7 @@ void WalkLevel(const Walk& walk, std::size_t at, SwitchSet switches) {
     if (!find) return;
     const textentries::CaseFold& fold = SystemCaseFold();
     do {
+      progress::Working();
       const std::size_t nameLength = std::strlen(data.cFileName);
       if (files && IsMatchingFile(data.dwFileAttributes)) {
         // A file whose path would not fit can be neither deleted nor counted.

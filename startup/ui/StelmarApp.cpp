@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "common/Dpi.h"
 #include "common/Unique.h"
 #include "startup/StartupReportSource.h"
 #include "startup/StartupStores.h"
@@ -184,6 +185,7 @@ void run(MessageBoxHandler& handler, errorresources::ApplicationReporter& report
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  dpi::DeclareAwareness();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES |
                                                      ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -1,5 +1,7 @@
 #include "startup/ui/StelmarDlg.h"
 
+#include "common/Dpi.h"
+
 #include <utility>
 
 #include "startup/EntryMoves.h"
@@ -30,7 +32,6 @@ using windows::process::ProcessHelper;
 // Fixed images of the normal list, and the state images.
 enum { IMAGE_FOLDER, IMAGE_FOLDER_OPEN, IMAGE_NO_FILE, IMAGE_LOCATION_ERROR, FIXED_IMAGES };
 enum { STATE_NONE, STATE_TICKED, STATE_EMPTY };
-constexpr int IMAGE_SIZE = 16;
 constexpr COLORREF TRANSPARENT_COLOUR = RGB(255, 255, 255);
 
 // The file an entry starts: its program path without quotes.
@@ -38,9 +39,10 @@ std::string entryFile(const std::string& data) {
   return util::StringHelper::removeQuotes(ArgumentParserHelpers::getProgramPath(data));
 }
 
-void addBitmap(HIMAGELIST list, int id) {
+// The 16-pixel bitmaps are drawn at the small-icon size of the DPI.
+void addBitmap(HIMAGELIST list, int id, int size) {
   HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+                                                   IMAGE_BITMAP, size, size, LR_CREATEDIBSECTION));
   ImageList_AddMasked(list, bitmap, TRANSPARENT_COLOUR);
   DeleteObject(bitmap);
 }
@@ -130,6 +132,12 @@ INT_PTR StelmarDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return FALSE;
     case WM_QUERYDRAGICON:
       return reinterpret_cast<INT_PTR>(_icon);
+    case WM_DPICHANGED:
+      // The system scales the dialog's layout and fonts; the images are the dialog's own.
+      dpi::ApplySuggestedRect(_dialog, lParam);
+      createImages();
+      refreshTree();
+      return TRUE;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->idFrom != IDC_TREE) return FALSE;
@@ -168,12 +176,7 @@ void StelmarDlg::initialise() {
 
   _tree.attach(GetDlgItem(_dialog, IDC_TREE));
   _tree.setDragHandler(this);
-  _normalImages = ImageList_Create(IMAGE_SIZE, IMAGE_SIZE, ILC_COLOR32 | ILC_MASK, FIXED_IMAGES, 1);
-  _stateImages = ImageList_Create(IMAGE_SIZE, IMAGE_SIZE, ILC_COLOR32 | ILC_MASK, 3, 0);
-  for (int id : {IDB_FOLDER, IDB_FOLDER_OPEN, IDB_CROSS, IDB_FOLDER_ERROR}) addBitmap(_normalImages, id);
-  for (int id : {IDB_CROSS, IDB_TICKED, IDB_EMPTY}) addBitmap(_stateImages, id);
-  _tree.setImageList(_normalImages, TVSIL_NORMAL);
-  _tree.setImageList(_stateImages, TVSIL_STATE);
+  createImages();
 
   for (const LocationNode& node : locationNodes(_isWindowsNT, _windows64)) {
     HTREEITEM parent = node.parent < 0 ? TVI_ROOT : _nodes[node.parent];
@@ -188,6 +191,41 @@ void StelmarDlg::initialise() {
   for (int index : expandedNodes()) _tree.expand(_nodes[index]);
   SetWindowTextA(_dialog, PRODUCT_NAME);
   SetPropA(_dialog, _instanceTag.c_str(), reinterpret_cast<HANDLE>(1));
+}
+
+void StelmarDlg::createImages() {
+  const int dialogDpi = dpi::ForWindow(_dialog);
+  const int size = dpi::Metric(SM_CXSMICON, dialogDpi);
+  HIMAGELIST normal = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, FIXED_IMAGES, 1);
+  HIMAGELIST state = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 3, 0);
+  for (int id : {IDB_FOLDER, IDB_FOLDER_OPEN, IDB_CROSS, IDB_FOLDER_ERROR}) addBitmap(normal, id, size);
+  for (int id : {IDB_CROSS, IDB_TICKED, IDB_EMPTY}) addBitmap(state, id, size);
+  _tree.setImageList(normal, TVSIL_NORMAL);
+  _tree.setImageList(state, TVSIL_STATE);
+  if (_normalImages) ImageList_Destroy(_normalImages);
+  if (_stateImages) ImageList_Destroy(_stateImages);
+  _normalImages = normal;
+  _stateImages = state;
+  // The banner at the DPI: its 96-DPI size scaled (a bitmap control takes its bitmap's size).
+  HWND banner = GetDlgItem(_dialog, IDC_BANNER);
+  HANDLE image = nullptr;
+  if (HANDLE original = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0,
+                                   LR_CREATEDIBSECTION)) {
+    BITMAP bitmap{};
+    GetObjectA(original, sizeof bitmap, &bitmap);
+    DeleteObject(original);
+    image = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP,
+                       dpi::Scale(bitmap.bmWidth, dialogDpi), dpi::Scale(bitmap.bmHeight, dialogDpi),
+                       LR_CREATEDIBSECTION);
+  }
+  if (banner && image) {
+    HANDLE old = reinterpret_cast<HANDLE>(
+        SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image)));
+    // STM_SETIMAGE hands back the previous image, which is the caller's to delete.
+    if (old && old != image) DeleteObject(old);
+  } else if (image) {
+    DeleteObject(image);
+  }
 }
 
 void StelmarDlg::refreshTree() {

@@ -77,6 +77,8 @@ class StelmarDlg : public DragHandler {
   static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
   void initialise();
+  // The tree's images and the banner at the dialog's DPI (again when the DPI changes).
+  void createImages();
   LRESULT onNotify(const NMHDR& header);
   void onSelectionChanged(HTREEITEM item);
   void onClick();

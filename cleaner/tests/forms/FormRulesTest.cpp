@@ -29,9 +29,29 @@ TEST(FormRules, PopupIsKeptOnTheDesktop) {
   }
 }
 
+TEST(FormRules, ASavedPlaceIsBroughtOntoTheWorkArea) {
+  struct Case { Box window; Box placed; };
+  const Box work = {0, 0, 1280, 994};
+  const Case cases[] = {
+      {{100, 50, 400, 300}, {100, 50, 400, 300}},      // on it already
+      {{3000, 2000, 400, 300}, {880, 694, 400, 300}},  // on a monitor since removed
+      {{-900, -40, 400, 300}, {0, 0, 400, 300}},
+      {{10, 10, 3000, 2000}, {0, 0, 1280, 994}},       // larger than the work area
+  };
+  for (const Case& c : cases) {
+    const Box placed = formrules::BringOnto(c.window, work);
+    EXPECT_EQ(c.placed.left, placed.left) << c.window.left;
+    EXPECT_EQ(c.placed.top, placed.top) << c.window.left;
+    EXPECT_EQ(c.placed.width, placed.width) << c.window.left;
+    EXPECT_EQ(c.placed.height, placed.height) << c.window.left;
+  }
+}
+
 TEST(FormRules, HintOnlyWhenTheCaptionIsCutOff) {
   EXPECT_TRUE(formrules::NeedsHint(235, 200));
   EXPECT_FALSE(formrules::NeedsHint(236, 200));
+  EXPECT_TRUE(formrules::NeedsHint(253, 200, 144));  // the room scales: 54 pixels at 150 %
+  EXPECT_FALSE(formrules::NeedsHint(254, 200, 144));
 }
 
 TEST(FormRules, HelpTextsByContext) {

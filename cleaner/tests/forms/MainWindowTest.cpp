@@ -4,6 +4,7 @@
 
 #include "cleaner/forms/About.h"
 #include "cleaner/forms/MainIds.h"
+#include "cleaner/forms/ProgressForm.h"
 #include "cleaner/forms/Result.h"
 #include "cleaner/forms/Saverestore.h"
 #include "common/Ini.h"
@@ -139,10 +140,24 @@ TEST_F(MainWindow, HiddenItemsOfferARestartThatShowsThemAll) {
 TEST_F(MainWindow, CleanRunsTickedItemsShowsResultsAndExitEnds) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   WriteTextFile(Ini(), "[Plugins]\r\nAlpha=1\r\nOne=1\r\n");
+  WriteTextFile(folder_ / "slow-clean", "");  // each item takes 1.5 seconds
   Process morvel(Program());
   HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
   ASSERT_TRUE(ClickButton(form, "C&lean"));
+  // After a second the run shows where it is; the texts are read without a message, which
+  // the busy program would answer only later.
+  HWND progressWindow =
+      WaitForWindow(progressform::kProgressClassName, progressform::kProgressTitle, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, progressWindow);
+  const auto text = [&](int id) {
+    char buffer[200] = "";
+    GetWindowTextA(GetDlgItem(progressWindow, id), buffer, sizeof buffer);
+    return std::string(buffer);
+  };
+  EXPECT_EQ("Cleaning: One (1 bytes; 1 item)", text(progressform::kItemLabel));
+  EXPECT_EQ("Removed so far: 2 items, 2 kB", text(progressform::kRemovedLabel));
+  EXPECT_FALSE(IsWindowEnabled(form));
   HWND results = WaitForWindow(resultform::kClassName, resultform::kCaption, morvel.id(), kTimeoutMs);
   ASSERT_NE(nullptr, results);
   EXPECT_FALSE(IsWindowVisible(form));
@@ -271,6 +286,53 @@ TEST_F(MainWindow, KeepsItsPlaceInFormpos) {
   EXPECT_EQ("400", ini::ReadString(positions, "MainForm", "Height", "?"));
 }
 
+TEST_F(MainWindow, APlaceOffEveryScreenIsBroughtOntoTheWorkArea) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  const char* const places[] = {"Left=5000\r\nTop=4000", "Left=-3000\r\nTop=-60",
+                                "Left=10\r\nTop=10\r\nWidth=9000\r\nHeight=7000"};
+  for (const char* place : places) {
+    WriteTextFile(folder_ / "formpos.ini", std::string("[MainForm]\r\n") + place + "\r\n");
+    Process morvel(Program());
+    HWND form = MainFormOf(morvel);
+    ASSERT_NE(nullptr, form) << place;
+    RECT rect{};
+    GetWindowRect(form, &rect);
+    EXPECT_GE(rect.left, work.left) << place;
+    EXPECT_GE(rect.top, work.top) << place;
+    EXPECT_LE(rect.right, work.right) << place;
+    EXPECT_LE(rect.bottom, work.bottom) << place;
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  }
+}
+
+TEST_F(MainWindow, KeysCleanOnlyWhenTheUserPutTheFocusOnClean) {
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  WriteTextFile(Ini(), "[Plugins]\r\nAlpha=1\r\n");
+  Process morvel(Program());
+  HWND form = MainFormOf(morvel);
+  ASSERT_NE(nullptr, form);
+  HWND clean = GetDlgItem(form, mainform::kCleanBtn);
+  HWND about = GetDlgItem(form, mainform::kAboutBtn);
+  ASSERT_TRUE(MoveMouse(CentreOf(GetDlgItem(form, mainform::kLabel1))));
+  // The focus "C&lean" has from the start: Space and Enter do nothing, Tab moves on.
+  ASSERT_TRUE(Xdotool("key space Return Tab"));
+  ASSERT_TRUE(WaitUntil([&] { return (StateOf(about) & Focused) != 0; }, kTimeoutMs));
+  // Its accelerator only puts the focus there.
+  ASSERT_TRUE(Xdotool("key alt+l"));
+  ASSERT_TRUE(WaitUntil([&] { return (StateOf(clean) & Focused) != 0; }, kTimeoutMs));
+  EXPECT_EQ(nullptr, FindWindowA(resultform::kClassName, nullptr));
+  EXPECT_EQ("items load\r\n", ReadTextFile(folder_ / "calls.log"));
+  ASSERT_TRUE(Xdotool("key Return"));  // now the user's choice
+  HWND results = WaitForWindow(resultform::kClassName, resultform::kCaption, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, results);
+  ASSERT_TRUE(ClickButton(results, "&Exit"));
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+  EXPECT_EQ("items load\r\nitems clean Alpha\r\nitems unload\r\n", ReadTextFile(folder_ / "calls.log"));
+}
+
 TEST_F(MainWindow, AboutBoxClosesOnAnyKey) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   Process morvel(Program());
@@ -325,6 +387,13 @@ TEST_F(MainWindow, ACaptionCutOffShowsItsHintAtOnceOneThatFitsShowsNone) {
   GetWindowRect(hint, &placed);
   EXPECT_EQ(row.left + 34, placed.left);
   EXPECT_EQ(row.top, placed.top);
+  // A click on the hint is a click on the row beneath: it selects the entry and takes the
+  // focus to the list, so that Space ticks the entry instead of cleaning.
+  ASSERT_TRUE(ClickAt({(placed.left + placed.right) / 2, (placed.top + placed.bottom) / 2}));
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 4; }, kTimeoutMs));
+  ASSERT_TRUE(Xdotool("key space"));
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 4, 0) == 1; }, kTimeoutMs));
+  EXPECT_TRUE(IsWindowVisible(form));
   ASSERT_TRUE(MoveMouse(EntryPoint(list, 0)));  // "Alpha (2 kB; 2 items)" fits
   EXPECT_TRUE(WaitUntil([] { return FindWindowA(THintWindow::kClassName, nullptr) == nullptr; }, kTimeoutMs));
   PostMessageA(form, WM_CLOSE, 0, 0);

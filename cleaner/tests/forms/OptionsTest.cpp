@@ -173,6 +173,18 @@ TEST_F(OptionsShortcut, InstallsAndRemovesTheQuietModeShortcut) {
   EXPECT_EQ("\"/q:Weekly\" \"/log:" + folder_.path() + "morvel.log\"", ShortcutArguments());
   EXPECT_EQ(options::kRemoved, PressForMessage(sheet, "&Remove"));
   EXPECT_EQ("no shortcut", ShortcutArguments());
+  // Enter on a focused button clicks that button, not the sheet's OK.
+  for (int button : {options::kInstallBtn, options::kRemoveBtn}) {
+    PostMessageA(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(page, button)), TRUE);
+    PressKey(GetDlgItem(page, button), VK_RETURN);
+    HWND box = WaitForWindow("#32770", "Varnick", GetCurrentProcessId(), kTimeoutMs);
+    ASSERT_NE(nullptr, box) << button;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitWindowGone(box, kTimeoutMs));
+    EXPECT_EQ(button == options::kInstallBtn ? "\"/q:Weekly\" \"/log:" + folder_.path() + "morvel.log\"" : "no shortcut",
+              ShortcutArguments());
+  }
+  EXPECT_TRUE(IsWindow(sheet));
   PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
   ASSERT_TRUE(WaitWindowGone(sheet, kTimeoutMs));
 }

@@ -71,6 +71,20 @@ TEST_F(HelpPopup, F1TakesTheSelectedEntryThenTheMouseCountsAgain) {
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
 }
 
+TEST_F(HelpPopup, F1OnAnotherControlLeavesTheNextListRequestToTheMouse) {
+  Process morvel(Program());
+  HWND form = MainFormOf(morvel);
+  ASSERT_NE(nullptr, form);
+  HWND list = GetDlgItem(form, mainform::kCleaningItems);
+  ASSERT_TRUE(MoveMouse(CentreOf(GetDlgItem(form, mainform::kCleanBtn))));
+  ASSERT_TRUE(Xdotool("key F1"));  // the focus is on "C&lean"
+  ASSERT_NE(nullptr, WaitPopup(morvel, "Start the cleaning process."));
+  ASSERT_TRUE(HelpClick(form, EntryPoint(list, 1)));
+  EXPECT_NE(nullptr, WaitPopup(morvel, "Description of Beta."));
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+}
+
 TEST_F(HelpPopup, StaysOnTheDesktopNearItsBottomRightCorner) {
   Process morvel(Program());
   HWND form = MainFormOf(morvel);
