@@ -1,5 +1,7 @@
-// The host program: the main window TMainForm, the wait window and the program entry.
-// The window shows the item list model of Host and calls one function per user action.
+// The main window TMainForm and its opening. The window shows the item list model of Host
+// and calls one function per user action.
+#include "cleaner/forms/Main.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,26 +11,28 @@
 
 #include "cleaner/forms/About.h"
 #include "cleaner/forms/ButtonLook.h"
-#include "cleaner/host/Cleaning.h"
+#include "cleaner/forms/FormLoop.h"
 #include "cleaner/forms/FormRules.h"
-#include "cleaner/host/Host.h"
 #include "cleaner/forms/MainIds.h"
 #include "cleaner/forms/Options.h"
 #include "cleaner/forms/Ownerdrawbtn.h"
-#include "cleaner/host/PresetNames.h"
-#include "cleaner/host/Presets.h"
 #include "cleaner/forms/Result.h"
+#include "cleaner/forms/SaveAsBox.h"
 #include "cleaner/forms/Saverestore.h"
-#include "cleaner/host/Wording.h"
+#include "cleaner/forms/Wait.h"
 #include "cleaner/forms/WindowParts.h"
 #include "cleaner/forms/resource.h"
+#include "cleaner/host/Cleaning.h"
+#include "cleaner/host/Host.h"
+#include "cleaner/host/PresetNames.h"
+#include "cleaner/host/Presets.h"
+#include "cleaner/host/Wording.h"
 #include "common/Unique.h"
 
 namespace {
 
 using namespace mainform;
 
-constexpr const char* kAppTitle = "Varnick";
 constexpr const char* kRestartQuestion =
     "All entries have zero items or no plug-ins are found. Should Varnick restart without "
     "hiding entries?";
@@ -335,42 +339,9 @@ void MainForm::InvertSelection1Click() {
   ShowTicks();
 }
 
-INT_PTR InputBox(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-      SetWindowTextA(dialog, kSaveSettingCaption);
-      SetDlgItemTextA(dialog, IDC_INPUT_PROMPT, kSaveSettingPrompt);
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) {
-        char text[1024] = "";
-        GetDlgItemTextA(dialog, IDC_INPUT_EDIT, text, sizeof text);
-        *reinterpret_cast<std::string*>(GetWindowLongPtrA(dialog, DWLP_USER)) = text;
-        EndDialog(dialog, IDOK);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      break;
-  }
-  return FALSE;
-}
-
-INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return windowparts::Guarded([&] { return InputBox(dialog, message, wParam, lParam); },
-                              [] { return static_cast<INT_PTR>(FALSE); });
-}
-
 void MainForm::SaveCfgClick() {
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
   presets::SaveAsDialogs dialogs;
-  dialogs.askName = [this, instance](std::string& name) {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INPUT_BOX), hwnd_, InputBoxProc,
-                           reinterpret_cast<LPARAM>(&name)) == IDOK;
-  };
+  dialogs.askName = [this](std::string& name) { return saveasbox::AskName(hwnd_, name); };
   dialogs.nameInUse = [this] { MessageBoxA(hwnd_, kNameInUse, kNameInUseCaption, MB_OK); };
   dialogs.confirmOverwrite = [this] {
     return MessageBoxA(hwnd_, kOverwrite, kSaveSettingCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -764,62 +735,6 @@ LRESULT MainForm::HandleList(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   return CallWindowProcA(form->listProc_, hwnd, message, wParam, lParam);
 }
 
-// The wait window shown while plug-ins load and count.
-class WaitForm {
- public:
-  void Create(HINSTANCE instance, COLORREF colour);
-  ~WaitForm() = default;
-  void Close() { window_.reset(); }
-
- private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-  win::UniqueWindow window_;
-  win::UniqueGdi brush_;
-};
-
-LRESULT CALLBACK WaitForm::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    SetBkMode(dc, TRANSPARENT);
-    {
-      const win::Selected font(dc, GetStockObject(DEFAULT_GUI_FONT));
-      static const char* const kLines[] = {"Please wait...", "Varnick is examining the system."};
-      TextOutA(dc, 16, 14, kLines[0], lstrlenA(kLines[0]));
-      TextOutA(dc, 16, 34, kLines[1], lstrlenA(kLines[1]));
-    }
-    EndPaint(hwnd, &paint);
-    return 0;
-  }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-void WaitForm::Create(HINSTANCE instance, COLORREF colour) {
-  brush_.reset(CreateSolidBrush(colour));
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = Proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_WAIT);
-  wc.hbrBackground = static_cast<HBRUSH>(brush_.get());
-  wc.lpszClassName = kWaitClassName;
-  RegisterClassA(&wc);
-  const int width = 240, height = 90;
-  window_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, kWaitClassName, kWaitTitle, WS_POPUP | WS_CAPTION,
-                                (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                                nullptr, nullptr, instance, nullptr));
-  ShowWindow(window_.get(), SW_SHOWNORMAL);
-  UpdateWindow(window_.get());
-}
-
-void ProcessPendingMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
 void StartProgramAgain() {
   char path[MAX_PATH];
   if (GetModuleFileNameA(nullptr, path, MAX_PATH) < MAX_PATH)
@@ -828,22 +743,13 @@ void StartProgramAgain() {
 
 int RunMessageLoop(MainForm& form) {
   const bool untilQuit = false;
-  ownerdrawbtn::RunFormLoop(form.hwnd(), untilQuit, [&form](const MSG& msg) { return form.PreviewMessage(msg); });
+  formloop::Run(form.hwnd(), untilQuit, [&form](const MSG& msg) { return form.PreviewMessage(msg); });
   return 0;
 }
 
-int RunHost(HINSTANCE instance) {
-  Host host(Host::ModuleFolder());
-  host.ParseCommandLine(GetCommandLineA());
+}  // namespace
 
-  if (host.quiet()) {
-    // No window at all, the settings file is not read, nothing is written.
-    host.LoadPluginsAndFill();
-    host.CleanQuiet();
-    host.ReleasePlugins();
-    return 0;
-  }
-
+int mainform::Run(Host& host, HINSTANCE instance) {
   MainForm form(host);
   g_form = &form;
   if (!form.Create(instance)) return 1;
@@ -890,13 +796,3 @@ int RunHost(HINSTANCE instance) {
   return RunMessageLoop(form);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  try {
-    return RunHost(instance);
-  } catch (const std::exception& e) {
-    MessageBoxA(nullptr, e.what(), kAppTitle, MB_OK | MB_ICONERROR);
-    return 1;
-  }
-}

@@ -6,8 +6,8 @@
 #include "cleaner/forms/MainIds.h"
 #include "cleaner/forms/Result.h"
 #include "cleaner/forms/Saverestore.h"
-#include "common/Ini.h"
 #include "cleaner/tests/forms/HostFixture.h"
+#include "common/Ini.h"
 #include "tests/harness/Harness.h"
 
 namespace {
