@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "cleaner/forms/FormLoop.h"
 #include "cleaner/forms/WindowParts.h"
 #include "common/Unique.h"
 
@@ -56,11 +57,7 @@ void AboutBox::Run(HWND owner) {
   EnableWindow(owner, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(hwnd_);
-  MSG msg;
-  while (!closed_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  formloop::Run(hwnd_, closed_);
   EnableWindow(owner, TRUE);
   DestroyWindow(hwnd_);
   SetActiveWindow(owner);
@@ -99,6 +96,9 @@ LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       closed_ = true;
       return 0;
     }
+    case WM_GETDLGCODE:
+      // Every key is the box's own: none moves a focus it does not have.
+      return DLGC_WANTALLKEYS;
     case WM_KEYDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

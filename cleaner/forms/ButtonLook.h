@@ -2,8 +2,8 @@
 // the main window's six buttons and the results window's two.
 #pragma once
 
-#include "cleaner/host/HostSettings.h"
 #include "cleaner/forms/Ownerdrawbtn.h"
+#include "cleaner/host/HostSettings.h"
 
 void CleanBtnDrawButton(TOwnerDrawBtn& button, const HostSettings& settings);
 

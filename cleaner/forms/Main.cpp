@@ -1,5 +1,7 @@
-// The host program: the main window TMainForm, the wait window and the program entry.
-// The window shows the item list model of Host and calls one function per user action.
+// The main window TMainForm and its opening. The window shows the item list model of Host
+// and calls one function per user action.
+#include "cleaner/forms/Main.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,20 +11,22 @@
 
 #include "cleaner/forms/About.h"
 #include "cleaner/forms/ButtonLook.h"
-#include "cleaner/host/Cleaning.h"
+#include "cleaner/forms/FormLoop.h"
 #include "cleaner/forms/FormRules.h"
-#include "cleaner/host/Host.h"
 #include "cleaner/forms/MainIds.h"
 #include "cleaner/forms/Options.h"
 #include "cleaner/forms/Ownerdrawbtn.h"
-#include "cleaner/forms/ProgressForm.h"
-#include "cleaner/host/PresetNames.h"
-#include "cleaner/host/Presets.h"
 #include "cleaner/forms/Result.h"
+#include "cleaner/forms/SaveAsBox.h"
 #include "cleaner/forms/Saverestore.h"
-#include "cleaner/host/Wording.h"
+#include "cleaner/forms/Wait.h"
 #include "cleaner/forms/WindowParts.h"
 #include "cleaner/forms/resource.h"
+#include "cleaner/host/Cleaning.h"
+#include "cleaner/host/Host.h"
+#include "cleaner/host/PresetNames.h"
+#include "cleaner/host/Presets.h"
+#include "cleaner/host/Wording.h"
 #include "common/Dpi.h"
 #include "common/Unique.h"
 
@@ -30,7 +34,6 @@ namespace {
 
 using namespace mainform;
 
-constexpr const char* kAppTitle = "Varnick";
 constexpr const char* kRestartQuestion =
     "All entries have zero items or no plug-ins are found. Should Varnick restart without "
     "hiding entries?";
@@ -373,42 +376,9 @@ void MainForm::InvertSelection1Click() {
   ShowTicks();
 }
 
-INT_PTR InputBox(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-      SetWindowTextA(dialog, kSaveSettingCaption);
-      SetDlgItemTextA(dialog, IDC_INPUT_PROMPT, kSaveSettingPrompt);
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) {
-        char text[1024] = "";
-        GetDlgItemTextA(dialog, IDC_INPUT_EDIT, text, sizeof text);
-        *reinterpret_cast<std::string*>(GetWindowLongPtrA(dialog, DWLP_USER)) = text;
-        EndDialog(dialog, IDOK);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      break;
-  }
-  return FALSE;
-}
-
-INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return windowparts::Guarded([&] { return InputBox(dialog, message, wParam, lParam); },
-                              [] { return static_cast<INT_PTR>(FALSE); });
-}
-
 void MainForm::SaveCfgClick() {
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
   presets::SaveAsDialogs dialogs;
-  dialogs.askName = [this, instance](std::string& name) {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INPUT_BOX), hwnd_, InputBoxProc,
-                           reinterpret_cast<LPARAM>(&name)) == IDOK;
-  };
+  dialogs.askName = [this](std::string& name) { return saveasbox::AskName(hwnd_, name); };
   dialogs.nameInUse = [this] { MessageBoxA(hwnd_, kNameInUse, kNameInUseCaption, MB_OK); };
   dialogs.confirmOverwrite = [this] {
     return MessageBoxA(hwnd_, kOverwrite, kSaveSettingCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -873,23 +843,13 @@ void StartProgramAgain() {
 
 int RunMessageLoop(MainForm& form) {
   const bool untilQuit = false;
-  ownerdrawbtn::RunFormLoop(form.hwnd(), untilQuit, [&form](const MSG& msg) { return form.PreviewMessage(msg); });
+  formloop::Run(form.hwnd(), untilQuit, [&form](const MSG& msg) { return form.PreviewMessage(msg); });
   return 0;
 }
 
-int RunHost(HINSTANCE instance) {
-  dpi::DeclareAwareness();
-  Host host(Host::ModuleFolder());
-  host.ParseCommandLine(GetCommandLineA());
+}  // namespace
 
-  if (host.quiet()) {
-    // No window at all, the settings file is not read, nothing is written.
-    host.LoadPluginsAndFill();
-    host.CleanQuiet();
-    host.ReleasePlugins();
-    return 0;
-  }
-
+int mainform::Run(Host& host, HINSTANCE instance) {
   MainForm form(host);
   g_form = &form;
   if (!form.Create(instance)) return 1;
@@ -935,13 +895,3 @@ int RunHost(HINSTANCE instance) {
   return RunMessageLoop(form);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  try {
-    return RunHost(instance);
-  } catch (const std::exception& e) {
-    MessageBoxA(nullptr, e.what(), kAppTitle, MB_OK | MB_ICONERROR);
-    return 1;
-  }
-}

@@ -4,10 +4,10 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "cleaner/forms/WindowParts.h"
 #include "cleaner/host/Cleaning.h"
 #include "cleaner/host/CommandLine.h"
 #include "cleaner/host/HostSettings.h"
-#include "cleaner/forms/WindowParts.h"
 #include "common/Ini.h"
 #include "common/Unique.h"
 

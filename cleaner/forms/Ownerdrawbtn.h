@@ -2,9 +2,8 @@
 // states such a handler needs (pressed, mouse over, default, focused). It acts as a push
 // button: focus, default and cancel buttons, the caption's accelerator, click.
 //
-// The host's windows are plain windows, so what a form framework would do for its buttons
-// is done here too: RunFormLoop hands dialog keys and accelerator characters to the form's
-// buttons and tells them where the focus went.
+// The host's windows are plain windows: the form loop (FormLoop) hands dialog keys and
+// accelerator characters to a form's buttons and tells them where the focus went.
 #pragma once
 
 #include <windows.h>
@@ -87,10 +86,8 @@ char AcceleratorOf(const std::string& caption);
 // Tells every TOwnerDrawBtn of `form` that the focus is now on `focused`.
 void BroadcastFocusChanged(HWND form, HWND focused);
 
-// The message loop of a form with TOwnerDrawBtn children, until `done` is set or the
-// application quits. `preview` sees every message of the thread first and may consume it
-// (returns true). Then Enter and Escape go to the buttons as dialog keys, accelerator
-// characters to the buttons, and the platform's dialog navigation (Tab) does the rest.
-void RunFormLoop(HWND form, const bool& done, const std::function<bool(const MSG&)>& preview = {});
+// Sends a notice (kDialogKey, kDialogChar) to the form's buttons in creation order; true
+// when one handled it.
+bool SendToButtons(HWND form, UINT message, WPARAM wParam);
 
 }  // namespace ownerdrawbtn

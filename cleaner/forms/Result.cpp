@@ -1,6 +1,7 @@
 #include "cleaner/forms/Result.h"
 
 #include "cleaner/forms/ButtonLook.h"
+#include "cleaner/forms/FormLoop.h"
 #include "cleaner/forms/Ownerdrawbtn.h"
 #include "cleaner/forms/Saverestore.h"
 #include "cleaner/forms/WindowParts.h"
@@ -104,7 +105,7 @@ bool ResultForm::Run(HINSTANCE instance) {
 
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(GetDlgItem(hwnd_, kExitBtn));
-  ownerdrawbtn::RunFormLoop(hwnd_, closed_);
+  formloop::Run(hwnd_, closed_);
   if (IsWindow(hwnd_)) {
     formpos::SaveFormPosition(hwnd_, folder_, formpos::kResultForm);
     DestroyWindow(hwnd_);

@@ -26,6 +26,13 @@ void Host::ParseCommandLine(const std::string& commandLine) {
   logPath_ = quiet_ && arguments.size() > 2 ? commandline::ParseLogArgument(arguments[2]) : std::string();
 }
 
+void Host::RunQuiet() {
+  RemoveOnReboot = false;
+  LoadPluginsAndFill();
+  CleanQuiet();
+  ReleasePlugins();
+}
+
 bool Host::ReadSettings(std::string& error) {
   settings_ = HostSettings{};
   const bool ok = hostsettings::Read(settingsPath(), settings_, error);

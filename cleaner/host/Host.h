@@ -20,6 +20,11 @@ class Host {
   static std::string ModuleFolder();
 
   void ParseCommandLine(const std::string& commandLine);
+  // Quiet mode, whole and in one place: no settings read (so RemoveOnReboot stays off and
+  // nothing is scheduled for removal at restart), the plug-ins loaded and the list filled,
+  // every ticked entry cleaned, the plug-ins released, and nothing written but the report
+  // that "/log:PATH" asks for.
+  void RunQuiet();
   // Reads "morvel.ini" (interactive mode). False with the message when a colour is not a
   // number: start-up stops there.
   bool ReadSettings(std::string& error);

@@ -2,8 +2,8 @@
 // call: the record belongs to the plug-in and is never copied or freed here.
 #pragma once
 
-#include "cleaner/textplugin/PlugInfo.h"
 #include "cleaner/plugin-api/PluginApi.h"
+#include "cleaner/textplugin/PlugInfo.h"
 
 class OldPlugInfo final : public PlugInfo {
  public:

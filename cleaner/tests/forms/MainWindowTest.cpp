@@ -4,11 +4,11 @@
 
 #include "cleaner/forms/About.h"
 #include "cleaner/forms/MainIds.h"
-#include "cleaner/forms/ProgressForm.h"
+#include "cleaner/forms/Wait.h"
 #include "cleaner/forms/Result.h"
 #include "cleaner/forms/Saverestore.h"
-#include "common/Ini.h"
 #include "cleaner/tests/forms/HostFixture.h"
+#include "common/Ini.h"
 #include "tests/harness/Harness.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "common/Ini.h"
 #include "common/Unique.h"
 #include "tests/harness/Harness.h"
+#include "tests/harness/ScratchRegistry.h"
 
 namespace {
 
@@ -114,12 +116,9 @@ class OptionsShortcut : public Options {
  protected:
   void SetUp() override {
     Options::SetUp();
-    scratch_ = "Software\\VarnickTests\\startup" + std::to_string(GetCurrentProcessId());
-    win::UniqueKey root, folders;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, scratch_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, root.put(), nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CURRENT_USER, root.get()));
-    overridden_ = true;
+    registry_.emplace(ScratchRegistry::Hives::kUserOnly);
+    ASSERT_TRUE(registry_->ok());
+    win::UniqueKey folders;
     const char* const shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, shellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                                              folders.put(), nullptr));
@@ -132,8 +131,7 @@ class OptionsShortcut : public Options {
   }
   void TearDown() override {
     if (sheetThread_.joinable()) sheetThread_.join();
-    if (overridden_) RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    SHDeleteKeyA(HKEY_CURRENT_USER, scratch_.c_str());
+    registry_.reset();
     Options::TearDown();
   }
   HWND OpenSheetHere(const std::vector<std::string>& presets) {
@@ -143,8 +141,7 @@ class OptionsShortcut : public Options {
     return WaitForWindow("#32770", options::kSheetCaption, GetCurrentProcessId(), kTimeoutMs);
   }
   TempFolder startup_;
-  std::string scratch_;
-  bool overridden_ = false;
+  std::optional<ScratchRegistry> registry_;
   options::Context context_;
   std::thread sheetThread_;
 };

@@ -4,6 +4,7 @@
 
 #include "cleaner/host/Cleaning.h"
 #include "cleaner/host/Host.h"
+#include "cleaner/tests/textplugin/TextPluginFixtures.h"
 #include "common/Ini.h"
 #include "tests/harness/Harness.h"
 
@@ -198,6 +199,27 @@ TEST_F(PluginLoading, QuietRunCleansTickedItemsInListOrder) {
   EXPECT_EQ("items load\r\nmore load\r\nitems clean Alpha\r\nitems clean One\r\nmore clean Gamma\r\n", Log());
   EXPECT_EQ(2048, host.list().entries()[0].item->GetSizeCleaned());
   EXPECT_EQ(0, host.list().entries()[1].item->GetCountCleaned());
+}
+
+// The settings allow scheduling a locked file for removal at restart, and an earlier run in
+// this process left the option on: a quiet run still reads no settings and schedules nothing.
+TEST_F(PluginLoading, QuietRunReadsNoSettingsAndSchedulesNothing) {
+  const std::string locked = folder_ / "data\\locked.tmp";
+  const std::string free = folder_ / "data\\free.tmp";
+  ASSERT_TRUE(fixtures::MakeFile(locked, 10) && fixtures::MakeFile(free, 10));
+  ASSERT_TRUE(CreateDirectoryA((folder_ / "plug-ins").c_str(), nullptr));
+  WriteTextFile(folder_ / "plug-ins\\locked.vkt", "[Info]\r\nTitle=Locked\r\n[files]\r\n" + folder_ / "data\\*.tmp\r\n");
+  WriteTextFile(folder_ / "morvel.ini", "[morvel]\r\nRemoveOnReboot=1\r\n[Weekly]\r\nLocked=1\r\n");
+  const win::UniqueFile hold = fixtures::LockFile(locked);
+  ASSERT_TRUE(hold);
+  RemoveOnReboot = true;
+  Host host(folder_.path());
+  host.ParseCommandLine("morvel.exe /q:Weekly");
+  host.RunQuiet();
+  EXPECT_FALSE(RemoveOnReboot);
+  EXPECT_EQ(0, RebootFileCount);
+  EXPECT_TRUE(harness::FileExists(locked));
+  EXPECT_FALSE(harness::FileExists(free));  // the entry was cleaned
 }
 
 TEST_F(PluginLoading, InteractiveRunWordsResultLines) {

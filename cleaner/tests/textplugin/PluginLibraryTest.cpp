@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "cleaner/textplugin/Textpluginfo.h"
 #include "cleaner/tests/textplugin/TextPluginFixtures.h"
+#include "cleaner/textplugin/Textpluginfo.h"
 #include "common/Ini.h"
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "common/Unique.h"
 #include "tests/harness/Harness.h"
+#include "tests/harness/ScratchRegistry.h"
 
 namespace fixtures {
 
@@ -28,34 +29,7 @@ inline win::UniqueFile LockFile(const std::string& path) {
 
 // HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process point at two fresh scratch
 // keys while the fixture lives.
-class ScratchRegistry {
- public:
-  ScratchRegistry() {
-    base_ = "Software\\VarnickTests\\textplugin" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(GetTickCount());
-    RegCreateKeyExA(HKEY_CURRENT_USER, (base_ + "\\user").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, user_.put(), nullptr);
-    RegCreateKeyExA(HKEY_CURRENT_USER, (base_ + "\\machine").c_str(), 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, machine_.put(), nullptr);
-    RegOverridePredefKey(HKEY_CURRENT_USER, user_.get());
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_.get());
-  }
-  ~ScratchRegistry() {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-    user_.reset();
-    machine_.reset();
-    SHDeleteKeyA(HKEY_CURRENT_USER, base_.c_str());
-  }
-  ScratchRegistry(const ScratchRegistry&) = delete;
-  ScratchRegistry& operator=(const ScratchRegistry&) = delete;
-  bool ok() const { return user_ && machine_; }
-
- private:
-  std::string base_;
-  win::UniqueKey user_;
-  win::UniqueKey machine_;
-};
+using harness::ScratchRegistry;
 
 inline bool SetString(HKEY root, const std::string& key, const char* name, const std::string& data) {
   win::UniqueKey k;

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "cleaner/textplugin/Textpluginfo.h"
 #include "cleaner/forms/MainIds.h"
 #include "cleaner/tests/textplugin/TextPluginFixtures.h"
+#include "cleaner/textplugin/Textpluginfo.h"
 #include "common/Ini.h"
 
 namespace {

@@ -12,8 +12,8 @@
 
 #include "cleaner/host/BinaryPlugins.h"
 #include "cleaner/host/ItemList.h"
-#include "cleaner/textplugin/TextEntries.h"
 #include "cleaner/tests/textplugin/TextPluginFixtures.h"
+#include "cleaner/textplugin/TextEntries.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "cleaner/host/Cleaning.h"
-#include "cleaner/textplugin/Diskscan.h"
 #include "cleaner/host/Host.h"
+#include "cleaner/textplugin/Diskscan.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;

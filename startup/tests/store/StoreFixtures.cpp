@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sddl.h>
-#include <shlwapi.h>
 
 namespace storetests {
 
 namespace {
-
-const char* const SCRATCH_ROOT = "Software\\VarnickTests\\store";
 
 // COM for the whole test program, as the startup manager initialises it at start-up.
 class ComEnvironment : public ::testing::Environment {
@@ -31,31 +28,6 @@ void SetSecurity(HKEY hive, const std::string& key, const char* sddl) {
 }
 
 }  // namespace
-
-ScratchRegistry::ScratchRegistry() {
-  static unsigned counter = 0;
-  path_ = std::string(SCRATCH_ROOT) + "\\" + std::to_string(::GetCurrentProcessId()) + "_" +
-          std::to_string(++counter);
-  EXPECT_EQ(ERROR_SUCCESS,
-            ::RegCreateKeyExA(HKEY_CURRENT_USER, (path_ + "\\cu").c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &currentUser_, nullptr));
-  EXPECT_EQ(ERROR_SUCCESS,
-            ::RegCreateKeyExA(HKEY_CURRENT_USER, (path_ + "\\lm").c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &localMachine_, nullptr));
-  EXPECT_EQ(ERROR_SUCCESS, ::RegOverridePredefKey(HKEY_CURRENT_USER, currentUser_));
-  EXPECT_EQ(ERROR_SUCCESS, ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, localMachine_));
-}
-
-ScratchRegistry::~ScratchRegistry() {
-  ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-  ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-  ::RegCloseKey(localMachine_);
-  ::RegCloseKey(currentUser_);
-  ::SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
-  // The common parents go when the last scratch key has gone (refused while others remain).
-  ::RegDeleteKeyA(HKEY_CURRENT_USER, SCRATCH_ROOT);
-  ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VarnickTests");
-}
 
 void SetValue(HKEY hive, const std::string& key, const std::string& name, DWORD type,
               const std::string& bytes) {

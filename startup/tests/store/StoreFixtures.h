@@ -10,6 +10,7 @@
 
 #include "startup/ErrorHandler.h"
 #include "startup/StartupConstants.h"
+#include "tests/harness/ScratchRegistry.h"
 
 namespace storetests {
 
@@ -23,18 +24,7 @@ inline constexpr int DISABLED = products::stelmar::StartupConstants::DISABLED;
 
 // Points HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process at two fresh scratch keys,
 // and undoes it and deletes the scratch keys when destroyed.
-class ScratchRegistry {
- public:
-  ScratchRegistry();
-  ~ScratchRegistry();
-  ScratchRegistry(const ScratchRegistry&) = delete;
-  ScratchRegistry& operator=(const ScratchRegistry&) = delete;
-
- private:
-  std::string path_;
-  HKEY currentUser_ = nullptr;
-  HKEY localMachine_ = nullptr;
-};
+using ScratchRegistry = harness::ScratchRegistry;
 
 // Plain registry access for checking what the code under test did.
 void SetValue(HKEY hive, const std::string& key, const std::string& name, DWORD type,

@@ -1,4 +1,4 @@
-#include "cleaner/forms/ProgressForm.h"
+#include "cleaner/forms/Wait.h"
 
 #include <commctrl.h>
 
