@@ -5,7 +5,8 @@ set(stelmar_base_portable_sources
   ${stelmar_dir}/platform/errorresources/SystemReport.cpp
   ${stelmar_dir}/util/parser/StringTokenizerImpl.cpp
   ${stelmar_dir}/util/config/ConfigImpl.cpp
-  ${stelmar_dir}/util/config/Scrambler.cpp)
+  ${stelmar_dir}/util/config/Scrambler.cpp
+  ${stelmar_dir}/io/file/WriteSteps.cpp)
 set(stelmar_base_portable_tests
   ${stelmar_dir}/tests/base/ExceptionsTest.cpp
   ${stelmar_dir}/tests/base/AssertionTest.cpp
@@ -18,6 +19,7 @@ set(stelmar_store_portable_sources
   ${stelmar_dir}/StartupItem.cpp
   ${stelmar_dir}/database/BackupFile.cpp
   ${stelmar_dir}/database/KeptValues.cpp
+  ${stelmar_dir}/database/RecycleFile.cpp
   ${stelmar_dir}/database/StartupApprovedFlag.cpp
   ${stelmar_dir}/util/parser/ArgumentParserHelpers.cpp)
 set(stelmar_store_portable_tests

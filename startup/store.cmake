@@ -13,6 +13,7 @@ add_library(stelmar_store STATIC
   ${stelmar_store_dir}/windows/registry/RegistryReaderImpl.cpp
   ${stelmar_store_dir}/windows/registry/RegistryWriterImpl.cpp
   ${stelmar_store_dir}/database/RegistryBackup.cpp
+  ${stelmar_store_dir}/database/RecycleStore.cpp
   ${stelmar_store_dir}/database/StartupApproved.cpp
   ${stelmar_store_dir}/database/RegistryDatabase.cpp
   ${stelmar_store_dir}/windows/file/WindowsFileHelper.cpp

@@ -7,6 +7,7 @@
 #include <cctype>
 
 #include "common/Unique.h"
+#include "startup/io/file/WriteSteps.h"
 #include "startup/platform/errorresources/Assertion.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
@@ -18,6 +19,7 @@ namespace {
 
 const char* const CREATE_FAILED = "Could not create the directory: ";
 const char* const MOVE_FAILED = "Couldn't move the file: ";
+const char* const COPY_FAILED = "Couldn't copy the file: ";
 const char* const DELETE_FAILED = "Couldn't delete the file: ";
 const char* const SEARCH_FAILED = "Error when searhing a path. In 'SearchPath'. \nPath: ";
 const char* const CHECK_FAILED = "Error when trying to check if a file exists. \n";
@@ -67,12 +69,31 @@ void WindowsFileHelper::createDirectory(const std::string& path) {
 }
 
 void WindowsFileHelper::moveFile(const std::string& source, const std::string& target) {
-  if (::MoveFileA(source.c_str(), target.c_str())) return;
+  io::file::writeStep("move a file");
+  if (::MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return;
   const DWORD code = ::GetLastError();
   throw CouldNotMoveFileException(MOVE_FAILED + source + " to " + target + "\n" + systemText(code));
 }
 
+void WindowsFileHelper::replaceFile(const std::string& source, const std::string& target) {
+  io::file::writeStep("move a file");
+  if (::MoveFileExA(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return;
+  }
+  const DWORD code = ::GetLastError();
+  throw CouldNotMoveFileException(MOVE_FAILED + source + " to " + target + "\n" + systemText(code));
+}
+
+void WindowsFileHelper::copyFile(const std::string& source, const std::string& target) {
+  io::file::writeStep("copy a file");
+  if (::CopyFileA(source.c_str(), target.c_str(), FALSE)) return;
+  const DWORD code = ::GetLastError();
+  throw CouldNotMoveFileException(COPY_FAILED + source + " to " + target + "\n" + systemText(code));
+}
+
 void WindowsFileHelper::deleteFile(const std::string& path, bool failIfMissing) {
+  io::file::writeStep("delete a file");
   if (::DeleteFileA(path.c_str())) return;
   const DWORD code = ::GetLastError();
   if (!failIfMissing && (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)) return;

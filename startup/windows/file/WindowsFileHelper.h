@@ -15,6 +15,11 @@ class WindowsFileHelper {
   static void createDirectory(const std::string& path);
   // Never overwrites: fails when the target exists. Throws CouldNotMoveFileException.
   static void moveFile(const std::string& source, const std::string& target);
+  // Replaces `target` by `source` in one step, written through to the disk.
+  // Throws CouldNotMoveFileException.
+  static void replaceFile(const std::string& source, const std::string& target);
+  // Copies a file, replacing `target`. Throws CouldNotMoveFileException.
+  static void copyFile(const std::string& source, const std::string& target);
   // A missing file is fine unless `failIfMissing`. Throws CouldNotDeleteFileException.
   static void deleteFile(const std::string& path, bool failIfMissing);
   // Whether the program named by a path or command line is found: in its folder when it
