@@ -36,6 +36,7 @@ if(VARNICK_TESTS)
     ${stelmar_store_dir}/tests/store/WindowsFileHelperTest.cpp
     ${stelmar_store_dir}/tests/store/StartupInterfaceTest.cpp
     ${stelmar_store_dir}/tests/store/EntryMovesTest.cpp
+    ${stelmar_store_dir}/tests/store/StoreSafetyTest.cpp
     ${stelmar_store_dir}/tests/store/StartupStoresTest.cpp
     ${stelmar_store_dir}/tests/store/RegistryViewTest.cpp
     ${stelmar_store_dir}/tests/store/Windows64StoreTest.cpp)

@@ -246,7 +246,12 @@ void AutostartDatabase::writeShortcut(const StartupItem& item, const std::string
   } else {
     windows::file::ShortcutWriter(passing).write(target, arguments, _folder, "");
   }
-  WindowsFileHelper::replaceFile(passing, folder + item.getName());
+  try {
+    WindowsFileHelper::replaceFile(passing, folder + item.getName());
+  } catch (...) {
+    ::DeleteFileA(passing.c_str());
+    throw;
+  }
 }
 
 void AutostartDatabase::addEntry(StartupItem& item) {

@@ -172,7 +172,7 @@ TEST_F(StelmarDialog, ShowsEveryLocationAndEntriesWithIconsAndTicks) {
   ASSERT_NE(nullptr, dialog);
   RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
   const std::vector<TreeNode> nodes = tree.read();
-  ASSERT_EQ(std::vector<std::string>({"Autostart", "Registry"}), Captions(nodes));
+  ASSERT_EQ(std::vector<std::string>({"Autostart", "Registry", "Recently deleted"}), Captions(nodes));
   EXPECT_EQ(std::vector<std::string>({"All users", "Current user"}), Captions(nodes[0].children));
   const TreeNode& registry = nodes[1];
   ASSERT_EQ(std::vector<std::string>({"All users", "Current User"}), Captions(registry.children));
@@ -359,14 +359,14 @@ TEST_F(StelmarDialog, TheLoadOrderOfThe32BitViewRewritesOnlyThatView) {
   ASSERT_NE(nullptr, order);
   ClickButton(order, "OK");
   ASSERT_TRUE(WaitWindowGone(order, kTimeoutMs));
-  // The kept entry came back live in its own view only; the rest kept its type and bytes.
-  EXPECT_TRUE(WaitUntil([&] { return Read(kept32).c_str() == std::string(kNotepad); }, kTimeoutMs));
+  // The kept entry stays kept and disabled; the rest kept its type and bytes in its view.
+  EXPECT_TRUE(WaitUntil([&] { return Read(view32) == expandable; }, kTimeoutMs));
+  EXPECT_EQ("", Read(kept32));
   EXPECT_EQ("", Read(keptNative));
-  EXPECT_EQ(expandable, Read(view32));
   EXPECT_EQ(kNotepad, std::string(Read(native).c_str()));
   EXPECT_TRUE(WaitUntil([&] {
-    HTREEITEM live = tree.find({"Registry", "All users", "Run (32-bit)", "VkKept32"});
-    return live && tree.node(live).stateImage == 1;
+    HTREEITEM still = tree.find({"Registry", "All users", "Run (32-bit)", "VkKept32"});
+    return still && tree.node(still).stateImage == 2;
   }, kTimeoutMs));
   Close(stelmar, dialog);
 }
@@ -544,7 +544,7 @@ TEST_F(StelmarCommands, AMoveWhoseAddFailsKeepsTheSource) {
   tree_->dragTo(tree_->find(UserRunLeaf("Vk|Moved")), tree_->find({"Autostart", "Current user"}));
   // Reported once: the tree read again after the failure is not an error of its own.
   EXPECT_NE(std::string::npos,
-            Answer("Stelmar Error", "OK").find("An exception occured when trying to save"));
+            Answer("Stelmar Error", "OK").find("Couldn't move the file"));
   EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("Vk|Moved"));
   EXPECT_TRUE(WaitUntil([&] { return tree_->find(UserRunLeaf("Vk|Moved")) != nullptr; }, kTimeoutMs));
   EXPECT_EQ(nullptr, tree_->find({"Autostart", "Current user", "Vk|Moved.lnk"}));

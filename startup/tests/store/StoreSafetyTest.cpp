@@ -1,0 +1,380 @@
+// No entry is lost or silently changed: a program killed at any write step, names that
+// differ only in case, names the system code page cannot hold, shortcuts moved and edited,
+// and deleted entries restored. Against the scratch registry and real folders.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <functional>
+
+#include "startup/EntryMoves.h"
+#include "startup/StartupInterface.h"
+#include "startup/database/AutostartDatabase.h"
+#include "startup/database/RecycleStore.h"
+#include "startup/database/RegistryDatabase.h"
+#include "startup/io/file/WriteSteps.h"
+#include "startup/platform/errorresources/Exceptions.h"
+#include "startup/tests/store/StoreFixtures.h"
+#include "startup/windows/file/Shortcut.h"
+#include "tests/harness/Harness.h"
+
+namespace {
+
+using products::stelmar::StartupInterface;
+using products::stelmar::StartupItem;
+using namespace products::stelmar::database;
+using storetests::CU_RUN;
+using storetests::DISABLED;
+using storetests::ENABLED;
+using storetests::GetValue;
+using storetests::LM_RUN;
+using storetests::RUN;
+
+constexpr int CU_AUTO = products::stelmar::StartupConstants::CU_RUN_AUTOSTART;
+constexpr int LM_AUTO = products::stelmar::StartupConstants::LM_RUN_AUTOSTART;
+const char* const SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Stops the program at the write step it is told, as a kill there would: that step and
+// every later one never happen.
+struct Killed {};
+int stepsLeft = -1;
+bool killed = false;
+void stopAtStep(const char*) {
+  if (killed || stepsLeft-- == 0) {
+    killed = true;
+    throw Killed();
+  }
+}
+
+// Every store of a program started on the scratch registry and folder: two Run keys, two
+// autostart folders, the disabled and the deleted entries' stores.
+struct Stores {
+  explicit Stores(const harness::TempFolder& folder)
+      : backup(folder / "stelmar.dat"),
+        recycle(folder / "stelmar.dat.deleted"),
+        user(CU_RUN, backup, false, &recycle),
+        machine(LM_RUN, backup, false, &recycle),
+        userFolder(CU_AUTO, folder / "cuas", false, &recycle),
+        allFolder(LM_AUTO, folder / "lmas", false, &recycle),
+        startup(handler) {
+    for (products::stelmar::StartupDatabase* d :
+         std::initializer_list<products::stelmar::StartupDatabase*>{&user, &machine, &userFolder,
+                                                                   &allFolder})
+      startup.addDatabase(*d);
+    startup.setRecycleStore(&recycle);
+  }
+  // The entry of that type and name as the listing shows it; how many it shows.
+  std::size_t count(int type, const std::string& name, StartupItem* found = nullptr) {
+    std::size_t n = 0;
+    for (const StartupItem& item : startup.getEntries(type)) {
+      if (item != StartupItem(type, ENABLED, name, "")) continue;
+      ++n;
+      if (found) *found = item;
+    }
+    return n;
+  }
+  storetests::RecordingErrorHandler handler;
+  RegistryBackup backup;
+  RecycleStore recycle;
+  RegistryDatabase user, machine;
+  AutostartDatabase userFolder, allFolder;
+  StartupInterface startup;
+};
+
+class StoreSafety : public ::testing::Test {
+ protected:
+  StoreSafety() {
+    for (auto [hive, value, sub] : {std::make_tuple(HKEY_CURRENT_USER, "Startup", "user\\"),
+                                    std::make_tuple(HKEY_LOCAL_MACHINE, "Common Startup", "all\\")}) {
+      ::CreateDirectoryA((folder / sub).c_str(), nullptr);
+      storetests::SetText(hive, SHELL_FOLDERS, value, folder / sub);
+    }
+    storetests::SetText(HKEY_LOCAL_MACHINE, RUN, "Placeholder", "x");
+  }
+  // A shortcut with every field set.
+  void shortcut(const std::string& path, const std::string& target) {
+    IShellLinkA* link = nullptr;
+    ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_IShellLinkA, reinterpret_cast<void**>(&link))));
+    link->SetPath(target.c_str());
+    link->SetArguments("-a \"b c\"");
+    link->SetWorkingDirectory("C:\\work");
+    link->SetDescription("Kept whole");
+    link->SetIconLocation("C:\\windows\\regedit.exe", 2);
+    link->SetHotkey(MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    link->SetShowCmd(SW_SHOWMAXIMIZED);
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    std::wstring wide(path.begin(), path.end());
+    EXPECT_TRUE(SUCCEEDED(file->Save(wide.c_str(), TRUE)));
+    file->Release();
+    link->Release();
+  }
+  // Every field but the target and arguments, as one text.
+  static std::string otherFields(const std::string& path) {
+    IShellLinkA* link = nullptr;
+    ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                       reinterpret_cast<void**>(&link));
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    std::wstring wide(path.begin(), path.end());
+    std::string text = "unreadable";
+    if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
+      char dir[MAX_PATH] = {}, description[MAX_PATH] = {}, icon[MAX_PATH] = {};
+      int iconIndex = 0, show = 0;
+      WORD hotkey = 0;
+      link->GetWorkingDirectory(dir, MAX_PATH);
+      link->GetDescription(description, MAX_PATH);
+      link->GetIconLocation(icon, MAX_PATH, &iconIndex);
+      link->GetHotkey(&hotkey);
+      link->GetShowCmd(&show);
+      text = std::string(dir) + "|" + description + "|" + icon + "," + std::to_string(iconIndex) +
+             "|" + std::to_string(hotkey) + "|" + std::to_string(show);
+    }
+    file->Release();
+    link->Release();
+    return text;
+  }
+
+  storetests::ScratchRegistry registry;
+  harness::TempFolder folder;
+};
+
+TEST_F(StoreSafety, AKillAtAnyWriteStepLeavesTheEntryLiveOrKept) {
+  const std::string notepad = "C:\\windows\\notepad.exe";
+  struct Operation {
+    const char* what;
+    int type;           // where the entry is made, live
+    bool disabledFirst;
+    int newType;        // where it may be found afterwards too
+    const char* newName;
+    std::function<void(Stores&, StartupItem&)> run;
+    int finalState;
+  };
+  auto disable = [](Stores& s, StartupItem& e) { s.startup.disableEntry(e); };
+  auto enable = [](Stores& s, StartupItem& e) { s.startup.enableEntry(e); };
+  auto edit = [](const char* name) {
+    return [name](Stores& s, StartupItem& e) {
+      StartupItem edited(e.getType(), e.getState(), name, e.getData() + " -x");
+      edited = s.startup.formatEntry(edited);
+      products::stelmar::editEntry(s.startup, e, edited);
+    };
+  };
+  auto move = [](int to) {
+    return [to](Stores& s, StartupItem& e) {
+      StartupItem target(to, ENABLED, e.getName(), e.getData());
+      products::stelmar::moveEntry(s.startup, e, target);
+    };
+  };
+  const Operation operations[] = {
+      {"disable", CU_RUN, false, CU_RUN, "Tool", disable, DISABLED},
+      {"enable", CU_RUN, true, CU_RUN, "Tool", enable, ENABLED},
+      {"edit", CU_RUN, false, CU_RUN, "Renamed", edit("Renamed"), ENABLED},
+      {"edit disabled", CU_RUN, true, CU_RUN, "Renamed", edit("Renamed"), DISABLED},
+      {"move", CU_RUN, false, LM_RUN, "Tool", move(LM_RUN), ENABLED},
+      {"disable shortcut", CU_AUTO, false, CU_AUTO, "Tool.lnk", disable, DISABLED},
+      {"enable shortcut", CU_AUTO, true, CU_AUTO, "Tool.lnk", enable, ENABLED},
+      {"edit shortcut", CU_AUTO, false, CU_AUTO, "Renamed.lnk", edit("Renamed"), ENABLED},
+      {"edit disabled shortcut", CU_AUTO, true, CU_AUTO, "Renamed.lnk", edit("Renamed"), DISABLED},
+      {"move shortcut", CU_AUTO, false, LM_AUTO, "Tool.lnk", move(LM_AUTO), ENABLED},
+  };
+  io::file::setWriteStepHook(stopAtStep);
+  for (const Operation& op : operations) {
+    const std::string oldName = op.type == CU_RUN ? "Tool" : "Tool.lnk";
+    for (int stop = 0;; ++stop) {
+      SCOPED_TRACE(std::string(op.what) + ", killed at step " + std::to_string(stop));
+      harness::RemoveTree(folder / "cuas");
+      harness::RemoveTree(folder / "lmas");
+      harness::RemoveTree(folder / "user");
+      harness::RemoveTree(folder / "all");
+      ::DeleteFileA((folder / "stelmar.dat").c_str());
+      ::DeleteFileA((folder / "stelmar.dat.values").c_str());
+      ::DeleteFileA((folder / "stelmar.dat.deleted").c_str());
+      ::CreateDirectoryA((folder / "user").c_str(), nullptr);
+      ::CreateDirectoryA((folder / "all").c_str(), nullptr);
+      storetests::SetText(HKEY_CURRENT_USER, RUN, "Placeholder", "x");
+      for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        HKEY key = nullptr;
+        ::RegOpenKeyExA(hive, RUN, 0, KEY_ALL_ACCESS, &key);
+        for (const char* name : {"Tool", "Renamed"}) ::RegDeleteValueA(key, name);
+        ::RegCloseKey(key);
+      }
+      if (op.type == CU_RUN) {
+        storetests::SetText(HKEY_CURRENT_USER, RUN, "Tool", notepad);
+      } else {
+        shortcut(folder / "user\\Tool.lnk", notepad);
+      }
+      {
+        Stores before(folder);
+        StartupItem entry(op.type, ENABLED, "", "");
+        ASSERT_EQ(1u, before.count(op.type, oldName, &entry));
+        if (op.disabledFirst) {
+          ASSERT_TRUE(before.startup.disableEntry(entry));
+        }
+        stepsLeft = stop;
+        killed = false;
+        op.run(before, entry);
+      }
+      const bool completed = !killed;
+      killed = false;
+      stepsLeft = -1;
+      Stores after(folder);
+      StartupItem found(op.type, ENABLED, "", "");
+      const std::size_t old = after.count(op.type, oldName);
+      const std::size_t renamed = after.count(op.newType, op.newName, &found);
+      EXPECT_LE(old, 1u);
+      EXPECT_LE(renamed, 1u);
+      if (op.newType == op.type && oldName == op.newName) {
+        EXPECT_EQ(1u, old);
+      } else {
+        EXPECT_GE(old + renamed, 1u);
+      }
+      if (!completed) continue;
+      EXPECT_EQ(1u, renamed);
+      EXPECT_EQ(op.finalState, found.getState());
+      EXPECT_TRUE(after.handler.texts.empty());
+      break;
+    }
+  }
+  io::file::setWriteStepHook(nullptr);
+}
+
+TEST_F(StoreSafety, CaseTwinsAndHiddenValuesAreNeverOverwrittenUnasked) {
+  Stores stores(folder);
+  // A number under the name of a new entry is not listed, and not replaced.
+  storetests::SetValue(HKEY_CURRENT_USER, RUN, "Flag", REG_DWORD, std::string("\x01\0\0\0", 4));
+  StartupItem flag(CU_RUN, ENABLED, "FLAG", "C:\\windows\\notepad.exe");
+  EXPECT_FALSE(stores.startup.addEntry(flag));
+  ASSERT_EQ(1u, stores.handler.texts.size());
+  EXPECT_NE(std::string::npos, stores.handler.texts[0].find("(registry type 4)"));
+  EXPECT_EQ(static_cast<DWORD>(REG_DWORD), GetValue(HKEY_CURRENT_USER, RUN, "Flag").type);
+  // A kept "UserTool" beside a live "usertool": disabling the live one keeps the older kept
+  // one among the deleted entries.
+  storetests::SetText(HKEY_CURRENT_USER, RUN, "usertool", "C:\\new.exe");
+  StartupItem old(CU_RUN, ENABLED, "UserTool", "C:\\old.exe");
+  storetests::SetText(HKEY_CURRENT_USER, RUN, "UserTool", "C:\\old.exe");
+  ASSERT_TRUE(stores.startup.disableEntry(old));
+  storetests::SetText(HKEY_CURRENT_USER, RUN, "usertool", "C:\\new.exe");
+  StartupItem live(CU_RUN, ENABLED, "usertool", "");
+  ASSERT_EQ(1u, stores.count(CU_RUN, "USERTOOL", &live));
+  EXPECT_EQ("C:\\new.exe", live.getData());
+  ASSERT_TRUE(stores.startup.disableEntry(live));
+  ASSERT_EQ(1u, stores.recycle.getEntries().size());
+  EXPECT_EQ(std::string("C:\\old.exe\0", 11), stores.recycle.getEntries()[0].bytes);
+  EXPECT_EQ("C:\\new.exe", stores.backup.getEntries(CU_RUN).at(0).getData());
+}
+
+TEST_F(StoreSafety, ANameTheCodePageCannotHoldIsShownAndNeverMangled) {
+  const std::wstring name = L"\x0422\x0435\x0441\x0442";  // "Test" in Cyrillic
+  const std::string bytes("C:\\windows\\notepad.exe\0", 23);
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, RUN, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+  const std::wstring data = L"C:\\windows\\notepad.exe";
+  ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * 2));
+  ::RegSetValueExW(key, (name + L"2").c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>((data.size() + 1) * 2));
+  Stores stores(folder);
+  StartupItem shown(CU_RUN, ENABLED, "", "");
+  ASSERT_EQ(1u, stores.count(CU_RUN, "[U+0422][U+0435][U+0441][U+0442]", &shown));
+  EXPECT_TRUE(shown.isInexact());
+  EXPECT_EQ(1u, stores.count(CU_RUN, "[U+0422][U+0435][U+0441][U+0442]2"));
+  const std::function<bool()> refused[] = {
+      [&] { return stores.startup.disableEntry(shown); },
+      [&] { return stores.startup.deleteEntry(shown); },
+      [&] {
+        StartupItem target(LM_RUN, ENABLED, shown.getName(), shown.getData());
+        return products::stelmar::moveEntry(stores.startup, shown, target);
+      },
+  };
+  for (const auto& operation : refused) {
+    stores.handler.texts.clear();
+    EXPECT_FALSE(operation());
+    ASSERT_EQ(1u, stores.handler.texts.size());
+    EXPECT_NE(std::string::npos, stores.handler.texts[0].find("stays as it is and keeps running"));
+  }
+  DWORD type = 0, size = 0;
+  EXPECT_EQ(ERROR_SUCCESS, ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size));
+  EXPECT_EQ((data.size() + 1) * 2, size);
+  EXPECT_TRUE(stores.backup.getAllEntries().empty());
+  EXPECT_EQ(std::vector<std::string>({"Placeholder"}), storetests::ValueNames(HKEY_LOCAL_MACHINE, RUN));
+  ::RegCloseKey(key);
+}
+
+TEST_F(StoreSafety, AShortcutKeepsEveryFieldThroughAMoveAndAnEdit) {
+  shortcut(folder / "user\\Tool.lnk", "C:\\windows\\notepad.exe");
+  const std::string fields = otherFields(folder / "user\\Tool.lnk");
+  // (The show command is compared as the link object keeps it.)
+  ASSERT_EQ(0u, fields.find("C:\\work|Kept whole|C:\\windows\\regedit.exe,2|" +
+                            std::to_string(MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT)) + "|"));
+  Stores stores(folder);
+  StartupItem tool(CU_AUTO, ENABLED, "", "");
+  ASSERT_EQ(1u, stores.count(CU_AUTO, "Tool.lnk", &tool));
+  StartupItem moved(LM_AUTO, ENABLED, "Tool.lnk", tool.getData());
+  ASSERT_TRUE(products::stelmar::moveEntry(stores.startup, tool, moved));
+  EXPECT_FALSE(harness::FileExists(folder / "user\\Tool.lnk"));
+  EXPECT_EQ(fields, otherFields(folder / "all\\Tool.lnk"));
+  ASSERT_EQ(1u, stores.count(LM_AUTO, "Tool.lnk", &moved));
+  StartupItem edited(LM_AUTO, ENABLED, "Edited.lnk", "C:\\windows\\regedit.exe -e");
+  ASSERT_TRUE(products::stelmar::editEntry(stores.startup, moved, edited));
+  EXPECT_FALSE(harness::FileExists(folder / "all\\Tool.lnk"));
+  EXPECT_EQ(fields, otherFields(folder / "all\\Edited.lnk"));
+  EXPECT_EQ("C:\\windows\\regedit.exe -e", windows::file::IShellLinkShortcut(folder / "all\\Edited.lnk").getPath() + " -e");
+  // A program file in the folder is the user's program: an edit leaves it alone.
+  harness::WriteTextFile(folder / "user\\plain.exe", "MZ program");
+  StartupItem plain(CU_AUTO, ENABLED, "", "");
+  ASSERT_EQ(1u, stores.count(CU_AUTO, "plain.exe", &plain));
+  StartupItem shortcutOfIt(CU_AUTO, ENABLED, "plain.exe.lnk", plain.getData() + " -x");
+  EXPECT_FALSE(products::stelmar::editEntry(stores.startup, plain, shortcutOfIt));
+  EXPECT_EQ("MZ program", harness::ReadTextFile(folder / "user\\plain.exe"));
+  EXPECT_FALSE(harness::FileExists(folder / "user\\plain.exe.lnk"));
+  EXPECT_TRUE(stores.handler.texts.size() == 1 &&
+              stores.handler.texts[0].find("not a shortcut") != std::string::npos);
+}
+
+TEST_F(StoreSafety, ADeletedEntryIsRestoredByteForByte) {
+  const std::string expandable("%SystemRoot%\\vk.exe\0", 20);
+  storetests::SetValue(HKEY_CURRENT_USER, RUN, "Expand", REG_EXPAND_SZ, expandable);
+  shortcut(folder / "user\\Tool.lnk", "C:\\windows\\notepad.exe");
+  const std::string file = harness::ReadTextFile(folder / "user\\Tool.lnk");
+  {
+    Stores stores(folder);
+    for (auto [type, name] : {std::make_pair(CU_RUN, "Expand"), std::make_pair(CU_AUTO, "Tool.lnk")}) {
+      StartupItem entry(type, ENABLED, "", "");
+      ASSERT_EQ(1u, stores.count(type, name, &entry));
+      ASSERT_TRUE(stores.startup.deleteEntry(entry));
+    }
+  }
+  EXPECT_FALSE(GetValue(HKEY_CURRENT_USER, RUN, "Expand").exists);
+  EXPECT_FALSE(harness::FileExists(folder / "user\\Tool.lnk"));
+  Stores stores(folder);  // as at the next start
+  const auto deleted = stores.startup.getDeletedEntries();
+  ASSERT_EQ(2u, deleted.size());
+  EXPECT_EQ("Tool.lnk", deleted[0].name);  // newest first
+  for (const RecycledEntry& entry : deleted) EXPECT_TRUE(stores.startup.restoreEntry(entry.time));
+  const storetests::Value value = GetValue(HKEY_CURRENT_USER, RUN, "Expand");
+  EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), value.type);
+  EXPECT_EQ(expandable, value.bytes);
+  EXPECT_EQ(file, harness::ReadTextFile(folder / "user\\Tool.lnk"));
+  EXPECT_TRUE(stores.startup.getDeletedEntries().empty());
+  EXPECT_TRUE(RecycleStore(folder / "stelmar.dat.deleted").getEntries().empty());
+}
+
+TEST_F(StoreSafety, AFailedSaveAfterAnEnableLeavesTheEntryShownLive) {
+  storetests::SetText(HKEY_CURRENT_USER, RUN, "Tool", "C:\\windows\\notepad.exe");
+  Stores stores(folder);
+  StartupItem tool(CU_RUN, ENABLED, "", "");
+  ASSERT_EQ(1u, stores.count(CU_RUN, "Tool", &tool));
+  ASSERT_TRUE(stores.startup.disableEntry(tool));
+  {
+    storetests::HeldFile held(folder / "stelmar.dat");
+    ASSERT_TRUE(held.held());
+    EXPECT_FALSE(stores.startup.enableEntry(tool));
+  }
+  EXPECT_EQ(ENABLED, tool.getState());  // what the box shows
+  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "Tool").exists);
+  EXPECT_EQ(1u, Stores(folder).count(CU_RUN, "Tool", &tool));
+  EXPECT_EQ(ENABLED, tool.getState());
+}
+
+}  // namespace
