@@ -9,6 +9,7 @@ target_link_libraries(stelmar_store_portable PUBLIC stelmar_base_portable)
 
 # The Windows glue.
 add_library(stelmar_store STATIC
+  ${stelmar_store_dir}/windows/CodePage.cpp
   ${stelmar_store_dir}/windows/registry/RegistryKeyImpl.cpp
   ${stelmar_store_dir}/windows/registry/RegistryReaderImpl.cpp
   ${stelmar_store_dir}/windows/registry/RegistryWriterImpl.cpp

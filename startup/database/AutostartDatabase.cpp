@@ -44,6 +44,10 @@ bool isFile(const std::string& path) {
 const char* const KEPT_BESIDE =
     "\n\nA disabled entry of the same name is kept aside as well; it is shown again once this "
     "one is gone. It starts: ";
+const char* const INEXACT =
+    "The entry's file name holds characters that the system's code page cannot show, so the "
+    "program cannot keep it exactly (to enable or restore it). It is not changed: it stays as it "
+    "is and keeps running. File: ";
 const char* const PROGRAM_NOT_REMOVED =
     "This entry is a program file in the autostart folder, not a shortcut. The file is the "
     "program itself and is not removed by a move or an edit; it stays where it is: ";
@@ -113,7 +117,9 @@ std::vector<StartupItem> AutostartDatabase::getFolderEntries(const std::string& 
   checkWorking();
   std::vector<StartupItem> entries;
   const std::string directory = withBackslash(folder);
-  for (const std::string& path : WindowsFileHelper::getFirstLevelFiles(directory, ALL_FILES)) {
+  std::vector<std::string> inexact;
+  for (const std::string& path :
+       WindowsFileHelper::getFirstLevelFiles(directory, ALL_FILES, &inexact)) {
     std::string data;
     // Any file with ".lnk" in its name is read as a shortcut (a.lnk.bak too); file names
     // carry no case, so neither does the extension.
@@ -128,6 +134,16 @@ std::vector<StartupItem> AutostartDatabase::getFolderEntries(const std::string& 
     }
     entries.emplace_back(_type, state, path.substr(directory.size()), data);
     entries.back().setFile(path);
+  }
+  // A name the code page cannot hold is shown as it is and never touched.
+  for (const std::string& path : inexact) {
+    const std::string name = path.substr(directory.size());
+    if (lowerCase(name).find(".lnk") == std::string::npos &&
+        !ArgumentParserHelpers::isProgram("\"" + path + "\"")) {
+      continue;
+    }
+    entries.emplace_back(_type, state, name, path);
+    entries.back().markInexact();
   }
   return entries;
 }
@@ -172,8 +188,13 @@ void AutostartDatabase::recycleFile(const std::string& path, const std::string& 
                                io::file::FileHelper::load(path)});
 }
 
+void AutostartDatabase::checkExact(const StartupItem& item) const {
+  if (item.isInexact()) throw AutostartDatabaseException(INEXACT + item.getName());
+}
+
 void AutostartDatabase::disableEntry(StartupItem& item) {
   checkWorking();
+  checkExact(item);
   const std::string kept = _backupFolder + item.getName();
   // Another file of the name kept before is not dropped: it goes where deleted entries are
   // kept, to be restored.
@@ -206,6 +227,7 @@ void AutostartDatabase::enableEntry(StartupItem& item) {
 
 void AutostartDatabase::deleteEntry(StartupItem& item) {
   checkWorking();
+  checkExact(item);
   recycleFile(_folder + item.getName(), item.getName(), StartupConstants::ENABLED);
   recycleFile(_backupFolder + item.getName(), item.getName(), StartupConstants::DISABLED);
   WindowsFileHelper::deleteFile(_folder + item.getName(), false);
@@ -214,6 +236,7 @@ void AutostartDatabase::deleteEntry(StartupItem& item) {
 
 void AutostartDatabase::removeEntry(StartupItem& item) {
   checkWorking();
+  checkExact(item);
   if (!ArgumentParserHelpers::isShortcut(item.getName())) {
     throw AutostartDatabaseException(PROGRAM_NOT_REMOVED + _folder + item.getName());
   }

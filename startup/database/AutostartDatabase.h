@@ -75,6 +75,8 @@ class AutostartDatabase : public StartupDatabase {
 
  private:
   void checkWorking() const;
+  // Throws for an entry whose name the code page cannot hold.
+  void checkExact(const StartupItem& item) const;
   // Writes the item's shortcut as `folder` + its name.
   void writeShortcut(const StartupItem& item, const std::string& folder);
   // Keeps a file in the store of deleted entries (nothing without one).

@@ -287,6 +287,23 @@ TEST_F(StoreSafety, ANameTheCodePageCannotHoldIsShownAndNeverMangled) {
         return products::stelmar::moveEntry(stores.startup, shown, target);
       },
   };
+  // A start-up folder file of such a name too.
+  const std::wstring file = std::wstring(L"\\\\?\\") +
+                            std::wstring((folder / "user\\").begin(), (folder / "user\\").end()) +
+                            name + L".exe";
+  ::CloseHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  StartupItem inFolder(CU_AUTO, ENABLED, "", "");
+  ASSERT_EQ(1u, stores.count(CU_AUTO, "[U+0422][U+0435][U+0441][U+0442].exe", &inFolder));
+  const std::function<bool()> refusedInFolder[] = {
+      [&] { return stores.startup.disableEntry(inFolder); },
+      [&] { return stores.startup.deleteEntry(inFolder); },
+  };
+  for (const auto& operation : refusedInFolder) {
+    stores.handler.texts.clear();
+    EXPECT_FALSE(operation());
+    EXPECT_NE(std::string::npos, stores.handler.texts.at(0).find("stays as it is and keeps running"));
+  }
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(file.c_str()));
   for (const auto& operation : refused) {
     stores.handler.texts.clear();
     EXPECT_FALSE(operation());

@@ -253,7 +253,7 @@ TEST_F(StelmarDialog, OneCopyRunsPerProgramFolder) {
   Close(running, dialog);
 }
 
-TEST_F(StelmarDialog, DeleteKeyAsksAndDeletesOnlyOnYes) {
+TEST_F(StelmarDialog, DeleteKeyAsksDeletesOnlyOnYesAndRestoreBringsItBack) {
   Value("VkDoomed", kNotepad);
   Process stelmar(Program());
   HWND dialog = Start(stelmar);
@@ -272,6 +272,18 @@ TEST_F(StelmarDialog, DeleteKeyAsksAndDeletesOnlyOnYes) {
   }
   EXPECT_TRUE(WaitUntil([&] { return tree.find(UserRunLeaf("VkDoomed")) == nullptr; }, kTimeoutMs));
   EXPECT_EQ(REG_NONE, RunValue("VkDoomed").first);
+  // Kept under "Recently deleted", from where Restore puts it back.
+  const std::vector<std::string> deleted = {
+      "Recently deleted", std::string("VkDoomed  (HKEY_CURRENT_USER\\") + kRun + ")"};
+  ASSERT_TRUE(WaitUntil([&] { return tree.find(deleted) != nullptr; }, kTimeoutMs));
+  tree.select(tree.find(deleted));
+  const RECT label = tree.itemRect(tree.find(deleted), true);
+  tree.click({label.left + 4, (label.top + label.bottom) / 2}, true);
+  ASSERT_NE(nullptr, WaitForWindow("#32768", nullptr, stelmar.id(), kTimeoutMs));
+  TypeKeys({VK_DOWN, VK_RETURN});  // "&Restore"
+  EXPECT_TRUE(WaitUntil([&] { return RunValue("VkDoomed").second == kNotepad; }, kTimeoutMs));
+  EXPECT_TRUE(WaitUntil([&] { return tree.find(UserRunLeaf("VkDoomed")) != nullptr; }, kTimeoutMs));
+  EXPECT_EQ(nullptr, tree.find(deleted));
   // On a node the key asks nothing.
   tree.select(tree.find(UserRun()));
   PressKey(tree.hwnd(), VK_DELETE);

@@ -12,6 +12,7 @@
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
 #include "startup/util/parser/ArgumentParserHelpers.h"
+#include "startup/windows/CodePage.h"
 
 namespace windows::file {
 
@@ -126,7 +127,8 @@ bool WindowsFileHelper::fileExists(const std::string& path) {
 }
 
 std::vector<std::string> WindowsFileHelper::getFirstLevelFiles(const std::string& folder,
-                                                               const std::string& mask) {
+                                                               const std::string& mask,
+                                                               std::vector<std::string>* inexact) {
   STELMAR_ASSERT(!folder.empty());
   std::string directory = folder;
   if (directory.empty() || directory.back() != '\\') directory += '\\';
@@ -135,8 +137,14 @@ std::vector<std::string> WindowsFileHelper::getFirstLevelFiles(const std::string
     errorresources::assertion("mask.size() <= MAX_PATH", __FILE__, __LINE__);
   }
   std::vector<std::string> files;
-  WIN32_FIND_DATAA data;
-  win::UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
+  // The folder's path in the code page is what it is; the names come in full from the wide
+  // calls, so that one the code page cannot hold is known as such.
+  std::wstring widePattern(static_cast<std::size_t>(pattern.size() + 1), L'\0');
+  widePattern.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+      CP_ACP, 0, pattern.c_str(), -1, widePattern.data(), static_cast<int>(widePattern.size()))));
+  if (!widePattern.empty()) widePattern.pop_back();
+  WIN32_FIND_DATAW data;
+  win::UniqueFind find(::FindFirstFileW(widePattern.c_str(), &data));
   if (!find) {
     const DWORD code = ::GetLastError();
     if (code == ERROR_FILE_NOT_FOUND) return files;
@@ -145,9 +153,11 @@ std::vector<std::string> WindowsFileHelper::getFirstLevelFiles(const std::string
   }
   for (;;) {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      files.push_back(directory + data.cFileName);
+      bool exact = true;
+      const std::string name = windows::toCodePage(data.cFileName, exact);
+      (exact || !inexact ? files : *inexact).push_back(directory + name);
     }
-    if (!::FindNextFileA(find.get(), &data)) {
+    if (!::FindNextFileW(find.get(), &data)) {
       const DWORD code = ::GetLastError();
       if (code == ERROR_NO_MORE_FILES) break;
       throw CouldNotGetFirstLevelFilesException(LIST_NEXT_FAILED + directory + "\n\n" +

@@ -27,8 +27,11 @@ class WindowsFileHelper {
   static bool fileExists(const std::string& path);
   // The files (no folders) directly in `folder` that match `mask`, each as folder + name.
   // Throws CouldNotGetFirstLevelFilesException.
+  // With `inexact`, the files whose names the system code page cannot hold go there instead,
+  // their names as windows::toCodePage shows them.
   static std::vector<std::string> getFirstLevelFiles(const std::string& folder,
-                                                     const std::string& mask);
+                                                     const std::string& mask,
+                                                     std::vector<std::string>* inexact = nullptr);
 
   // The icon the shell shows for the file. The path must be shorter than MAX_PATH.
   // Throws CouldNotExtractAssosiatedIconExcpetion.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "startup/platform/errorresources/Assertion.h"
+#include "startup/windows/CodePage.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
 
@@ -182,41 +183,6 @@ std::vector<std::pair<std::string, std::string>> RegistryReaderImpl::enumerateVa
 
 namespace {
 
-// The text in the system code page; `exact` false (and the missing characters shown as
-// "[U+XXXX]") when the code page cannot hold it.
-std::string narrow(const std::wstring& text, bool& exact) {
-  if (text.empty()) return std::string();
-  auto convert = [](const wchar_t* begin, int length, bool& lossless) {
-    BOOL usedDefault = FALSE;
-    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, begin, length, nullptr, 0,
-                                           nullptr, &usedDefault);
-    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) {
-      ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, begin, length, result.data(), size,
-                            nullptr, &usedDefault);
-    }
-    lossless = size > 0 && !usedDefault;
-    return result;
-  };
-  bool lossless = false;
-  std::string whole = convert(text.data(), static_cast<int>(text.size()), lossless);
-  if (lossless) return whole;
-  exact = false;
-  std::string shown;
-  for (wchar_t c : text) {
-    bool one = false;
-    const std::string piece = convert(&c, 1, one);
-    if (one) {
-      shown += piece;
-    } else {
-      char code[16];
-      std::snprintf(code, sizeof code, "[U+%04X]", static_cast<unsigned>(c));
-      shown += code;
-    }
-  }
-  return shown;
-}
-
 std::wstring expandWide(const std::wstring& text) {
   const DWORD size = ::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
   if (size == 0) return text;
@@ -256,14 +222,14 @@ std::vector<ListedValue> RegistryReaderImpl::getListedValues() {
     std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), dataLength / sizeof(wchar_t));
     text.resize(std::min(text.size(), text.find(L'\0')));
     ListedValue value;
-    value.name = narrow(std::wstring(name.data(), nameLength), value.exact);
+    value.name = windows::toCodePage(std::wstring(name.data(), nameLength), value.exact);
     if (type == REG_EXPAND_SZ) {
       bool textExact = true;
-      const std::string narrowText = narrow(text, textExact);
-      value.text = textExact ? expand(narrowText) : narrow(expandWide(text), textExact);
+      const std::string narrowText = windows::toCodePage(text, textExact);
+      value.text = textExact ? expand(narrowText) : windows::toCodePage(expandWide(text), textExact);
       value.exact = value.exact && textExact;
     } else {
-      value.text = narrow(text, value.exact);
+      value.text = windows::toCodePage(text, value.exact);
     }
     values.push_back(std::move(value));
   }
