@@ -36,7 +36,9 @@ bool editEntry(StartupInterface& startup, StartupItem& old, StartupItem& edited)
     return false;
   }
   edited.setSource(old);
-  const bool disabled = old.getState() == StartupConstants::DISABLED;
+  // One that Windows switched off is in its place: it is replaced there.
+  const bool disabled =
+      old.getState() == StartupConstants::DISABLED && !old.isSwitchedOffByWindows();
   StartupItem added(edited.getType(), disabled ? StartupConstants::DISABLED : StartupConstants::ENABLED,
                     edited.getName(), edited.getData());
   added.setSource(old);
