@@ -288,9 +288,8 @@ TEST_F(StoreSafety, ANameTheCodePageCannotHoldIsShownAndNeverMangled) {
       },
   };
   // A start-up folder file of such a name too.
-  const std::wstring file = std::wstring(L"\\\\?\\") +
-                            std::wstring((folder / "user\\").begin(), (folder / "user\\").end()) +
-                            name + L".exe";
+  const std::string userFolder = folder / "user\\";
+  const std::wstring file = std::wstring(userFolder.begin(), userFolder.end()) + name + L".exe";
   ::CloseHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   StartupItem inFolder(CU_AUTO, ENABLED, "", "");
   ASSERT_EQ(1u, stores.count(CU_AUTO, "[U+0422][U+0435][U+0441][U+0442].exe", &inFolder));
