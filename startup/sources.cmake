@@ -45,6 +45,7 @@ set(stelmar_store_portable_tests
   ${stelmar_dir}/tests/store/StartupItemTest.cpp
   ${stelmar_dir}/tests/store/BackupFileTest.cpp
   ${stelmar_dir}/tests/store/KeptValuesTest.cpp
+  ${stelmar_dir}/tests/store/RecycleFileTest.cpp
   ${stelmar_dir}/tests/store/StartupApprovedFlagTest.cpp
   ${stelmar_dir}/tests/store/ArgumentParserHelpersTest.cpp
   ${stelmar_dir}/tests/store/MapperTest.cpp)

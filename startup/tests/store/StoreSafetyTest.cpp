@@ -182,27 +182,18 @@ TEST_F(StoreSafety, AKillAtAnyWriteStepLeavesTheEntryLiveOrKept) {
     const std::string oldName = op.type == CU_RUN ? "Tool" : "Tool.lnk";
     for (int stop = 0;; ++stop) {
       SCOPED_TRACE(std::string(op.what) + ", killed at step " + std::to_string(stop));
-      harness::RemoveTree(folder / "cuas");
-      harness::RemoveTree(folder / "lmas");
-      harness::RemoveTree(folder / "user");
-      harness::RemoveTree(folder / "all");
-      ::DeleteFileA((folder / "stelmar.dat").c_str());
-      ::DeleteFileA((folder / "stelmar.dat.values").c_str());
-      ::DeleteFileA((folder / "stelmar.dat.deleted").c_str());
-      ::CreateDirectoryA((folder / "user").c_str(), nullptr);
-      ::CreateDirectoryA((folder / "all").c_str(), nullptr);
-      storetests::SetText(HKEY_CURRENT_USER, RUN, "Placeholder", "x");
+      for (const char* sub : {"cuas", "lmas", "user", "all"}) harness::RemoveTree(folder / sub);
+      for (const char* file : {"stelmar.dat", "stelmar.dat.values", "stelmar.dat.deleted"})
+        ::DeleteFileA((folder / file).c_str());
+      for (const char* sub : {"user", "all"}) ::CreateDirectoryA((folder / sub).c_str(), nullptr);
       for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         HKEY key = nullptr;
         ::RegOpenKeyExA(hive, RUN, 0, KEY_ALL_ACCESS, &key);
         for (const char* name : {"Tool", "Renamed"}) ::RegDeleteValueA(key, name);
         ::RegCloseKey(key);
       }
-      if (op.type == CU_RUN) {
-        storetests::SetText(HKEY_CURRENT_USER, RUN, "Tool", notepad);
-      } else {
-        shortcut(folder / "user\\Tool.lnk", notepad);
-      }
+      if (op.type == CU_RUN) storetests::SetText(HKEY_CURRENT_USER, RUN, "Tool", notepad);
+      else shortcut(folder / "user\\Tool.lnk", notepad);
       {
         Stores before(folder);
         StartupItem entry(op.type, ENABLED, "", "");
