@@ -39,11 +39,11 @@ bool editEntry(StartupInterface& startup, StartupItem& old, StartupItem& edited)
   // One that Windows switched off is in its place: it is replaced there.
   const bool disabled =
       old.getState() == StartupConstants::DISABLED && !old.isSwitchedOffByWindows();
-  StartupItem added(edited.getType(), disabled ? StartupConstants::DISABLED : StartupConstants::ENABLED,
-                    edited.getName(), edited.getData());
+  const int state = disabled ? StartupConstants::DISABLED : StartupConstants::ENABLED;
+  StartupItem added(edited.getType(), state, edited.getName(), edited.getData());
   added.setSource(old);
   if (!(disabled ? startup.addKeptEntry(added) : startup.addEntry(added))) return false;
-  edited.setState(disabled ? StartupConstants::DISABLED : StartupConstants::ENABLED);
+  edited.setState(state);
   edited.setFile(added.getFile());
   // The same entry has been replaced in place; any other is taken out now.
   if (edited == old) return true;

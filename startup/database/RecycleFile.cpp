@@ -90,7 +90,8 @@ std::optional<std::vector<RecycledEntry>> parseRecycled(const std::string& bytes
 std::vector<RecycledEntry> pruneRecycled(std::vector<RecycledEntry> entries, std::uint64_t now) {
   std::stable_sort(entries.begin(), entries.end(),
                    [](const RecycledEntry& a, const RecycledEntry& b) { return a.time > b.time; });
-  const std::uint64_t oldest = now > RECYCLED_DAYS * STEPS_PER_DAY ? now - RECYCLED_DAYS * STEPS_PER_DAY : 0;
+  const std::uint64_t oldest =
+      now > RECYCLED_DAYS * STEPS_PER_DAY ? now - RECYCLED_DAYS * STEPS_PER_DAY : 0;
   entries.erase(std::remove_if(entries.begin(), entries.end(),
                                [&](const RecycledEntry& e) { return e.time < oldest; }),
                 entries.end());

@@ -218,9 +218,8 @@ std::optional<RawValue> RegistryDatabase::sourceValue(const StartupItem& item) c
   const StartupItem::Source& source = item.getSource();
   if (!StartupConstants::isRegistryType(source.type)) return std::nullopt;
   const auto [hive, keyPath] = getLocation(source.type);
-  if (auto live = readPrevious(hive, keyPath, getView(source.type, _windows64), source.name).value) {
-    return live;
-  }
+  const REGSAM view = getView(source.type, _windows64);
+  if (auto live = readPrevious(hive, keyPath, view, source.name).value) return live;
   return keptValue(_backup, StartupItem(source.type, StartupConstants::DISABLED, source.name, ""));
 }
 

@@ -22,7 +22,11 @@ TEST(RecycleFile, RoundTripsAndKeepsTheNewestHundredOfNinetyDays) {
 
   std::vector<RecycledEntry> many;
   for (std::uint64_t day = 0; day < 150; ++day) many.push_back({day * DAY, 5, 0, 1, "", "", ""});
-  struct Case { std::uint64_t now; std::size_t kept; std::uint64_t oldest; };
+  struct Case {
+    std::uint64_t now;
+    std::size_t kept;
+    std::uint64_t oldest;
+  };
   for (const Case& c : {Case{150 * DAY, 90, 60 * DAY}, Case{200 * DAY, 40, 110 * DAY},
                         Case{120 * DAY, 100, 50 * DAY}}) {
     const std::vector<RecycledEntry> kept = pruneRecycled(many, c.now);

@@ -31,7 +31,8 @@ using storetests::RUN;
 
 constexpr int CU_AUTO = products::stelmar::StartupConstants::CU_RUN_AUTOSTART;
 constexpr int LM_AUTO = products::stelmar::StartupConstants::LM_RUN_AUTOSTART;
-const char* const SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const SHELL_FOLDERS =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // Stops the program at the write step it is told, as a kill there would: that step and
 // every later one never happen.
@@ -58,7 +59,7 @@ struct Stores {
         startup(handler) {
     for (products::stelmar::StartupDatabase* d :
          std::initializer_list<products::stelmar::StartupDatabase*>{&user, &machine, &userFolder,
-                                                                   &allFolder})
+                                                                    &allFolder})
       startup.addDatabase(*d);
     startup.setRecycleStore(&recycle);
   }
@@ -83,8 +84,9 @@ struct Stores {
 class StoreSafety : public ::testing::Test {
  protected:
   StoreSafety() {
-    for (auto [hive, value, sub] : {std::make_tuple(HKEY_CURRENT_USER, "Startup", "user\\"),
-                                    std::make_tuple(HKEY_LOCAL_MACHINE, "Common Startup", "all\\")}) {
+    for (auto [hive, value, sub] :
+         {std::make_tuple(HKEY_CURRENT_USER, "Startup", "user\\"),
+          std::make_tuple(HKEY_LOCAL_MACHINE, "Common Startup", "all\\")}) {
       ::CreateDirectoryA((folder / sub).c_str(), nullptr);
       storetests::SetText(hive, SHELL_FOLDERS, value, folder / sub);
     }
@@ -143,9 +145,9 @@ TEST_F(StoreSafety, AKillAtAnyWriteStepLeavesTheEntryLiveOrKept) {
   const std::string notepad = "C:\\windows\\notepad.exe";
   struct Operation {
     const char* what;
-    int type;           // where the entry is made, live
+    int type;  // where the entry is made, live
     bool disabledFirst;
-    int newType;        // where it may be found afterwards too
+    int newType;  // where it may be found afterwards too
     const char* newName;
     std::function<void(Stores&, StartupItem&)> run;
     int finalState;
@@ -192,8 +194,10 @@ TEST_F(StoreSafety, AKillAtAnyWriteStepLeavesTheEntryLiveOrKept) {
         for (const char* name : {"Tool", "Renamed"}) ::RegDeleteValueA(key, name);
         ::RegCloseKey(key);
       }
-      if (op.type == CU_RUN) storetests::SetText(HKEY_CURRENT_USER, RUN, "Tool", notepad);
-      else shortcut(folder / "user\\Tool.lnk", notepad);
+      if (op.type == CU_RUN)
+        storetests::SetText(HKEY_CURRENT_USER, RUN, "Tool", notepad);
+      else
+        shortcut(folder / "user\\Tool.lnk", notepad);
       {
         Stores before(folder);
         StartupItem entry(op.type, ENABLED, "", "");
@@ -264,7 +268,8 @@ TEST_F(StoreSafety, ANameTheCodePageCannotHoldIsShownAndNeverMangled) {
   ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                    static_cast<DWORD>((data.size() + 1) * 2));
   ::RegSetValueExW(key, (name + L"2").c_str(), 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>((data.size() + 1) * 2));
+                   reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * 2));
   Stores stores(folder);
   StartupItem shown(CU_RUN, ENABLED, "", "");
   ASSERT_EQ(1u, stores.count(CU_RUN, "[U+0422][U+0435][U+0441][U+0442]", &shown));
@@ -291,7 +296,8 @@ TEST_F(StoreSafety, ANameTheCodePageCannotHoldIsShownAndNeverMangled) {
   for (const auto& operation : refusedInFolder) {
     stores.handler.texts.clear();
     EXPECT_FALSE(operation());
-    EXPECT_NE(std::string::npos, stores.handler.texts.at(0).find("stays as it is and keeps running"));
+    EXPECT_NE(std::string::npos,
+              stores.handler.texts.at(0).find("stays as it is and keeps running"));
   }
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(file.c_str()));
   for (const auto& operation : refused) {
@@ -304,7 +310,8 @@ TEST_F(StoreSafety, ANameTheCodePageCannotHoldIsShownAndNeverMangled) {
   EXPECT_EQ(ERROR_SUCCESS, ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size));
   EXPECT_EQ((data.size() + 1) * 2, size);
   EXPECT_TRUE(stores.backup.getAllEntries().empty());
-  EXPECT_EQ(std::vector<std::string>({"Placeholder"}), storetests::ValueNames(HKEY_LOCAL_MACHINE, RUN));
+  EXPECT_EQ(std::vector<std::string>({"Placeholder"}),
+            storetests::ValueNames(HKEY_LOCAL_MACHINE, RUN));
   ::RegCloseKey(key);
 }
 
@@ -326,7 +333,8 @@ TEST_F(StoreSafety, AShortcutKeepsEveryFieldThroughAMoveAndAnEdit) {
   ASSERT_TRUE(products::stelmar::editEntry(stores.startup, moved, edited));
   EXPECT_FALSE(harness::FileExists(folder / "all\\Tool.lnk"));
   EXPECT_EQ(fields, otherFields(folder / "all\\Edited.lnk"));
-  EXPECT_EQ("C:\\windows\\regedit.exe -e", windows::file::IShellLinkShortcut(folder / "all\\Edited.lnk").getPath() + " -e");
+  EXPECT_EQ("C:\\windows\\regedit.exe -e",
+            windows::file::IShellLinkShortcut(folder / "all\\Edited.lnk").getPath() + " -e");
   // A program file in the folder is the user's program: an edit leaves it alone.
   harness::WriteTextFile(folder / "user\\plain.exe", "MZ program");
   StartupItem plain(CU_AUTO, ENABLED, "", "");
@@ -346,7 +354,8 @@ TEST_F(StoreSafety, ADeletedEntryIsRestoredByteForByte) {
   const std::string file = harness::ReadTextFile(folder / "user\\Tool.lnk");
   {
     Stores stores(folder);
-    for (auto [type, name] : {std::make_pair(CU_RUN, "Expand"), std::make_pair(CU_AUTO, "Tool.lnk")}) {
+    for (auto [type, name] :
+         {std::make_pair(CU_RUN, "Expand"), std::make_pair(CU_AUTO, "Tool.lnk")}) {
       StartupItem entry(type, ENABLED, "", "");
       ASSERT_EQ(1u, stores.count(type, name, &entry));
       ASSERT_TRUE(stores.startup.deleteEntry(entry));

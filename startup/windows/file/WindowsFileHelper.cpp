@@ -71,7 +71,11 @@ void WindowsFileHelper::createDirectory(const std::string& path) {
 
 void WindowsFileHelper::moveFile(const std::string& source, const std::string& target) {
   io::file::writeStep("move a file");
-  if (::MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return;
+  // The program's folder may lie on another drive than the start-up folder.
+  if (::MoveFileExA(source.c_str(), target.c_str(),
+                    MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+    return;
+  }
   const DWORD code = ::GetLastError();
   throw CouldNotMoveFileException(MOVE_FAILED + source + " to " + target + "\n" + systemText(code));
 }

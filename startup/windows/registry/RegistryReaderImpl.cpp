@@ -226,7 +226,8 @@ std::vector<ListedValue> RegistryReaderImpl::getListedValues() {
     if (type == REG_EXPAND_SZ) {
       bool textExact = true;
       const std::string narrowText = windows::toCodePage(text, textExact);
-      value.text = textExact ? expand(narrowText) : windows::toCodePage(expandWide(text), textExact);
+      value.text =
+          textExact ? expand(narrowText) : windows::toCodePage(expandWide(text), textExact);
       value.exact = value.exact && textExact;
     } else {
       value.text = windows::toCodePage(text, value.exact);
