@@ -253,6 +253,17 @@ TEST_F(StelmarDialog, OneCopyRunsPerProgramFolder) {
   Close(running, dialog);
 }
 
+void TypeKeys(std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+    Sleep(50);
+  }
+}
+
 TEST_F(StelmarDialog, DeleteKeyAsksDeletesOnlyOnYesAndRestoreBringsItBack) {
   Value("VkDoomed", kNotepad);
   Process stelmar(Program());
@@ -332,17 +343,6 @@ TEST_F(StelmarDialog, AnEntryWindowsSwitchedOffIsUntickedAndTickingSwitchesItOn)
 }
 
 // Keys typed into the window in front (an open menu), as a user types them.
-void TypeKeys(std::initializer_list<WORD> keys) {
-  for (WORD key : keys) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof input[0]);
-    Sleep(50);
-  }
-}
-
 TEST_F(StelmarDialog, TheLoadOrderOfThe32BitViewRewritesOnlyThatView) {
   const std::string expandable("%SystemRoot%\\vk.exe\0", 20);
   const Placed view32{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_32KEY, "VkOrder32"};
