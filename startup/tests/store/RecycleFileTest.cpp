@@ -8,18 +8,11 @@ using namespace products::stelmar::database;
 
 constexpr std::uint64_t DAY = 10000000ull * 60 * 60 * 24;
 
-TEST(RecycleFile, RoundTripsAndKeepsTheNewestHundredOfNinetyDays) {
-  const std::vector<RecycledEntry> two = {
-      {7 * DAY, 5, 1, 2, "Tool", "HKEY_CURRENT_USER\\Run", std::string("%x%\0", 4)},
-      {6 * DAY, 9, 0, 0, "a.lnk", "C:\\Startup\\", std::string(300, '\0')}};
-  const std::string bytes = serialiseRecycled(two);
-  const auto parsed = parseRecycled(bytes);
-  ASSERT_TRUE(parsed);
-  EXPECT_EQ(serialiseRecycled(*parsed), bytes);
-  EXPECT_EQ("a.lnk", (*parsed)[1].name);
-  for (std::size_t cut = 0; cut < bytes.size(); cut += 7)
-    EXPECT_FALSE(parseRecycled(bytes.substr(0, cut))) << cut;
-
+TEST(RecycleFile, RefusesCutBytesAndKeepsTheNewestHundredOfNinetyDays) {
+  // (A whole store is written and read back by the restore test of StoreSafety.)
+  const std::string bytes = serialiseRecycled({{7 * DAY, 5, 1, 2, "Tool", "Run", "%x%"}});
+  for (std::size_t cut = 0; cut < bytes.size(); ++cut)
+    EXPECT_FALSE(parseRecycled(bytes.substr(0, cut)));
   std::vector<RecycledEntry> many;
   for (std::uint64_t day = 0; day < 150; ++day) many.push_back({day * DAY, 5, 0, 1, "", "", ""});
   struct Case {
