@@ -88,6 +88,8 @@ Section /o "un.Settings, presets and disabled startup entries" SecUserData
   Delete "$INSTDIR\plugins.ini"
   Delete "$INSTDIR\formpos.ini"
   Delete "$INSTDIR\stelmar.dat"
+  Delete "$INSTDIR\stelmar.dat.values"
+  Delete "$INSTDIR\stelmar.dat.deleted"
   Delete "$INSTDIR\stelmar.cfg"
   Delete "$INSTDIR\assertion.txt"
   Delete "$INSTDIR\smr_debug.txt"

@@ -4,7 +4,10 @@
 
 #include <vector>
 
+#include "startup/StartupConstants.h"
 #include "startup/StartupItem.h"
+#include "startup/database/RecycleFile.h"
+#include "startup/platform/errorresources/Exceptions.h"
 
 namespace products::stelmar {
 
@@ -22,6 +25,22 @@ class StartupDatabase {
   virtual StartupItem formatEntry(StartupItem& item) = 0;
   virtual int getType() = 0;
   virtual bool isWorking() = 0;
+
+  // Takes an entry out that stands elsewhere now (the source of a move, the old form of an
+  // edit): not kept for restoring, unlike a delete.
+  virtual void removeEntry(StartupItem& item) { deleteEntry(item); }
+  // Adds an entry straight into the store of kept (disabled) entries, never live.
+  virtual void addKeptEntry(StartupItem& item) {
+    addEntry(item);
+    item.setState(StartupConstants::ENABLED);
+    disableEntry(item);
+  }
+  // Puts a deleted entry back where it was, in the state it had; one of the same name there
+  // is replaced (the caller asked first).
+  virtual void restoreEntry(const database::RecycledEntry& entry) {
+    (void)entry;
+    throw exceptions::Exception("This store cannot restore deleted entries.");
+  }
 };
 
 }  // namespace products::stelmar

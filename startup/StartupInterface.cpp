@@ -27,6 +27,8 @@ const Sentences DISABLE = {"Error while disabling an entry.\n\n",
                            "Error while disabling an entry. An ... exception was caught.\n\n"};
 const Sentences FORMAT = {"Error while formating an entry.\n\n",
                           "Error while formating an entry. An ... exception was caught.\n\n"};
+const Sentences RESTORE = {"Error while restoring an entry.\n\n",
+                           "Error while restoring an entry. An ... exception was caught.\n\n"};
 const Sentences REPLACE = {
     "Error while trying to replace all entries.\n\n",
     "Error while trying to replace all entries. An ... exception was caught.\n\n"};
@@ -38,7 +40,7 @@ const char* const KEPT_DISABLED =
     "as a disabled entry:\n";
 const char* const NOT_KEPT =
     "\n\nThe entry had been taken out of its place and could neither be written back nor kept "
-    "as a disabled entry. Please add it again:\n";
+    "as a disabled entry. It can be restored from \"Recently deleted\":\n";
 
 // Runs one operation of a store and reports its failure; true when it worked.
 template <typename Operation>
@@ -134,6 +136,46 @@ bool StartupInterface::disableEntry(StartupItem& item) {
   return report(_errorHandler, DISABLE, item, [&] { database->disableEntry(item); });
 }
 
+bool StartupInterface::removeEntry(StartupItem& item) {
+  StartupDatabase* const database = findDatabase(item.getType());
+  if (!database) {
+    _errorHandler.handleError(DELETE.programFailure + item.toString() + "\n\n" + NO_DATABASE);
+    return false;
+  }
+  return report(_errorHandler, DELETE, item, [&] { database->removeEntry(item); });
+}
+
+bool StartupInterface::addKeptEntry(StartupItem& item) {
+  StartupDatabase* const database = findDatabase(item.getType());
+  if (!database) {
+    _errorHandler.handleError(ADD.programFailure + item.toString() + "\n\n" + NO_DATABASE);
+    return false;
+  }
+  return report(_errorHandler, ADD, item, [&] { database->addKeptEntry(item); });
+}
+
+std::vector<database::RecycledEntry> StartupInterface::getDeletedEntries() const {
+  std::vector<database::RecycledEntry> entries;
+  if (!_recycle) return entries;
+  for (const database::RecycledEntry& entry : _recycle->getEntries()) {
+    if (_database.count(entry.startupType)) entries.push_back(entry);
+  }
+  return entries;
+}
+
+bool StartupInterface::restoreEntry(std::uint64_t time) {
+  const database::RecycledEntry* found = _recycle ? _recycle->find(time) : nullptr;
+  if (!found) return false;
+  const database::RecycledEntry entry = *found;
+  const StartupItem item(entry.startupType, entry.state, entry.name, entry.location);
+  StartupDatabase* const database = findDatabase(entry.startupType);
+  if (!database) {
+    _errorHandler.handleError(RESTORE.programFailure + item.toString() + "\n\n" + NO_DATABASE);
+    return false;
+  }
+  return report(_errorHandler, RESTORE, item, [&] { database->restoreEntry(entry); });
+}
+
 StartupItem StartupInterface::formatEntry(StartupItem& item) {
   StartupDatabase* const database = findDatabase(item.getType());
   if (!database) {
@@ -186,12 +228,12 @@ bool StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries
     failures.push_back(text);
   };
   std::vector<StartupItem> takenOut;
+  const std::uint64_t since = database::RecycleStore::now();
   for (StartupItem& item : current) {
-    // A disabled entry has no value in the key to take out, and deleting it would drop it
-    // from the store of disabled entries at once: a crash before its add would lose it.
-    // Adding it makes it live and takes it out of that store all the same.
+    // A disabled entry has no value in the key to take out, and stays kept and disabled.
     // One that Windows switched off has its value in the key, and is taken out like any
-    // live one (its switch stays as it is).
+    // live one (its switch stays as it is). Each is kept in the store of deleted entries
+    // until it is back, so that a crash meanwhile loses none.
     if (item.getState() == StartupConstants::DISABLED && !item.isSwitchedOffByWindows()) continue;
     try {
       database.deleteEntry(item);
@@ -201,27 +243,36 @@ bool StartupInterface::replaceAllEntries(const std::vector<StartupItem>& entries
       noteFailure(text, programFailure);
     }
   }
+  std::vector<std::string> backNames;
   for (const StartupItem& entry : entries) {
     StartupItem item = entry;
+    if (std::find(takenOut.begin(), takenOut.end(), item) == takenOut.end()) continue;
     try {
       database.addEntry(item);
+      backNames.push_back(item.getName());
       continue;
     } catch (...) {
       const auto [text, programFailure] = currentFailure();
-      if (std::find(takenOut.begin(), takenOut.end(), item) == takenOut.end()) {
-        noteFailure(text, programFailure);  // still where it was
-        continue;
-      }
       // Taken out and not written back: keep it aside rather than drop it.
       StartupItem kept(item.getType(), StartupConstants::DISABLED, item.getName(), item.getData());
       try {
-        database.disableEntry(kept);
+        database.addKeptEntry(kept);
+        backNames.push_back(item.getName());
         noteFailure(text + KEPT_DISABLED + item.toString(), programFailure);
       } catch (...) {
         const auto [keepText, keepProgramFailure] = currentFailure();
         (void)keepProgramFailure;
         noteFailure(text + NOT_KEPT + item.toString() + "\n\n" + keepText, programFailure);
       }
+    }
+  }
+  // Back in place: no longer among the deleted ones.
+  if (_recycle && !backNames.empty()) {
+    try {
+      _recycle->forgetSince(since, itemType, backNames);
+    } catch (...) {
+      const auto [text, programFailure] = currentFailure();
+      noteFailure(text, programFailure);
     }
   }
   if (failures.empty()) return true;

@@ -10,6 +10,7 @@
 #include "startup/ErrorHandler.h"
 #include "startup/StartupDatabase.h"
 #include "startup/StartupItem.h"
+#include "startup/database/RecycleStore.h"
 
 namespace products::stelmar {
 
@@ -37,12 +38,27 @@ class StartupInterface {
   bool deleteEntry(StartupItem& item);
   bool enableEntry(StartupItem& item);
   bool disableEntry(StartupItem& item);
+  // Takes out an entry that stands elsewhere now (see StartupDatabase::removeEntry).
+  bool removeEntry(StartupItem& item);
+  // Adds an entry as a disabled one, never live.
+  bool addKeptEntry(StartupItem& item);
+  // Hands a text of the caller's to the error handler.
+  void reportError(const std::string& text) { _errorHandler.handleError(text); }
+
+  // The store of deleted entries (not owned; may be null, then nothing is restorable).
+  void setRecycleStore(database::RecycleStore* recycle) { _recycle = recycle; }
+  // The deleted entries that can be restored, newest first.
+  std::vector<database::RecycledEntry> getDeletedEntries() const;
+  // Puts the deleted entry of that time back where it was; true when done.
+  bool restoreEntry(std::uint64_t time);
+
   // The store's form of the entry; the entry unchanged after a reported failure.
   StartupItem formatEntry(StartupItem& item);
 
   // Rewrites all entries of one type in a new order: every live entry is deleted (values
-  // keep their registry type and bytes), then the new list added one by one; disabled
-  // entries stay kept until their add makes them live. The list must hold the same entries as the store. An
+  // keep their registry type and bytes; each is kept in the store of deleted entries until
+  // it is back), then the live ones of the new list added one by one; disabled entries stay
+  // kept and disabled. The list must hold the same entries as the store. An
   // entry that was taken out and cannot be written back is kept as a disabled entry where
   // the store can keep it, and named in the report in every case.
   // True when every entry is back in its place in the new order.
@@ -53,6 +69,7 @@ class StartupInterface {
 
   ErrorHandler& _errorHandler;
   std::map<int, StartupDatabase*> _database;
+  database::RecycleStore* _recycle = nullptr;
 };
 
 }  // namespace products::stelmar

@@ -28,7 +28,21 @@ void checkType(int type) {
   }
 }
 
+std::string foldAscii(const std::string& name) {
+  std::string folded = name;
+  for (char& c : folded) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return folded;
+}
+
+StartupItem::NameFolder nameFolder = foldAscii;
+
 }  // namespace
+
+void StartupItem::setNameFolder(NameFolder folder) { nameFolder = folder ? folder : foldAscii; }
+
+std::string StartupItem::foldName(const std::string& name) { return nameFolder(name); }
 
 StartupItem::StartupItem(int type, int state, const std::string& name, const std::string& data)
     : _initialState(state), _type(type), _state(state), _name(name), _data(data) {

@@ -47,6 +47,35 @@ class StartupItem {
   // part of the raw record.
   bool isSwitchedOffByWindows() const { return _switchedOffByWindows; }
   void markSwitchedOffByWindows() { _switchedOffByWindows = true; }
+  // Its name or data could not be read exactly in the system's code page (the store keeps
+  // 8-bit text): shown, never disabled, deleted or rewritten. Set by the stores.
+  bool isInexact() const { return _inexact; }
+  void markInexact() { _inexact = true; }
+  // What the store has to say about a listed entry (another entry of the same name kept
+  // aside, say), shown with its information. Empty for most.
+  const std::string& getNote() const { return _note; }
+  void setNote(const std::string& note) { _note = note; }
+  // The file a listed autostart entry is (full path); empty for a registry entry.
+  const std::string& getFile() const { return _file; }
+  void setFile(const std::string& file) { _file = file; }
+  // The entry an edited or moved one was made from, so that the store keeps whatever the
+  // user did not change (every field of a shortcut, the registry type of a value).
+  struct Source {
+    int type = -1;
+    std::string name;
+    std::string file;
+  };
+  const Source& getSource() const { return _source; }
+  void setSource(const StartupItem& from) { _source = Source{from._type, from._name, from._file}; }
+
+  // Names are compared as Windows compares value and file names: without case. The
+  // default folds ASCII letters; the Windows build sets the system's own folding.
+  using NameFolder = std::string (*)(const std::string& name);
+  static void setNameFolder(NameFolder folder);
+  static std::string foldName(const std::string& name);
+  static bool sameName(const std::string& a, const std::string& b) {
+    return a == b || foldName(a) == foldName(b);
+  }
 
   // The registry value a live entry was listed from, as the registry holds it (its type
   // and bytes), with the command line it read as. Set by the registry stores when they list
@@ -72,9 +101,9 @@ class StartupItem {
   // "Type: 5\nState: 0\nValue: name\nData: data", as failure reports show an entry.
   std::string toString() const;
 
-  // Same type and byte-for-byte the same name; state and data take no part.
+  // Same type and the same name as Windows compares names; state and data take no part.
   bool operator==(const StartupItem& other) const {
-    return _type == other._type && _name == other._name;
+    return _type == other._type && sameName(_name, other._name);
   }
   bool operator!=(const StartupItem& other) const { return !(*this == other); }
 
@@ -87,13 +116,17 @@ class StartupItem {
   bool _changed = false;
   bool _switchedOffByWindows = false;
   std::optional<SourceValue> _sourceValue;
+  bool _inexact = false;
+  std::string _note;
+  std::string _file;
+  Source _source;
 };
 
 // A total order consistent with equality: type, then name.
 struct StartupItemOrder {
   bool operator()(const StartupItem& a, const StartupItem& b) const {
     if (a.getType() != b.getType()) return a.getType() < b.getType();
-    return a.getName() < b.getName();
+    return StartupItem::foldName(a.getName()) < StartupItem::foldName(b.getName());
   }
 };
 

@@ -12,6 +12,7 @@
 #include "startup/StartupInterface.h"
 #include "startup/database/AutostartDatabase.h"
 #include "startup/database/RegistryBackup.h"
+#include "startup/database/RecycleStore.h"
 #include "startup/database/RegistryDatabase.h"
 
 namespace products::stelmar {
@@ -31,9 +32,12 @@ class StartupStores {
 
   StartupInterface& getInterface() { return _interface; }
   database::RegistryBackup& getBackup() { return _backup; }
+  database::RecycleStore& getRecycleStore() { return _recycle; }
 
  private:
   database::RegistryBackup _backup;
+  // "stelmar.dat.deleted": the entries the user deleted, kept to be restored.
+  database::RecycleStore _recycle;
   std::vector<std::unique_ptr<database::RegistryDatabase>> _registryDatabases;
   database::AutostartDatabase _allUsersAutostart;
   database::AutostartDatabase _userAutostart;

@@ -9,7 +9,8 @@ set(stelmar_base_portable_sources
   ${stelmar_dir}/platform/errorresources/SystemReport.cpp
   ${stelmar_dir}/util/parser/StringTokenizerImpl.cpp
   ${stelmar_dir}/util/config/ConfigImpl.cpp
-  ${stelmar_dir}/util/config/Scrambler.cpp)
+  ${stelmar_dir}/util/config/Scrambler.cpp
+  ${stelmar_dir}/io/file/WriteSteps.cpp)
 set(stelmar_base_portable_tests
   ${stelmar_dir}/tests/base/ExceptionsTest.cpp
   ${stelmar_dir}/tests/base/AssertionTest.cpp
@@ -37,6 +38,7 @@ set(stelmar_store_portable_sources
   ${stelmar_dir}/StartupItem.cpp
   ${stelmar_dir}/database/BackupFile.cpp
   ${stelmar_dir}/database/KeptValues.cpp
+  ${stelmar_dir}/database/RecycleFile.cpp
   ${stelmar_dir}/database/StartupApprovedFlag.cpp
   ${stelmar_dir}/util/parser/ArgumentParserHelpers.cpp
   ${stelmar_dir}/util/NativePaths.cpp)
@@ -44,15 +46,18 @@ set(stelmar_store_portable_tests
   ${stelmar_dir}/tests/store/StartupItemTest.cpp
   ${stelmar_dir}/tests/store/BackupFileTest.cpp
   ${stelmar_dir}/tests/store/KeptValuesTest.cpp
+  ${stelmar_dir}/tests/store/RecycleFileTest.cpp
   ${stelmar_dir}/tests/store/StartupApprovedFlagTest.cpp
   ${stelmar_dir}/tests/store/ArgumentParserHelpersTest.cpp
   ${stelmar_dir}/tests/store/MapperTest.cpp
   ${stelmar_dir}/tests/store/NativePathsTest.cpp)
 set(stelmar_store_sources
+  ${stelmar_dir}/windows/CodePage.cpp
   ${stelmar_dir}/windows/registry/RegistryKeyImpl.cpp
   ${stelmar_dir}/windows/registry/RegistryReaderImpl.cpp
   ${stelmar_dir}/windows/registry/RegistryWriterImpl.cpp
   ${stelmar_dir}/database/RegistryBackup.cpp
+  ${stelmar_dir}/database/RecycleStore.cpp
   ${stelmar_dir}/database/StartupApproved.cpp
   ${stelmar_dir}/database/RegistryDatabase.cpp
   ${stelmar_dir}/windows/file/WindowsFileHelper.cpp
@@ -71,6 +76,7 @@ set(stelmar_store_tests
   ${stelmar_dir}/tests/store/WindowsFileHelperTest.cpp
   ${stelmar_dir}/tests/store/StartupInterfaceTest.cpp
   ${stelmar_dir}/tests/store/EntryMovesTest.cpp
+  ${stelmar_dir}/tests/store/StoreSafetyTest.cpp
   ${stelmar_dir}/tests/store/StartupStoresTest.cpp
   ${stelmar_dir}/tests/store/RegistryViewTest.cpp
   ${stelmar_dir}/tests/store/Windows64StoreTest.cpp)

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "startup/StartupConstants.h"
+#include "startup/io/file/FileHelper.h"
 #include "startup/platform/errorresources/Assertion.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/util/parser/ArgumentParserHelpers.h"
@@ -40,6 +41,27 @@ bool isFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+const char* const KEPT_BESIDE =
+    "\n\nA disabled entry of the same name is kept aside as well; it is shown again once this "
+    "one is gone. It starts: ";
+const char* const INEXACT =
+    "The entry's file name holds characters that the system's code page cannot show, so the "
+    "program cannot keep it exactly (to enable or restore it). It is not changed: it stays as it "
+    "is and keeps running. File: ";
+const char* const PROGRAM_NOT_REMOVED =
+    "This entry is a program file in the autostart folder, not a shortcut. The file is the "
+    "program itself and is not removed by a move or an edit; it stays where it is: ";
+// A shortcut is made under this name before it is put in place; no listing reads it.
+const char* const PASSING_NAME = "~stelmar-new.tmp";
+
+bool sameBytes(const std::string& a, const std::string& b) {
+  try {
+    return io::file::FileHelper::load(a) == io::file::FileHelper::load(b);
+  } catch (const exceptions::Exception&) {
+    return false;
+  }
+}
+
 std::string withBackslash(std::string path) {
   if (path.empty() || path.back() != '\\') path += '\\';
   return path;
@@ -68,8 +90,9 @@ AutostartDatabase::Location AutostartDatabase::getLocation(int type) {
   return {HKEY_CURRENT_USER, std::string(), std::string()};
 }
 
-AutostartDatabase::AutostartDatabase(int type, const std::string& backupFolder, bool windows64)
-    : _type(type), _backupFolder(withBackslash(backupFolder)) {
+AutostartDatabase::AutostartDatabase(int type, const std::string& backupFolder, bool windows64,
+                                     RecycleStore* recycle)
+    : _type(type), _backupFolder(withBackslash(backupFolder)), _recycle(recycle) {
   if (auto location = StartupApproved::locationOf(type, windows64)) _approved.emplace(*location);
   try {
     const Location location = getLocation(type);
@@ -94,7 +117,9 @@ std::vector<StartupItem> AutostartDatabase::getFolderEntries(const std::string& 
   checkWorking();
   std::vector<StartupItem> entries;
   const std::string directory = withBackslash(folder);
-  for (const std::string& path : WindowsFileHelper::getFirstLevelFiles(directory, ALL_FILES)) {
+  std::vector<std::string> inexact;
+  for (const std::string& path :
+       WindowsFileHelper::getFirstLevelFiles(directory, ALL_FILES, &inexact)) {
     std::string data;
     // Any file with ".lnk" in its name is read as a shortcut (a.lnk.bak too); file names
     // carry no case, so neither does the extension.
@@ -108,6 +133,17 @@ std::vector<StartupItem> AutostartDatabase::getFolderEntries(const std::string& 
       continue;
     }
     entries.emplace_back(_type, state, path.substr(directory.size()), data);
+    entries.back().setFile(path);
+  }
+  // A name the code page cannot hold is shown as it is and never touched.
+  for (const std::string& path : inexact) {
+    const std::string name = path.substr(directory.size());
+    if (lowerCase(name).find(".lnk") == std::string::npos &&
+        !ArgumentParserHelpers::isProgram("\"" + path + "\"")) {
+      continue;
+    }
+    entries.emplace_back(_type, state, name, path);
+    entries.back().markInexact();
   }
   return entries;
 }
@@ -122,28 +158,55 @@ std::vector<StartupItem> AutostartDatabase::getEntries() {
   }
   for (StartupItem& entry : live) {
     if (switchedOff.count(entry.getName())) {
+      const std::string file = entry.getFile();
       entry = StartupItem(_type, StartupConstants::DISABLED, entry.getName(), entry.getData());
       entry.markSwitchedOffByWindows();
+      entry.setFile(file);
     }
   }
   std::vector<StartupItem> kept = getFolderEntries(_backupFolder, StartupConstants::DISABLED);
-  // The live file wins over a kept-aside copy of the same name.
-  bool deleted = false;
+  // The live file is shown, never a kept copy of the same name beside it.
+  std::vector<StartupItem> shown = live;
   for (const StartupItem& copy : kept) {
-    if (std::find(live.begin(), live.end(), copy) != live.end()) {
-      WindowsFileHelper::deleteFile(_backupFolder + copy.getName(), true);
-      deleted = true;
+    const auto same = std::find(live.begin(), live.end(), copy);
+    if (same == live.end()) {
+      shown.push_back(copy);
+    } else if (sameBytes(same->getFile(), copy.getFile())) {
+      // Moved or copied back when an operation was cut short: the same file twice.
+      WindowsFileHelper::deleteFile(copy.getFile(), false);
+    } else {
+      shown[static_cast<std::size_t>(same - live.begin())].setNote(KEPT_BESIDE + copy.getData());
     }
   }
-  if (deleted) kept = getFolderEntries(_backupFolder, StartupConstants::DISABLED);
-  live.insert(live.end(), kept.begin(), kept.end());
-  return live;
+  return shown;
+}
+
+void AutostartDatabase::recycleFile(const std::string& path, const std::string& name, int state) {
+  if (!_recycle || !isFile(path)) return;
+  _recycle->keep(RecycledEntry{0, _type, state, 0, name,
+                               state == StartupConstants::ENABLED ? _folder : _backupFolder,
+                               io::file::FileHelper::load(path)});
+}
+
+void AutostartDatabase::checkExact(const StartupItem& item) const {
+  if (item.isInexact()) throw AutostartDatabaseException(INEXACT + item.getName());
 }
 
 void AutostartDatabase::disableEntry(StartupItem& item) {
   checkWorking();
-  WindowsFileHelper::moveFile(_folder + item.getName(), _backupFolder + item.getName());
+  checkExact(item);
+  const std::string kept = _backupFolder + item.getName();
+  // Another file of the name kept before is not dropped: it goes where deleted entries are
+  // kept, to be restored.
+  // Without such a store the move below fails and nothing is overwritten.
+  if (isFile(kept) && isFile(_folder + item.getName())) {
+    const bool same = sameBytes(kept, _folder + item.getName());
+    if (!same && _recycle) recycleFile(kept, item.getName(), StartupConstants::DISABLED);
+    if (same || _recycle) WindowsFileHelper::deleteFile(kept, false);
+  }
+  WindowsFileHelper::moveFile(_folder + item.getName(), kept);
   item.setState(StartupConstants::DISABLED);
+  item.setFile(kept);
 }
 
 void AutostartDatabase::enableEntry(StartupItem& item) {
@@ -156,19 +219,33 @@ void AutostartDatabase::enableEntry(StartupItem& item) {
     return;
   }
   WindowsFileHelper::moveFile(_backupFolder + item.getName(), _folder + item.getName());
+  item.setState(StartupConstants::ENABLED);
+  item.setFile(_folder + item.getName());
   // A switch that Windows left off would keep the file moved back from starting.
   if (_approved) _approved->switchOn(item.getName());
-  item.setState(StartupConstants::ENABLED);
 }
 
 void AutostartDatabase::deleteEntry(StartupItem& item) {
   checkWorking();
+  checkExact(item);
+  recycleFile(_folder + item.getName(), item.getName(), StartupConstants::ENABLED);
+  recycleFile(_backupFolder + item.getName(), item.getName(), StartupConstants::DISABLED);
   WindowsFileHelper::deleteFile(_folder + item.getName(), false);
   WindowsFileHelper::deleteFile(_backupFolder + item.getName(), false);
 }
 
-void AutostartDatabase::addEntry(StartupItem& item) {
+void AutostartDatabase::removeEntry(StartupItem& item) {
   checkWorking();
+  checkExact(item);
+  if (!ArgumentParserHelpers::isShortcut(item.getName())) {
+    throw AutostartDatabaseException(PROGRAM_NOT_REMOVED + _folder + item.getName());
+  }
+  // Only the copy the entry is: another of the same name kept aside stays.
+  const bool live = item.getState() == StartupConstants::ENABLED || item.isSwitchedOffByWindows();
+  WindowsFileHelper::deleteFile((live ? _folder : _backupFolder) + item.getName(), false);
+}
+
+void AutostartDatabase::writeShortcut(const StartupItem& item, const std::string& folder) {
   std::string target = ArgumentParserHelpers::getProgramPath(item.getData());
   std::string arguments = ArgumentParserHelpers::getArguments(item.getData());
   // The link object takes the path without quotes and the arguments without the blank
@@ -179,8 +256,46 @@ void AutostartDatabase::addEntry(StartupItem& item) {
   arguments.erase(0, arguments.find_first_not_of(' ') == std::string::npos
                          ? arguments.size()
                          : arguments.find_first_not_of(' '));
-  windows::file::ShortcutWriter(_folder + item.getName()).write(target, arguments, _folder, "");
+  // Made whole under a name no listing reads, then put in place in one step.
+  const std::string passing = folder + PASSING_NAME;
+  const std::string& source = item.getSource().file;
+  if (!source.empty() && lowerCase(source).find(".lnk") != std::string::npos && isFile(source)) {
+    windows::file::IShellLinkShortcut original(source);
+    if (original.getPath() + " " + original.getArguments() == item.getData()) {
+      WindowsFileHelper::copyFile(source, passing);
+    } else {
+      windows::file::ShortcutWriter(passing).rewrite(source, target, arguments);
+    }
+  } else {
+    windows::file::ShortcutWriter(passing).write(target, arguments, _folder, "");
+  }
+  try {
+    WindowsFileHelper::replaceFile(passing, folder + item.getName());
+  } catch (...) {
+    ::DeleteFileA(passing.c_str());
+    throw;
+  }
+}
+
+void AutostartDatabase::addEntry(StartupItem& item) {
+  checkWorking();
+  writeShortcut(item, _folder);
+  item.setFile(_folder + item.getName());
   if (_approved) _approved->switchOnForNewEntry(item);
+}
+
+void AutostartDatabase::addKeptEntry(StartupItem& item) {
+  checkWorking();
+  writeShortcut(item, _backupFolder);
+  item.setState(StartupConstants::DISABLED);
+  item.setFile(_backupFolder + item.getName());
+}
+
+void AutostartDatabase::restoreEntry(const RecycledEntry& entry) {
+  checkWorking();
+  const std::string folder = entry.state == StartupConstants::DISABLED ? _backupFolder : _folder;
+  io::file::FileHelper::save(folder + entry.name, entry.bytes);
+  if (_recycle) _recycle->forget(entry.time);
 }
 
 StartupItem AutostartDatabase::formatEntry(StartupItem& item) {

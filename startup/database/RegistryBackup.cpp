@@ -53,9 +53,9 @@ void RegistryBackup::loadValues() {
   // A value whose entry is not in the list (a save that ended between the two files, or an
   // older build that changed the list) is left out.
   for (KeptValue& value : *values) {
-    ValueKey key(value.startupType, value.name);
+    const ValueKey key = keyOf(value.startupType, value.name);
     const bool listed = std::any_of(_entries.begin(), _entries.end(), [&](const StartupItem& e) {
-      return e.getType() == key.first && e.getName() == key.second;
+      return e.getType() == value.startupType && StartupItem::sameName(e.getName(), value.name);
     });
     if (listed) _values[key] = std::move(value);
   }
@@ -109,7 +109,7 @@ void RegistryBackup::add(const StartupItem& item) {
   STELMAR_ASSERT(i == _entries.end());
   _entries.push_back(item);
   _unsaved = true;
-  _values.erase(ValueKey(item.getType(), item.getName()));
+  _values.erase(keyOf(item.getType(), item.getName()));
 }
 
 void RegistryBackup::remove(const StartupItem& item) {
@@ -118,17 +118,17 @@ void RegistryBackup::remove(const StartupItem& item) {
   if (i == _entries.end()) return;
   _entries.erase(i);
   _unsaved = true;
-  _values.erase(ValueKey(item.getType(), item.getName()));
+  _values.erase(keyOf(item.getType(), item.getName()));
 }
 
 void RegistryBackup::keepValue(const StartupItem& item, std::uint32_t registryType,
                                const std::string& bytes) {
-  _values[ValueKey(item.getType(), item.getName())] =
+  _values[keyOf(item.getType(), item.getName())] =
       KeptValue{item.getType(), item.getName(), registryType, bytes};
 }
 
 const KeptValue* RegistryBackup::findValue(const StartupItem& item) const {
-  const auto i = _values.find(ValueKey(item.getType(), item.getName()));
+  const auto i = _values.find(keyOf(item.getType(), item.getName()));
   return i == _values.end() ? nullptr : &i->second;
 }
 
@@ -140,6 +140,15 @@ void RegistryBackup::setContents(const Contents& contents) {
   _entries = contents.entries;
   _values = contents.values;
   _unsaved = contents.unsaved;
+}
+
+RegistryBackup::ValueKey RegistryBackup::keyOf(int type, const std::string& name) {
+  return ValueKey(type, StartupItem::foldName(name));
+}
+
+const StartupItem* RegistryBackup::find(const StartupItem& item) const {
+  const auto i = std::find(_entries.begin(), _entries.end(), item);
+  return i == _entries.end() ? nullptr : &*i;
 }
 
 bool RegistryBackup::contains(const StartupItem& item) const {

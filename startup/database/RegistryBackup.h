@@ -42,6 +42,8 @@ class RegistryBackup {
   // Erases the first equal entry and its kept value; the item must be present.
   virtual void remove(const StartupItem& item);
   virtual bool contains(const StartupItem& item) const;
+  // The kept entry equal to `item` (same type, same name without case); null when none.
+  const StartupItem* find(const StartupItem& item) const;
   // Writes the kept values, then the whole list. Throws CouldNotSaveFileException; the
   // list's file is then as before.
   virtual void save();
@@ -68,7 +70,8 @@ class RegistryBackup {
   const std::string& getDamagedCopyName() const { return _damagedCopy; }
 
  private:
-  using ValueKey = std::pair<int, std::string>;  // startup type, name
+  using ValueKey = std::pair<int, std::string>;  // startup type, folded name
+  static ValueKey keyOf(int type, const std::string& name);
 
   void load();
   void loadValues();

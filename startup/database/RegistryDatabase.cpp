@@ -1,6 +1,8 @@
 #include "startup/database/RegistryDatabase.h"
 
+#include <algorithm>
 #include <exception>
+#include <set>
 #include <optional>
 
 #include "startup/StartupConstants.h"
@@ -37,21 +39,27 @@ const char* const NOT_TEXT =
     "registry type ";
 const char* const NOT_TEXT_END =
     ", which the store of disabled entries cannot keep. The value stays as it is. Entry: ";
-const char* const NOT_WRITTEN_BACK =
-    "\n\nThe value could not be written back to the registry either. The entry stays in the "
-    "list of disabled entries and is kept in the file with the next save that succeeds.\n\n";
-
-const char* const UNKNOWN_FAILURE = "An ... exception was caught.";
-
-std::string textOf(const std::exception_ptr& failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const exceptions::Exception& e) {
-    return e.getMessage();
-  } catch (...) {
-    return UNKNOWN_FAILURE;
-  }
-}
+const char* const INEXACT =
+    "The entry cannot be disabled: its name or command line holds characters that the system's "
+    "code page cannot show, and the store of disabled entries keeps 8-bit text only, so it "
+    "could not keep the entry exactly. The entry stays as it is and keeps running. Entry: ";
+const char* const INEXACT_DELETE =
+    "The entry cannot be deleted here: its name or command line holds characters that the "
+    "system's code page cannot show, so it could not be kept to be restored. The entry stays as "
+    "it is and keeps running. Entry: ";
+const char* const HIDDEN_VALUE =
+    "A value of this name that is no command line (registry type ";
+const char* const HIDDEN_VALUE_END =
+    ") is already under the key. It is not shown and is not replaced; please choose another "
+    "name. Value: ";
+const char* const LIVE_BESIDE =
+    "The entry cannot be enabled: another value of the same name has appeared in its place "
+    "meanwhile, and it would be overwritten. Value: ";
+const char* const LIVE_BESIDE_END =
+    "\nThe disabled entry stays kept; delete or rename the other value first.";
+const char* const KEPT_BESIDE =
+    "\n\nA disabled entry of the same name is kept aside as well; it is shown again once this "
+    "one is gone. It starts: ";
 
 // The value as it is, to put it back exactly; nothing when it does not exist. A value
 // that cannot be read is put back as text from the entry.
@@ -102,8 +110,13 @@ std::optional<RawValue> keptValue(const RegistryBackup& backup, const StartupIte
 
 }  // namespace
 
-RegistryDatabase::RegistryDatabase(int type, RegistryBackup& backup, bool windows64)
-    : _type(type), _backup(backup), _view(getView(type, windows64)) {
+RegistryDatabase::RegistryDatabase(int type, RegistryBackup& backup, bool windows64,
+                                   RecycleStore* recycle)
+    : _type(type),
+      _backup(backup),
+      _view(getView(type, windows64)),
+      _windows64(windows64),
+      _recycle(recycle) {
   if (auto location = StartupApproved::locationOf(type, windows64)) _approved.emplace(*location);
 }
 
@@ -140,7 +153,7 @@ std::pair<HKEY, std::string> RegistryDatabase::getLocation(int type) {
   return {HKEY_CURRENT_USER, std::string()};
 }
 
-std::vector<std::pair<std::string, std::string>> RegistryDatabase::liveValues() const {
+std::vector<windows::registry::ListedValue> RegistryDatabase::liveValues() const {
   const auto [hive, keyPath] = getLocation(_type);
   std::optional<RegistryKeyImpl> key;
   try {
@@ -148,7 +161,7 @@ std::vector<std::pair<std::string, std::string>> RegistryDatabase::liveValues() 
   } catch (const windows::registry::RegistryKeyNotFoundException&) {
     return {};
   }
-  return RegistryReaderImpl(*key).getTextValues();
+  return RegistryReaderImpl(*key).getListedValues();
 }
 
 std::vector<StartupItem> RegistryDatabase::getEntries() {
@@ -160,30 +173,61 @@ std::vector<StartupItem> RegistryDatabase::getEntries() {
   std::set<std::string> switchedOff;
   if (_approved) {
     std::vector<std::string> names;
-    for (const auto& value : values) names.push_back(value.first);
+    for (const auto& value : values) names.push_back(value.name);
     switchedOff = _approved->switchedOff(names);
   }
   std::vector<StartupItem> entries;
-  for (const auto& [name, text] : values) {
-    if (switchedOff.count(name)) {
-      entries.emplace_back(_type, StartupConstants::DISABLED, name, text);
+  for (const auto& value : values) {
+    if (switchedOff.count(value.name)) {
+      entries.emplace_back(_type, StartupConstants::DISABLED, value.name, value.text);
       entries.back().markSwitchedOffByWindows();
     } else {
-      entries.emplace_back(_type, StartupConstants::ENABLED, name, text);
+      entries.emplace_back(_type, StartupConstants::ENABLED, value.name, value.text);
     }
+    if (!value.exact) entries.back().markInexact();
     const auto [hive, keyPath] = getLocation(_type);
-    if (const std::optional<RawValue> raw = readPrevious(hive, keyPath, _view, name).value)
-      entries.back().setSourceValue({raw->type, raw->bytes, text});
+    if (const std::optional<RawValue> raw = readPrevious(hive, keyPath, _view, value.name).value)
+      entries.back().setSourceValue({raw->type, raw->bytes, value.text});
   }
-  // A value present in the key wins over a kept-aside copy of the same name.
-  for (const StartupItem& live : entries) {
-    if (_backup.contains(live)) _backup.remove(live);
+  // A value present in the key is shown, never a kept copy of the same name beside it.
+  std::vector<StartupItem> hidden;
+  bool finished = false;
+  for (StartupItem& live : entries) {
+    const StartupItem* kept = _backup.find(live);
+    if (!kept) continue;
+    if (kept->getData() == live.getData()) {
+      // Written back or about to be deleted when an operation was cut short: the same entry.
+      _backup.remove(live);
+      finished = true;
+    } else {
+      live.setNote(KEPT_BESIDE + kept->getData());
+      hidden.push_back(*kept);
+    }
   }
-  for (const StartupItem& kept : _backup.getEntries(_type)) entries.push_back(kept);
+  if (finished) {
+    try {
+      _backup.save();
+    } catch (const exceptions::Exception&) {
+      // Saved with the next change; the listing is right either way.
+    }
+  }
+  for (const StartupItem& kept : _backup.getEntries(_type)) {
+    if (std::find(hidden.begin(), hidden.end(), kept) == hidden.end()) entries.push_back(kept);
+  }
   return entries;
 }
 
+std::optional<RawValue> RegistryDatabase::sourceValue(const StartupItem& item) const {
+  const StartupItem::Source& source = item.getSource();
+  if (!StartupConstants::isRegistryType(source.type)) return std::nullopt;
+  const auto [hive, keyPath] = getLocation(source.type);
+  const REGSAM view = getView(source.type, _windows64);
+  if (auto live = readPrevious(hive, keyPath, view, source.name).value) return live;
+  return keptValue(_backup, StartupItem(source.type, StartupConstants::DISABLED, source.name, ""));
+}
+
 void RegistryDatabase::disableEntry(StartupItem& item) {
+  if (item.isInexact()) throw windows::registry::RegistryException(INEXACT + item.getName());
   const auto [hive, keyPath] = getLocation(_type);
   RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_OPEN, _view);
   const PreviousValue previous = readPrevious(hive, keyPath, _view, item.getName());
@@ -202,53 +246,47 @@ void RegistryDatabase::disableEntry(StartupItem& item) {
     throw windows::registry::RegistryUnexpectedTypeException(ZERO_BYTE + key.getName() + "\\" +
                                                              item.getName() + "\n");
   }
-  RegistryWriterImpl writer(key);
-  try {
-    writer.deleteValue(item.getName());
-  } catch (const windows::registry::RegistryValueNotFoundException&) {
-    // Removed meanwhile by another program: keep it aside all the same.
-  }
 
-  const int previousState = item.getState();
-  const RegistryBackup::Contents previousContents = _backup.getContents();
-  item.setState(StartupConstants::DISABLED);
-  // The newest data wins over an older kept-aside copy: never two records of one entry.
-  if (_backup.contains(item)) _backup.remove(item);
+  const RegistryBackup::Contents before = _backup.getContents();
+  // Another entry of the same name kept aside before is not dropped: it goes where deleted
+  // entries are kept, to be restored.
+  if (const StartupItem* older = _backup.find(item)) {
+    if (older->getData() != item.getData() && _recycle) {
+      const std::optional<RawValue> olderValue = keptValue(_backup, *older);
+      _recycle->keep(RecycledEntry{0, _type, StartupConstants::DISABLED,
+                                   olderValue ? olderValue->type : REG_SZ, older->getName(),
+                                   key.getName(),
+                                   olderValue ? olderValue->bytes
+                                              : older->getData() + std::string(1, '\0')});
+    }
+    _backup.remove(item);
+  }
   // Kept as it is read back from the file: a disabled entry that has not changed.
   const StartupItem kept(_type, StartupConstants::DISABLED, item.getName(), item.getData());
   _backup.add(kept);
   if (raw) _backup.keepValue(kept, raw->type, raw->bytes);
+  // Kept on disk first; only then does the live value go.
   try {
     _backup.save();
   } catch (...) {
-    // Whatever stopped the save (a failure, or anything else that ended it midway), the
-    // entry must stay either live in its key or kept in the list.
-    const std::exception_ptr saveFailure = std::current_exception();
-    // A value that another program removed meanwhile has no place to go back to: the
-    // entry stays in the list in memory.
-    if (previous.known && !previous.value) throw;
-    std::string restoreFailure;
-    try {
-      if (previous.value) {
-        writer.writeRaw(item.getName(), *previous.value);
-      } else {
-        writer.writeString(item.getName(), item.getData());
-      }
-    } catch (const exceptions::Exception& e) {
-      restoreFailure = e.getMessage();
-    } catch (...) {
-      restoreFailure = UNKNOWN_FAILURE;
-    }
-    if (!restoreFailure.empty()) {
-      // Neither back in the key nor saved: keep it in the list in memory, so that it is
-      // still shown as disabled and written with the next save.
-      throw io::file::CouldNotSaveFileException(textOf(saveFailure) + NOT_WRITTEN_BACK +
-                                                restoreFailure);
-    }
-    _backup.setContents(previousContents);
-    item.setState(previousState);
+    _backup.setContents(before);
     throw;
   }
+  try {
+    RegistryWriterImpl(key).deleteValue(item.getName());
+  } catch (const windows::registry::RegistryValueNotFoundException&) {
+    // Removed meanwhile by another program: kept aside all the same.
+  } catch (...) {
+    // Still live: the record goes again. Should that save fail too, the entry is both live
+    // and kept with the same command, which the next listing shows once, live.
+    _backup.setContents(before);
+    try {
+      _backup.save();
+    } catch (...) {
+    }
+    throw;
+  }
+  item.setState(StartupConstants::DISABLED);
   if (takenOut != _takenOut.end()) _takenOut.erase(takenOut);
 }
 
@@ -256,23 +294,37 @@ void RegistryDatabase::enableEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
   // A kept entry of a location whose key is gone brings the key back.
   RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_CREATE, _view);
+  const std::optional<RawValue> present = readPrevious(hive, keyPath, _view, item.getName()).value;
   // Switched off by Windows, with its value in place: only Windows' switch changes.
-  if (_approved && !_backup.contains(item) &&
-      readPrevious(hive, keyPath, _view, item.getName()).value &&
-      _approved->switchOn(item.getName())) {
+  if (_approved && !_backup.contains(item) && present && _approved->switchOn(item.getName())) {
     item.setState(StartupConstants::ENABLED);
     return;
   }
+  // Another value of the name that appeared meanwhile is not overwritten.
+  if (present && _backup.contains(item)) {
+    bool same = false;
+    try {
+      same = isText(present->type) &&
+             windows::registry::listedText(present->type, present->bytes) == item.getData();
+    } catch (const exceptions::Exception&) {
+    }
+    if (!same) {
+      throw windows::registry::RegistryException(LIVE_BESIDE + key.getName() + "\\" +
+                                                 item.getName() + LIVE_BESIDE_END);
+    }
+  }
   RegistryWriterImpl writer(key);
   writeValue(writer, item, keptValue(_backup, item), _view == KEY_WOW64_64KEY);
+  // Live from here on, whatever becomes of the backup's save: the caller shows it so.
+  item.setState(StartupConstants::ENABLED);
   // A switch that Windows left off would keep the value written back from starting.
   if (_approved) _approved->switchOn(item.getName());
-  item.setState(StartupConstants::ENABLED);
-  _backup.remove(item);
+  if (_backup.contains(item)) _backup.remove(item);
   _backup.save();
 }
 
-void RegistryDatabase::deleteEntry(StartupItem& item) {
+void RegistryDatabase::takeOut(StartupItem& item, bool keepForRestore) {
+  if (item.isInexact()) throw windows::registry::RegistryException(INEXACT_DELETE + item.getName());
   const auto [hive, keyPath] = getLocation(_type);
   // Without its key, a kept entry still leaves the store.
   std::optional<RegistryKeyImpl> key;
@@ -285,37 +337,124 @@ void RegistryDatabase::deleteEntry(StartupItem& item) {
   // disabled one at the next start.
   if (_backup.hasUnsavedChanges()) _backup.save();
   const PreviousValue previous = readPrevious(hive, keyPath, _view, item.getName());
+  const StartupItem* kept = _backup.find(item);
+  if (keepForRestore && _recycle) {
+    const std::string location = getView(_type, _windows64) == KEY_WOW64_32KEY
+                                     ? windows::registry::hiveToString(hive) + "\\" + keyPath +
+                                           RegistryKeyImpl::VIEW_32_SUFFIX
+                                     : windows::registry::hiveToString(hive) + "\\" + keyPath;
+    if (previous.value) {
+      _recycle->keep(RecycledEntry{0, _type, StartupConstants::ENABLED, previous.value->type,
+                                   item.getName(), location, previous.value->bytes});
+    }
+    if (kept) {
+      const std::optional<RawValue> value = keptValue(_backup, *kept);
+      _recycle->keep(RecycledEntry{0, _type, StartupConstants::DISABLED,
+                                   value ? value->type : REG_SZ, kept->getName(), location,
+                                   value ? value->bytes : kept->getData() + std::string(1, '\0')});
+    }
+  }
+  // A removal takes out only the copy the entry is: another of the same name stays.
+  const bool live = item.getState() == StartupConstants::ENABLED || item.isSwitchedOffByWindows();
   try {
-    if (key) RegistryWriterImpl(*key).deleteValue(item.getName());
+    if (key && (keepForRestore || live)) RegistryWriterImpl(*key).deleteValue(item.getName());
   } catch (const windows::registry::RegistryValueNotFoundException&) {
   }
   // Remembered, so that adding the entry back (a new loading order, an edit undone) writes
   // the value as it was.
   const std::optional<RawValue> raw = previous.value ? previous.value : keptValue(_backup, item);
   if (raw) _takenOut[item.getName()] = *raw;
-  if (_backup.contains(item)) {
+  if (kept && (keepForRestore || !live)) {
     _backup.remove(item);
     _backup.save();
   }
 }
 
+void RegistryDatabase::deleteEntry(StartupItem& item) { takeOut(item, true); }
+
+void RegistryDatabase::removeEntry(StartupItem& item) { takeOut(item, false); }
+
 void RegistryDatabase::addEntry(StartupItem& item) {
   const auto [hive, keyPath] = getLocation(_type);
   RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_CREATE, _view);
+  // A value that is no command line is not listed, so nobody chose to replace it.
+  const std::optional<RawValue> present = readPrevious(hive, keyPath, _view, item.getName()).value;
+  if (present && !isText(present->type)) {
+    throw windows::registry::RegistryUnexpectedTypeException(
+        HIDDEN_VALUE + std::to_string(present->type) + HIDDEN_VALUE_END + key.getName() + "\\" +
+        item.getName() + "\n");
+  }
   const auto takenOut = _takenOut.find(item.getName());
+  std::optional<RawValue> raw;
+  if (takenOut != _takenOut.end()) raw = takenOut->second;
+  if (!raw) raw = sourceValue(item);
+  if (!raw) raw = keptValue(_backup, item);
   RegistryWriterImpl writer(key);
   // An entry brought from another place or name with its command line unchanged is written
   // as its value was there.
   if (const StartupItem::SourceValue* source = item.unchangedSourceValue()) {
     writer.writeRaw(item.getName(), RawValue{source->registryType, source->bytes});
   } else {
-    writeValue(writer, item,
-               takenOut != _takenOut.end() ? takenOut->second : keptValue(_backup, item),
-               _view == KEY_WOW64_64KEY);
+    writeValue(writer, item, raw, _view == KEY_WOW64_64KEY);
   }
   if (takenOut != _takenOut.end()) _takenOut.erase(takenOut);
   if (_backup.contains(item)) _backup.remove(item);
   if (_approved) _approved->switchOnForNewEntry(item);
+}
+
+void RegistryDatabase::addKeptEntry(StartupItem& item) {
+  if (item.getName().find('\0') != std::string::npos ||
+      item.getData().find('\0') != std::string::npos) {
+    throw windows::registry::RegistryUnexpectedTypeException(ZERO_BYTE + item.getName() + "\n");
+  }
+  std::optional<RawValue> raw = sourceValue(item);
+  if (!raw) raw = keptValue(_backup, item);
+  bool same = false;
+  if (raw) {
+    try {
+      same = windows::registry::listedText(raw->type, raw->bytes, _view == KEY_WOW64_64KEY) == item.getData();
+    } catch (const exceptions::Exception&) {
+    }
+  }
+  const RegistryBackup::Contents before = _backup.getContents();
+  const StartupItem kept(_type, StartupConstants::DISABLED, item.getName(), item.getData());
+  if (_backup.contains(kept)) _backup.remove(kept);
+  _backup.add(kept);
+  if (same) _backup.keepValue(kept, raw->type, raw->bytes);
+  try {
+    _backup.save();
+  } catch (...) {
+    _backup.setContents(before);
+    throw;
+  }
+  item.setState(StartupConstants::DISABLED);
+}
+
+void RegistryDatabase::restoreEntry(const RecycledEntry& entry) {
+  if (entry.state == StartupConstants::DISABLED) {
+    std::string data;
+    try {
+      data = windows::registry::listedText(entry.registryType, entry.bytes);
+    } catch (const exceptions::Exception&) {
+      data = entry.bytes;
+    }
+    const RegistryBackup::Contents before = _backup.getContents();
+    const StartupItem kept(_type, StartupConstants::DISABLED, entry.name, data);
+    if (_backup.contains(kept)) _backup.remove(kept);
+    _backup.add(kept);
+    _backup.keepValue(kept, entry.registryType, entry.bytes);
+    try {
+      _backup.save();
+    } catch (...) {
+      _backup.setContents(before);
+      throw;
+    }
+  } else {
+    const auto [hive, keyPath] = getLocation(_type);
+    RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_CREATE, _view);
+    RegistryWriterImpl(key).writeRaw(entry.name, RawValue{entry.registryType, entry.bytes});
+  }
+  if (_recycle) _recycle->forget(entry.time);
 }
 
 StartupItem RegistryDatabase::formatEntry(StartupItem& item) { return item; }

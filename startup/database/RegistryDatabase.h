@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "startup/StartupDatabase.h"
+#include "startup/database/RecycleStore.h"
 #include "startup/database/RegistryBackup.h"
 #include "startup/database/StartupApproved.h"
 #include "startup/windows/registry/RegistryReaderImpl.h"
@@ -26,9 +27,14 @@ class RegistryDatabase : public StartupDatabase {
   // `backup` is shared by every registry database and not owned. `windows64`: the program
   // runs on 64-bit Windows, where the machine's keys of types 0 to 4 are opened in the native
   // view and those of types 11 and 12 in the 32-bit view.
-  RegistryDatabase(int type, RegistryBackup& backup, bool windows64 = false);
+  // `recycle` (not owned; may be null) keeps every deleted entry to be restored.
+  RegistryDatabase(int type, RegistryBackup& backup, bool windows64 = false,
+                   RecycleStore* recycle = nullptr);
 
   // A live value that Windows' own switch has turned off is listed DISABLED (marked so).
+  // A value that is also kept aside is listed once, live: when the kept copy starts the same
+  // command, an operation was cut short and the copy goes; otherwise both stay and the live
+  // entry's note names the kept one.
 
   std::vector<StartupItem> getEntries() override;
   // Writes the value back with the registry type and bytes it was kept with, when its data
@@ -38,13 +44,19 @@ class RegistryDatabase : public StartupDatabase {
   void enableEntry(StartupItem& item) override;
   // Only a text value (REG_SZ or REG_EXPAND_SZ) can be disabled; any other type is refused
   // with RegistryUnexpectedTypeException and the value stays. The value's type and bytes
-  // are kept with the entry. The entry always stays either live in its key or kept in the
-  // backup: when the backup cannot be saved, the value is written back as it was and the
-  // backup in memory restored before the failure is thrown.
+  // are kept with the entry. The entry is saved in the backup before its value is deleted,
+  // so that it always stays either live in its key or kept in the backup. Another entry of
+  // the same name already kept aside goes to the store of deleted entries first.
   void disableEntry(StartupItem& item) override;
+  // Keeps the entry in the store of deleted entries first, then takes it out.
   void deleteEntry(StartupItem& item) override;
-  // An entry this store took out (deleted) or keeps aside is written with the value it had,
-  // when its data is unchanged; any other as REG_SZ text. An added entry runs: Windows'
+  void removeEntry(StartupItem& item) override;
+  void addKeptEntry(StartupItem& item) override;
+  void restoreEntry(const RecycledEntry& entry) override;
+  // An entry this store took out (deleted) or keeps aside, or one moved or edited from
+  // another entry, is written with the value it had when its data is unchanged; any other
+  // as REG_SZ text. A value of the name that is no text (hidden from the listing) is never
+  // replaced: the add is refused. An added entry runs: Windows'
   // switch for its name is switched on, unless the entry is one that Windows switched off
   // and that is only written again (a new loading order).
   void addEntry(StartupItem& item) override;
@@ -62,10 +74,15 @@ class RegistryDatabase : public StartupDatabase {
 
  private:
   // The (name, text) pairs of the key's text values; none when the key does not exist.
-  std::vector<std::pair<std::string, std::string>> liveValues() const;
+  std::vector<windows::registry::ListedValue> liveValues() const;
+  // The value the entry was made from, when that is a registry entry.
+  std::optional<windows::registry::RawValue> sourceValue(const StartupItem& item) const;
+  void takeOut(StartupItem& item, bool keepForRestore);
   int _type;
   RegistryBackup& _backup;
   REGSAM _view;
+  bool _windows64;
+  RecycleStore* _recycle;
   std::optional<StartupApproved> _approved;
   // Values this store deleted, by name, as they were: adding such an entry again with the
   // same data writes its value back exactly (REG_EXPAND_SZ, REG_DWORD, ...). Kept until the

@@ -187,6 +187,9 @@ void StelmarDlg::initialise() {
     descriptionMap[item] = node.description;
   }
   _autostartNode = _nodes[1];
+  _deletedNode = _tree.insertItem(DELETED_NODE_CAPTION, TVI_ROOT, IMAGE_FOLDER, IMAGE_FOLDER_OPEN,
+                                  false, 0, TVI_LAST);
+  descriptionMap[_deletedNode] = DELETED_NODE_DESCRIPTION;
   refreshTree();
   for (int index : expandedNodes()) _tree.expand(_nodes[index]);
   SetWindowTextA(_dialog, PRODUCT_NAME);
@@ -253,6 +256,40 @@ void StelmarDlg::refreshTree() {
     _tree.setItemImage(node, IMAGE_LOCATION_ERROR, IMAGE_LOCATION_ERROR);
     errorMap.emplace(node, failure);
   }
+  fillDeleted();
+}
+
+void StelmarDlg::fillDeleted() {
+  if (!_deletedNode) return;
+  _tree.deleteChildren(_deletedNode);
+  _deletedMap.clear();
+  for (const database::RecycledEntry& entry : _interface.getDeletedEntries()) {
+    HTREEITEM item = _tree.insertItem(deletedLeafText(entry.name, entry.location), _deletedNode,
+                                      IMAGE_NO_FILE, IMAGE_NO_FILE, false, 0, TVI_LAST);
+    _deletedMap[item] = entry.time;
+  }
+}
+
+void StelmarDlg::restoreEntry(HTREEITEM item) {
+  try {
+    const auto found = _deletedMap.find(item);
+    if (found == _deletedMap.end()) return;
+    for (const database::RecycledEntry& entry : _interface.getDeletedEntries()) {
+      if (entry.time != found->second) continue;
+      const StartupItem restored(entry.startupType, entry.state, entry.name, "");
+      if (leafMap.secondExists(restored)) {
+        if (!QuestionBox(OVERWRITE_CAPTION).ask(overwriteQuestion(entry.name))) return;
+        if (!removeLeaf(leafMap.getFirst(restored))) return;
+      }
+      _interface.restoreEntry(entry.time);
+      break;
+    }
+    refreshTree();
+  } catch (const exceptions::Exception& e) {
+    _errorHandler.handleError(e.getMessage());
+  } catch (...) {
+    STELMAR_ASSERT(false);
+  }
 }
 
 bool StelmarDlg::judgedNatively(int type) const {
@@ -313,12 +350,11 @@ void StelmarDlg::changeEntryState(HTREEITEM item, bool enable) {
   try {
     StartupItem entry = entryOf(item);
     const bool done = enable ? _interface.enableEntry(entry) : _interface.disableEntry(entry);
-    // The store has said why it could not; the box keeps showing the entry as it is.
-    if (!done) {
-      STELMAR_ASSERT(false);
-      return;
-    }
-    setLeafState(item, enable);
+    // The store sets the entry's state to what it is, whether or not the whole operation
+    // worked (a value written back whose record could not be saved is live): the box shows
+    // that.
+    setLeafState(item, entry.getState() == C::ENABLED);
+    if (!done) STELMAR_ASSERT(false);
   } catch (const exceptions::Exception& e) {
     _errorHandler.handleError(e.getMessage());
     STELMAR_ASSERT(false);
@@ -332,6 +368,7 @@ bool StelmarDlg::removeLeaf(HTREEITEM item) {
   if (!_interface.deleteEntry(entry)) return false;
   _tree.deleteItem(item);
   leafMap.erase(item);
+  fillDeleted();
   return true;
 }
 
@@ -452,6 +489,8 @@ void StelmarDlg::onContextMenu() {
   if (isLeaf(item))
     kind = entryOf(item).getState() == C::ENABLED ? ItemKind::EnabledLeaf
                                                             : ItemKind::DisabledLeaf;
+  else if (_deletedMap.count(item))
+    kind = ItemKind::DeletedLeaf;
   else if (isTypeNode(item))
     kind = ItemKind::TypeNode;
   HMENU menu = CreatePopupMenu();
@@ -498,6 +537,9 @@ void StelmarDlg::runCommand(int command, HTREEITEM item) {
     case CMD_LOAD_ORDER:
       changeLoadOrder(item);
       break;
+    case CMD_RESTORE:
+      restoreEntry(item);
+      break;
   }
 }
 
@@ -522,7 +564,8 @@ void StelmarDlg::entryInformation(const StartupItem& entry) {
   try {
     const bool found = findEntryFile(entry).has_value();
     _errorHandler.handleInformation(
-        ui::entryInformation(entry.getData(), found, entry.isSwitchedOffByWindows()));
+        ui::entryInformation(entry.getData(), found, entry.isSwitchedOffByWindows()) +
+        entry.getNote());
   } catch (const exceptions::Exception& e) {
     _errorHandler.handleError(e.getMessage());
   }
@@ -585,6 +628,8 @@ void StelmarDlg::editEntry(HTREEITEM item) {
     AddEntryDialog dialog(_errorHandler, old.getName(), old.getData(),
                           judgedNatively(old.getType()));
     if (!dialog.run(_dialog)) return;
+    // Nothing changed: nothing is written.
+    if (dialog.name() == old.getName() && dialog.path() == old.getData()) return;
     StartupItem given(old.getType(), old.getState(), dialog.name(), dialog.path());
     // Kept exactly where the command line stays as it was.
     if (old.getSourceValue()) given.setSourceValue(*old.getSourceValue());

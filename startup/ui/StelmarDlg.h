@@ -95,6 +95,10 @@ class StelmarDlg : public DragHandler {
   void addToLocation(HTREEITEM node);
   void editEntry(HTREEITEM item);
   void changeLoadOrder(HTREEITEM node);
+  // Lists the deleted entries under their node, newest first.
+  void fillDeleted();
+  // Puts a deleted entry back, asking first when an entry of its name is in the way.
+  void restoreEntry(HTREEITEM item);
 
   MessageBoxHandler& _errorHandler;
   StartupInterface& _interface;
@@ -109,6 +113,9 @@ class StelmarDlg : public DragHandler {
   HICON _icon = nullptr;
   std::vector<HTREEITEM> _nodes;
   HTREEITEM _autostartNode = nullptr;
+  HTREEITEM _deletedNode = nullptr;
+  // The leaves of the deleted entries, by the time that names each.
+  std::map<HTREEITEM, std::uint64_t> _deletedMap;
   Mapper<HTREEITEM, StartupItem, std::less<HTREEITEM>, StartupItemOrder> leafMap;
   Mapper<int, HTREEITEM> typeNodeMap;
   std::map<HTREEITEM, std::string> descriptionMap;

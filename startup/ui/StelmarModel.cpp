@@ -11,6 +11,11 @@ namespace products::stelmar::ui {
 const char* const PRODUCT_NAME = "Stelmar";
 const char* const VERSION = "2.11";
 
+const char* const DELETED_NODE_CAPTION = "Recently deleted";
+const char* const DELETED_NODE_DESCRIPTION =
+    "The startup entries deleted lately (the last 100, for 90 days), newest first. Each is "
+    "kept whole: right-click one and choose Restore to put it back where it was, enabled or "
+    "disabled as it was.";
 const char* const DELETE_QUESTION_CAPTION = "Question";
 const char* const DELETE_QUESTION = "Are you sure you want to delete this key?";
 const char* const OVERWRITE_CAPTION = "Startup entry alread exists";
@@ -127,10 +132,16 @@ std::vector<MenuItem> menuFor(ItemKind kind) {
       return {{"&Add startup entry", CMD_ADD},
               {"&Change load order", CMD_LOAD_ORDER},
               {"&Info", CMD_LOCATION_INFO}};
+    case ItemKind::DeletedLeaf:
+      return {{"&Restore", CMD_RESTORE}};
     case ItemKind::OtherNode:
       break;
   }
   return {{"&Info", CMD_LOCATION_INFO}};
+}
+
+std::string deletedLeafText(const std::string& name, const std::string& location) {
+  return name + "  (" + location + ")";
 }
 
 std::string overwriteQuestion(const std::string& name) {

@@ -39,16 +39,22 @@ enum Command {
   CMD_ADD = 107,
   CMD_EDIT = 108,
   CMD_LOAD_ORDER = 109,
+  CMD_RESTORE = 110,
 };
 
 struct MenuItem {
   const char* text;
   int command;
 };
-enum class ItemKind { EnabledLeaf, DisabledLeaf, TypeNode, OtherNode };
+enum class ItemKind { EnabledLeaf, DisabledLeaf, TypeNode, OtherNode, DeletedLeaf };
 // The menu of an item, top to bottom.
 std::vector<MenuItem> menuFor(ItemKind kind);
 
+// The root node of the entries deleted lately, which "&Restore" puts back.
+extern const char* const DELETED_NODE_CAPTION;  // "Recently deleted"
+extern const char* const DELETED_NODE_DESCRIPTION;
+// A deleted entry's leaf: its name and where it was.
+std::string deletedLeafText(const std::string& name, const std::string& location);
 extern const char* const DELETE_QUESTION_CAPTION;  // "Question"
 extern const char* const DELETE_QUESTION;
 extern const char* const OVERWRITE_CAPTION;

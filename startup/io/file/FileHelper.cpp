@@ -1,4 +1,5 @@
 #include "startup/io/file/FileHelper.h"
+#include "startup/io/file/WriteSteps.h"
 
 #include <windows.h>
 
@@ -136,6 +137,7 @@ void replace(const std::string& fileName, const std::string& data) {
   }
   const KeptProperties kept = readProperties(fileName);
   if (beforeReplaceHook) beforeReplaceHook(temporary);
+  writeStep("replace a file");
   if (!::MoveFileExA(temporary.c_str(), fileName.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     // The target is locked, read-only or a folder: it stays as it was.

@@ -93,9 +93,9 @@ TEST_F(AutostartDatabaseTest, ListsShortcutsAndProgramsThenKeptOnes) {
     std::string data;
     int state;
   };
-  const Expected expected[] = {{"Args.lnk", "C:\\windows\\notepad.exe /p file.txt", ENABLED},
+  const Expected expected[] = {{"a.lnk.bak", "C:\\windows\\regedit.exe ", ENABLED},
+                               {"Args.lnk", "C:\\windows\\notepad.exe /p file.txt", ENABLED},
                                {"Plain.lnk", "C:\\windows\\notepad.exe ", ENABLED},
-                               {"a.lnk.bak", "C:\\windows\\regedit.exe ", ENABLED},
                                {"setup.EXE", autostart + "setup.EXE", ENABLED},
                                {"Kept.lnk", "C:\\windows\\kept.exe -k", DISABLED}};
   for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -118,14 +118,21 @@ TEST_F(AutostartDatabaseTest, AFolderNamedWithVariablesIsExpanded) {
   EXPECT_EQ(StartupConstants::LM_RUN_AUTOSTART_USER, database.getType());
 }
 
-TEST_F(AutostartDatabaseTest, TheLiveFileWinsOverItsKeptCopy) {
+TEST_F(AutostartDatabaseTest, TheLiveFileIsShownOnceAndAKeptNewcomerStays) {
+  // The same file twice (an operation cut short) is shown once, live; a different file of
+  // the same name (any case) stays kept, named in the live entry's note.
   AutostartDatabase database(CU_AUTOSTART, backup);
   shortcut(autostart + "Both.lnk", "C:\\live.exe", "");
-  shortcut(backup + "Both.lnk", "C:\\kept.exe", "");
+  ::CopyFileA((autostart + "Both.lnk").c_str(), (backup + "Both.lnk").c_str(), FALSE);
+  shortcut(autostart + "Twin.lnk", "C:\\live.exe", "");
+  shortcut(backup + "TWIN.lnk", "C:\\kept.exe", "");
   const std::vector<StartupItem> entries = database.getEntries();
-  ASSERT_EQ(1u, entries.size());
+  ASSERT_EQ(2u, entries.size());
   EXPECT_EQ("C:\\live.exe ", entries[0].getData());
+  EXPECT_EQ("", entries[0].getNote());
+  EXPECT_NE(std::string::npos, entries[1].getNote().find("C:\\kept.exe "));
   EXPECT_FALSE(harness::FileExists(backup + "Both.lnk"));
+  EXPECT_TRUE(harness::FileExists(backup + "TWIN.lnk"));
 }
 
 TEST_F(AutostartDatabaseTest, DisableEnableDeleteAndAdd) {

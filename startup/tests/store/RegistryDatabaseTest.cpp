@@ -205,18 +205,25 @@ TEST_F(RegistryDatabaseTest, AValueRemovedMeanwhileIsStillKept) {
   EXPECT_EQ(count(1) + record(CU_RUN, "Gone", "C:\\gone.exe"), fileBytes());
 }
 
-TEST_F(RegistryDatabaseTest, ALiveValueWinsOverItsKeptCopy) {
+TEST_F(RegistryDatabaseTest, ALiveValueIsShownOnceAndADifferentKeptCopyStays) {
+  // A kept copy that starts the same command is what an operation cut short left: it goes.
+  // One that starts another (of the name in any case) stays, named in the live one's note.
   SetText(HKEY_CURRENT_USER, RUN, "Back", "C:\\live.exe");
-  const std::string bytes = count(1) + record(CU_RUN, "Back", "C:\\kept.exe");
-  harness::WriteTextFile(backupFile(), bytes);
+  SetText(HKEY_CURRENT_USER, RUN, "usertool", "C:\\new.exe");
+  const std::string twin = record(CU_RUN, "UserTool", "C:\\old.exe");
+  harness::WriteTextFile(backupFile(), count(2) + record(CU_RUN, "Back", "C:\\live.exe") + twin);
   RegistryBackup backup(backupFile());
   RegistryDatabase database(CU_RUN, backup);
   const std::vector<StartupItem> entries = database.getEntries();
-  ASSERT_EQ(1u, entries.size());
-  EXPECT_EQ("C:\\live.exe", entries[0].getData());
-  EXPECT_TRUE(backup.getAllEntries().empty());
-  // Dropped in memory only.
-  EXPECT_EQ(bytes, fileBytes());
+  ASSERT_EQ(2u, entries.size());
+  EXPECT_EQ("", entries[0].getNote());
+  EXPECT_NE(std::string::npos, entries[1].getNote().find("C:\\old.exe"));
+  EXPECT_EQ(count(1) + twin, fileBytes());
+  // Enabling the kept twin would overwrite the live value: refused, both stay.
+  StartupItem kept(CU_RUN, DISABLED, "UserTool", "C:\\old.exe");
+  EXPECT_THROW(database.enableEntry(kept), windows::registry::RegistryException);
+  EXPECT_EQ(std::string("C:\\new.exe\0", 11), GetValue(HKEY_CURRENT_USER, RUN, "usertool").bytes);
+  EXPECT_EQ(count(1) + twin, fileBytes());
 }
 
 TEST_F(RegistryDatabaseTest, AFailedSaveWhileDisablingPutsTheValueBack) {

@@ -51,6 +51,10 @@ class RecordingDatabase : public StartupDatabase {
     }
     inner_.addEntry(item);
   }
+  void addKeptEntry(StartupItem& item) override {
+    calls.push_back("keep:" + item.getName());
+    inner_.addKeptEntry(item);
+  }
   StartupItem formatEntry(StartupItem& item) override { return inner_.formatEntry(item); }
   int getType() override { return inner_.getType(); }
   bool isWorking() override { return inner_.isWorking(); }
@@ -212,19 +216,13 @@ TEST_F(ReplaceAllEntries, RewritesTheKeyInTheNewOrder) {
   ASSERT_EQ(3u, current.size());
   EXPECT_TRUE(startup.replaceAllEntries({entry("C"), entry("A"), entry("B")}));
   EXPECT_TRUE(handler.texts.empty());
-  // The disabled entry C is not deleted: it stays on disk until its add has made it live.
-  EXPECT_EQ(std::vector<std::string>({"delete:A", "delete:B", "add:C", "add:A", "add:B"}),
-            recording.calls);
+  // The disabled entry C is neither deleted nor added: it stays kept and disabled.
+  EXPECT_EQ(std::vector<std::string>({"delete:A", "delete:B", "add:A", "add:B"}), recording.calls);
   EXPECT_EQ(std::string("C:\\b.exe -b\0", 12), GetValue(HKEY_CURRENT_USER, RUN, "B").bytes);
-  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "C").exists);
-  // The entry that was disabled comes back live and leaves the store of disabled entries.
-  EXPECT_TRUE(backup.getEntries(CU_RUN).empty());
+  EXPECT_FALSE(GetValue(HKEY_CURRENT_USER, RUN, "C").exists);
   EXPECT_EQ(1u, RegistryBackup(backupFile()).getAllEntries().size());
-  // Deleting it afterwards must not leave it in the file, to come back at the next start.
-  StartupItem c = entry("C");
-  EXPECT_TRUE(startup.deleteEntry(c));
-  EXPECT_EQ(std::string(4, '\0'), harness::ReadTextFile(backupFile()));
-  for (const StartupItem& item : database.getEntries()) EXPECT_EQ(ENABLED, item.getState());
+  for (const StartupItem& item : database.getEntries())
+    EXPECT_EQ(item.getName() == "C" ? DISABLED : ENABLED, item.getState()) << item.getName();
 }
 
 TEST_F(ReplaceAllEntries, AnEntryWindowsSwitchedOffIsTakenOutAndWrittenInItsPlace) {
@@ -234,8 +232,7 @@ TEST_F(ReplaceAllEntries, AnEntryWindowsSwitchedOffIsTakenOutAndWrittenInItsPlac
   current = database.getEntries();
   ASSERT_TRUE(entry("B").isSwitchedOffByWindows());
   EXPECT_TRUE(startup.replaceAllEntries({entry("B"), entry("C"), entry("A")}));
-  EXPECT_EQ(std::vector<std::string>({"delete:A", "delete:B", "add:B", "add:C", "add:A"}),
-            recording.calls);
+  EXPECT_EQ(std::vector<std::string>({"delete:A", "delete:B", "add:B", "add:A"}), recording.calls);
   current = database.getEntries();
   EXPECT_TRUE(entry("B").isSwitchedOffByWindows());
 }
@@ -269,7 +266,7 @@ TEST_F(ReplaceAllEntries, KeepsAnEntryItCouldNotWriteBack) {
   recording.failAddOf = "B";
   EXPECT_FALSE(startup.replaceAllEntries({entry("B"), entry("C"), entry("A")}));
   EXPECT_EQ(
-      std::vector<std::string>({"delete:A", "delete:B", "add:B", "disable:B", "add:C", "add:A"}),
+      std::vector<std::string>({"delete:A", "delete:B", "add:B", "keep:B", "add:A"}),
       recording.calls);
   ASSERT_EQ(1u, handler.texts.size());
   EXPECT_EQ(
@@ -284,7 +281,7 @@ TEST_F(ReplaceAllEntries, KeepsAnEntryItCouldNotWriteBack) {
   EXPECT_EQ("B", reloaded.getAllEntries()[1].getName());
   EXPECT_EQ("C:\\b.exe -b", reloaded.getAllEntries()[1].getData());
   EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "A").exists);
-  EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, RUN, "C").exists);
+  EXPECT_FALSE(GetValue(HKEY_CURRENT_USER, RUN, "C").exists);
 }
 
 TEST_F(ReplaceAllEntries, ValuesKeepTheirRegistryTypes) {
@@ -305,8 +302,11 @@ TEST_F(ReplaceAllEntries, ValuesKeepTheirRegistryTypes) {
     DWORD type;
     std::string bytes;
   };
+  // K was disabled and stays kept, with its type.
+  ASSERT_NE(nullptr, backup.findValue(kept));
+  EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), backup.findValue(kept)->registryType);
   const Case cases[] = {{"E", REG_EXPAND_SZ, expandable},
-                        {"K", REG_EXPAND_SZ, expandable},
+                        {"K", REG_NONE, ""},
                         {"N", REG_DWORD, number},
                         {"A", REG_SZ, std::string("C:\\a.exe\0", 9)}};
   for (const Case& c : cases) {

@@ -25,13 +25,17 @@ TEST(StartupConstants, NamesEveryTypeAndNothingElse) {
   EXPECT_EQ(2u, assertions.count("false"));
 }
 
-TEST(StartupItem, EqualityIsTypeAndExactName) {
+TEST(StartupItem, EqualityIsTypeAndNameWithoutCase) {
+  // Windows compares value and file names without case: "tool" is the same entry.
   const StartupItem a(5, StartupConstants::ENABLED, "Tool", "C:\\tool.exe");
   EXPECT_EQ(a, StartupItem(5, StartupConstants::DISABLED, "Tool", "C:\\other.exe -x"));
-  EXPECT_NE(a, StartupItem(5, StartupConstants::ENABLED, "tool", "C:\\tool.exe"));
+  EXPECT_EQ(a, StartupItem(5, StartupConstants::ENABLED, "tOOL", "C:\\tool.exe"));
+  EXPECT_NE(a, StartupItem(5, StartupConstants::ENABLED, "Tools", "C:\\tool.exe"));
   EXPECT_NE(a, StartupItem(6, StartupConstants::ENABLED, "Tool", "C:\\tool.exe"));
   products::stelmar::StartupItemOrder less;
-  EXPECT_FALSE(less(a, StartupItem(5, 1, "Tool", "x")));
+  EXPECT_FALSE(less(a, StartupItem(5, 1, "TOOL", "x")));
+  EXPECT_FALSE(less(StartupItem(5, 1, "TOOL", "x"), a));
+  EXPECT_TRUE(less(StartupItem(1, 0, "a", ""), StartupItem(1, 0, "B", "")));
   EXPECT_TRUE(less(StartupItem(0, 0, "Z", ""), StartupItem(1, 0, "A", "")));
   EXPECT_TRUE(less(StartupItem(1, 0, "A", ""), StartupItem(1, 0, "B", "")));
 }

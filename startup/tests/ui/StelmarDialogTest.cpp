@@ -173,7 +173,7 @@ TEST_F(StelmarDialog, ShowsEveryLocationAndEntriesWithIconsAndTicks) {
   ASSERT_NE(nullptr, dialog);
   RemoteTree tree(GetDlgItem(dialog, IDC_TREE));
   const std::vector<TreeNode> nodes = tree.read();
-  ASSERT_EQ(std::vector<std::string>({"Autostart", "Registry"}), Captions(nodes));
+  ASSERT_EQ(std::vector<std::string>({"Autostart", "Registry", "Recently deleted"}), Captions(nodes));
   EXPECT_EQ(std::vector<std::string>({"All users", "Current user"}), Captions(nodes[0].children));
   const TreeNode& registry = nodes[1];
   ASSERT_EQ(std::vector<std::string>({"All users", "Current User"}), Captions(registry.children));
@@ -301,7 +301,18 @@ TEST_F(StelmarDialog, ChecksFailedAtStartAreSummedUpOnceTheWindowShows) {
   Close(stelmar, dialog);
 }
 
-TEST_F(StelmarDialog, DeleteKeyAsksAndDeletesOnlyOnYes) {
+void TypeKeys(std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+    Sleep(50);
+  }
+}
+
+TEST_F(StelmarDialog, DeleteKeyAsksDeletesOnlyOnYesAndRestoreBringsItBack) {
   Value("VkDoomed", kNotepad);
   Process stelmar(Program());
   HWND dialog = Start(stelmar);
@@ -320,6 +331,18 @@ TEST_F(StelmarDialog, DeleteKeyAsksAndDeletesOnlyOnYes) {
   }
   EXPECT_TRUE(WaitUntil([&] { return tree.find(UserRunLeaf("VkDoomed")) == nullptr; }, kTimeoutMs));
   EXPECT_EQ(REG_NONE, RunValue("VkDoomed").first);
+  // Kept under "Recently deleted", from where Restore puts it back.
+  const std::vector<std::string> deleted = {
+      "Recently deleted", std::string("VkDoomed  (HKEY_CURRENT_USER\\") + kRun + ")"};
+  ASSERT_TRUE(WaitUntil([&] { return tree.find(deleted) != nullptr; }, kTimeoutMs));
+  tree.select(tree.find(deleted));
+  const RECT label = tree.itemRect(tree.find(deleted), true);
+  tree.click({label.left + 4, (label.top + label.bottom) / 2}, true);
+  ASSERT_NE(nullptr, WaitForWindow("#32768", nullptr, stelmar.id(), kTimeoutMs));
+  TypeKeys({VK_DOWN, VK_RETURN});  // "&Restore"
+  EXPECT_TRUE(WaitUntil([&] { return RunValue("VkDoomed").second == kNotepad; }, kTimeoutMs));
+  EXPECT_TRUE(WaitUntil([&] { return tree.find(UserRunLeaf("VkDoomed")) != nullptr; }, kTimeoutMs));
+  EXPECT_EQ(nullptr, tree.find(deleted));
   // On a node the key asks nothing.
   tree.select(tree.find(UserRun()));
   PressKey(tree.hwnd(), VK_DELETE);
@@ -368,17 +391,6 @@ TEST_F(StelmarDialog, AnEntryWindowsSwitchedOffIsUntickedAndTickingSwitchesItOn)
 }
 
 // Keys typed into the window in front (an open menu), as a user types them.
-void TypeKeys(std::initializer_list<WORD> keys) {
-  for (WORD key : keys) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof input[0]);
-    Sleep(50);
-  }
-}
-
 TEST_F(StelmarDialog, TheLoadOrderOfThe32BitViewRewritesOnlyThatView) {
   const std::string expandable("%SystemRoot%\\vk.exe\0", 20);
   const Placed view32{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_32KEY, "VkOrder32"};
@@ -407,14 +419,14 @@ TEST_F(StelmarDialog, TheLoadOrderOfThe32BitViewRewritesOnlyThatView) {
   ASSERT_NE(nullptr, order);
   ClickButton(order, "OK");
   ASSERT_TRUE(WaitWindowGone(order, kTimeoutMs));
-  // The kept entry came back live in its own view only; the rest kept its type and bytes.
-  EXPECT_TRUE(WaitUntil([&] { return Read(kept32).c_str() == std::string(kNotepad); }, kTimeoutMs));
+  // The kept entry stays kept and disabled; the rest kept its type and bytes in its view.
+  EXPECT_TRUE(WaitUntil([&] { return Read(view32) == expandable; }, kTimeoutMs));
+  EXPECT_EQ("", Read(kept32));
   EXPECT_EQ("", Read(keptNative));
-  EXPECT_EQ(expandable, Read(view32));
   EXPECT_EQ(kNotepad, std::string(Read(native).c_str()));
   EXPECT_TRUE(WaitUntil([&] {
-    HTREEITEM live = tree.find({"Registry", "All users", "Run (32-bit)", "VkKept32"});
-    return live && tree.node(live).stateImage == 1;
+    HTREEITEM still = tree.find({"Registry", "All users", "Run (32-bit)", "VkKept32"});
+    return still && tree.node(still).stateImage == 2;
   }, kTimeoutMs));
   Close(stelmar, dialog);
 }
@@ -601,7 +613,7 @@ TEST_F(StelmarCommands, AMoveWhoseAddFailsKeepsTheSource) {
   tree_->dragTo(tree_->find(UserRunLeaf("Vk|Moved")), tree_->find({"Autostart", "Current user"}));
   // Reported once: the tree read again after the failure is not an error of its own.
   EXPECT_NE(std::string::npos,
-            Answer("Stelmar Error", "OK").find("An exception occured when trying to save"));
+            Answer("Stelmar Error", "OK").find("Couldn't move the file"));
   EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string(kNotepad)), RunValue("Vk|Moved"));
   EXPECT_TRUE(WaitUntil([&] { return tree_->find(UserRunLeaf("Vk|Moved")) != nullptr; }, kTimeoutMs));
   EXPECT_EQ(nullptr, tree_->find({"Autostart", "Current user", "Vk|Moved.lnk"}));

@@ -47,7 +47,8 @@ TEST(StelmarModel, MenusOfEachKindOfItem) {
   const Case cases[] = {{ItemKind::EnabledLeaf, {108, 100, 102, 103, 104, 105}},
                         {ItemKind::DisabledLeaf, {108, 101, 102, 103, 104, 105}},
                         {ItemKind::TypeNode, {107, 109, 106}},
-                        {ItemKind::OtherNode, {106}}};
+                        {ItemKind::OtherNode, {106}},
+                        {ItemKind::DeletedLeaf, {110}}};
   for (const Case& c : cases) {
     std::vector<int> commands;
     for (const MenuItem& item : menuFor(c.kind)) commands.push_back(item.command);

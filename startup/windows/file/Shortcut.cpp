@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "startup/io/file/WriteSteps.h"
 #include "startup/platform/errorresources/Assertion.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
@@ -143,6 +144,25 @@ void ShortcutWriter::write(const std::string& path, const std::string& arguments
   if (FAILED(_shellLink->SetDescription(description.c_str()))) {
     throw ShortcutWriterException(complete(SET_DESCRIPTION_FAILED));
   }
+  save();
+}
+
+void ShortcutWriter::rewrite(const std::string& existing, const std::string& path,
+                             const std::string& arguments) {
+  if (FAILED(_persistFile->Load(wide(fullPath(existing)).c_str(), STGM_READ))) {
+    throw ShortcutReaderException(complete(LOAD_FAILED + existing + "\n"));
+  }
+  if (FAILED(_shellLink->SetPath(path.c_str()))) {
+    throw ShortcutWriterException(complete(SET_PATH_FAILED));
+  }
+  if (FAILED(_shellLink->SetArguments(arguments.c_str()))) {
+    throw ShortcutWriterException(complete(SET_ARGUMENTS_FAILED));
+  }
+  save();
+}
+
+void ShortcutWriter::save() {
+  io::file::writeStep("save a shortcut");
   if (FAILED(_persistFile->Save(wide(fullPath(_shortcutPath)).c_str(), TRUE))) {
     throw ShortcutWriterException(complete(SAVE_FAILED));
   }

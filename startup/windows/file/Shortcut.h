@@ -42,8 +42,13 @@ class ShortcutWriter {
   // Sets, in this order, path, arguments, working directory and description, then saves.
   void write(const std::string& path, const std::string& arguments,
              const std::string& workingDirectory, const std::string& description);
+  // Changes the target and arguments of an existing shortcut file and saves it as this
+  // writer's file: every other field (working folder, description, icon, show command, hot
+  // key) stays as it was.
+  void rewrite(const std::string& existing, const std::string& path, const std::string& arguments);
 
  private:
+  void save();
   std::string _shortcutPath;
   win::ComPtr<IShellLinkA> _shellLink;
   win::ComPtr<IPersistFile> _persistFile;

@@ -7,10 +7,12 @@
 #include <cctype>
 
 #include "common/Unique.h"
+#include "startup/io/file/WriteSteps.h"
 #include "startup/platform/errorresources/Assertion.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
 #include "startup/util/parser/ArgumentParserHelpers.h"
+#include "startup/windows/CodePage.h"
 
 namespace windows::file {
 
@@ -18,6 +20,7 @@ namespace {
 
 const char* const CREATE_FAILED = "Could not create the directory: ";
 const char* const MOVE_FAILED = "Couldn't move the file: ";
+const char* const COPY_FAILED = "Couldn't copy the file: ";
 const char* const DELETE_FAILED = "Couldn't delete the file: ";
 const char* const SEARCH_FAILED = "Error when searhing a path. In 'SearchPath'. \nPath: ";
 const char* const CHECK_FAILED = "Error when trying to check if a file exists. \n";
@@ -67,12 +70,35 @@ void WindowsFileHelper::createDirectory(const std::string& path) {
 }
 
 void WindowsFileHelper::moveFile(const std::string& source, const std::string& target) {
-  if (::MoveFileA(source.c_str(), target.c_str())) return;
+  io::file::writeStep("move a file");
+  // The program's folder may lie on another drive than the start-up folder.
+  if (::MoveFileExA(source.c_str(), target.c_str(),
+                    MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+    return;
+  }
   const DWORD code = ::GetLastError();
   throw CouldNotMoveFileException(MOVE_FAILED + source + " to " + target + "\n" + systemText(code));
 }
 
+void WindowsFileHelper::replaceFile(const std::string& source, const std::string& target) {
+  io::file::writeStep("move a file");
+  if (::MoveFileExA(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return;
+  }
+  const DWORD code = ::GetLastError();
+  throw CouldNotMoveFileException(MOVE_FAILED + source + " to " + target + "\n" + systemText(code));
+}
+
+void WindowsFileHelper::copyFile(const std::string& source, const std::string& target) {
+  io::file::writeStep("copy a file");
+  if (::CopyFileA(source.c_str(), target.c_str(), FALSE)) return;
+  const DWORD code = ::GetLastError();
+  throw CouldNotMoveFileException(COPY_FAILED + source + " to " + target + "\n" + systemText(code));
+}
+
 void WindowsFileHelper::deleteFile(const std::string& path, bool failIfMissing) {
+  io::file::writeStep("delete a file");
   if (::DeleteFileA(path.c_str())) return;
   const DWORD code = ::GetLastError();
   if (!failIfMissing && (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)) return;
@@ -105,7 +131,8 @@ std::optional<std::string> WindowsFileHelper::findFile(const std::string& path) 
 }
 
 std::vector<std::string> WindowsFileHelper::getFirstLevelFiles(const std::string& folder,
-                                                               const std::string& mask) {
+                                                               const std::string& mask,
+                                                               std::vector<std::string>* inexact) {
   STELMAR_ASSERT(!folder.empty());
   std::string directory = folder;
   if (directory.empty() || directory.back() != '\\') directory += '\\';
@@ -114,8 +141,14 @@ std::vector<std::string> WindowsFileHelper::getFirstLevelFiles(const std::string
     errorresources::assertion("mask.size() <= MAX_PATH", __FILE__, __LINE__);
   }
   std::vector<std::string> files;
-  WIN32_FIND_DATAA data;
-  win::UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
+  // The folder's path in the code page is what it is; the names come in full from the wide
+  // calls, so that one the code page cannot hold is known as such.
+  std::wstring widePattern(static_cast<std::size_t>(pattern.size() + 1), L'\0');
+  widePattern.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+      CP_ACP, 0, pattern.c_str(), -1, widePattern.data(), static_cast<int>(widePattern.size()))));
+  if (!widePattern.empty()) widePattern.pop_back();
+  WIN32_FIND_DATAW data;
+  win::UniqueFind find(::FindFirstFileW(widePattern.c_str(), &data));
   if (!find) {
     const DWORD code = ::GetLastError();
     if (code == ERROR_FILE_NOT_FOUND) return files;
@@ -124,9 +157,11 @@ std::vector<std::string> WindowsFileHelper::getFirstLevelFiles(const std::string
   }
   for (;;) {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      files.push_back(directory + data.cFileName);
+      bool exact = true;
+      const std::string name = windows::toCodePage(data.cFileName, exact);
+      (exact || !inexact ? files : *inexact).push_back(directory + name);
     }
-    if (!::FindNextFileA(find.get(), &data)) {
+    if (!::FindNextFileW(find.get(), &data)) {
       const DWORD code = ::GetLastError();
       if (code == ERROR_NO_MORE_FILES) break;
       throw CouldNotGetFirstLevelFilesException(LIST_NEXT_FAILED + directory + "\n\n" +

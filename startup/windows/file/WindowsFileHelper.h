@@ -16,6 +16,11 @@ class WindowsFileHelper {
   static void createDirectory(const std::string& path);
   // Never overwrites: fails when the target exists. Throws CouldNotMoveFileException.
   static void moveFile(const std::string& source, const std::string& target);
+  // Replaces `target` by `source` in one step, written through to the disk.
+  // Throws CouldNotMoveFileException.
+  static void replaceFile(const std::string& source, const std::string& target);
+  // Copies a file, replacing `target`. Throws CouldNotMoveFileException.
+  static void copyFile(const std::string& source, const std::string& target);
   // A missing file is fine unless `failIfMissing`. Throws CouldNotDeleteFileException.
   static void deleteFile(const std::string& path, bool failIfMissing);
   // Whether the program named by a path or command line is found: in its folder when it
@@ -25,8 +30,11 @@ class WindowsFileHelper {
   static std::optional<std::string> findFile(const std::string& path);
   // The files (no folders) directly in `folder` that match `mask`, each as folder + name.
   // Throws CouldNotGetFirstLevelFilesException.
+  // With `inexact`, the files whose names the system code page cannot hold go there instead,
+  // their names as windows::toCodePage shows them.
   static std::vector<std::string> getFirstLevelFiles(const std::string& folder,
-                                                     const std::string& mask);
+                                                     const std::string& mask,
+                                                     std::vector<std::string>* inexact = nullptr);
 
   // The icon the shell shows for the file. The path must be shorter than MAX_PATH.
   // Throws CouldNotExtractAssosiatedIconExcpetion.

@@ -1,9 +1,12 @@
 #include "startup/windows/registry/RegistryReaderImpl.h"
 
 #include <cstdint>
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "startup/platform/errorresources/Assertion.h"
+#include "startup/windows/CodePage.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
 
@@ -175,6 +178,62 @@ std::vector<std::pair<std::string, std::string>> RegistryReaderImpl::enumerateVa
         std::string(name.data(), nameLength),
         listedText(type, std::string(reinterpret_cast<const char*>(data.data()), dataLength),
                    _key.isNativeView()));
+  }
+  return values;
+}
+
+namespace {
+
+std::wstring expandWide(const std::wstring& text) {
+  const DWORD size = ::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  if (size == 0) return text;
+  std::wstring result(size, L'\0');
+  const DWORD done = ::ExpandEnvironmentStringsW(text.c_str(), result.data(), size);
+  if (done == 0 || done > size) return text;
+  result.resize(done - 1);
+  return result;
+}
+
+}  // namespace
+
+std::vector<ListedValue> RegistryReaderImpl::getListedValues() {
+  std::vector<ListedValue> values;
+  DWORD valueCount = 0;
+  DWORD maxValueLength = 0;
+  DWORD maxDataLength = 0;
+  const LONG info =
+      ::RegQueryInfoKeyW(_key.getHandle(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         &valueCount, &maxValueLength, &maxDataLength, nullptr, nullptr);
+  if (info != ERROR_SUCCESS) {
+    throw RegistryException(withSystemText(INFO_FAILED + _key.getName(), info));
+  }
+  if (valueCount == 0) return values;
+  std::vector<wchar_t> name(static_cast<std::size_t>(maxValueLength) * 2 + DEFAULT_NAME_LENGTH);
+  std::vector<BYTE> data(static_cast<std::size_t>(maxDataLength) * 2 + DEFAULT_DATA_LENGTH);
+  for (DWORD index = 0;; ++index) {
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD dataLength = static_cast<DWORD>(data.size());
+    DWORD type = REG_NONE;
+    const LONG code = ::RegEnumValueW(_key.getHandle(), index, name.data(), &nameLength, nullptr,
+                                      &type, data.data(), &dataLength);
+    if (code == ERROR_NO_MORE_ITEMS) break;
+    if (code != ERROR_SUCCESS) throwEnumValueError(code, _key.getName());
+    if (type != REG_SZ && type != REG_EXPAND_SZ) continue;
+    // Up to the first zero character, never longer than the data returned.
+    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), dataLength / sizeof(wchar_t));
+    text.resize(std::min(text.size(), text.find(L'\0')));
+    ListedValue value;
+    value.name = windows::toCodePage(std::wstring(name.data(), nameLength), value.exact);
+    if (type == REG_EXPAND_SZ) {
+      bool textExact = true;
+      const std::string narrowText = windows::toCodePage(text, textExact);
+      value.text =
+          textExact ? expand(narrowText) : windows::toCodePage(expandWide(text), textExact);
+      value.exact = value.exact && textExact;
+    } else {
+      value.text = windows::toCodePage(text, value.exact);
+    }
+    values.push_back(std::move(value));
   }
   return values;
 }

@@ -23,6 +23,16 @@ struct RawValue {
 // type its bytes as they are. Throws RegistryExpandException.
 std::string listedText(DWORD type, const std::string& bytes, bool native = false);
 
+// A text value as a listing shows it, read through the system's wide (UTF-16) calls. The
+// name and text are in the system code page; `exact` is false when they could not be
+// converted exactly, and then they only show the value: every character the code page
+// lacks is written as "[U+XXXX]".
+struct ListedValue {
+  std::string name;
+  std::string text;
+  bool exact = true;
+};
+
 class RegistryReaderImpl {
  public:
   // Texts are read into a buffer of this many bytes; a longer value cannot be read as text.
@@ -41,6 +51,8 @@ class RegistryReaderImpl {
   virtual std::vector<std::pair<std::string, std::string>> getValues();
   // The same, of the REG_SZ and REG_EXPAND_SZ values only.
   std::vector<std::pair<std::string, std::string>> getTextValues();
+  // The REG_SZ and REG_EXPAND_SZ values (expanded), in enumeration order.
+  std::vector<ListedValue> getListedValues();
   virtual std::vector<std::string> getSubKeys();
 
   // The value's type and all its bytes, whatever their size; nothing when it is missing.

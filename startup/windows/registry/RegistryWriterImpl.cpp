@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "startup/io/file/WriteSteps.h"
 #include "startup/platform/errorresources/Assertion.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
@@ -27,6 +28,7 @@ std::string valueMessage(const char* sentence, const RegistryKeyImpl& key,
 
 void RegistryWriterImpl::setValue(const std::string& valueName, DWORD type, const BYTE* data,
                                   DWORD size) {
+  io::file::writeStep("set a registry value");
   const LONG code = ::RegSetValueExA(_key.getHandle(), valueName.c_str(), 0, type, data, size);
   if (code == ERROR_ACCESS_DENIED) {
     throw RegistryAccessDeniedException(valueMessage(SET_DENIED, _key, valueName, code));
@@ -56,6 +58,7 @@ void RegistryWriterImpl::writeRaw(const std::string& valueName, const RawValue& 
 }
 
 void RegistryWriterImpl::deleteValue(const std::string& valueName) {
+  io::file::writeStep("delete a registry value");
   const LONG code = ::RegDeleteValueA(_key.getHandle(), valueName.c_str());
   if (code == ERROR_SUCCESS) return;
   if (code == ERROR_ACCESS_DENIED) {
