@@ -45,17 +45,21 @@ void AboutBox::Run(HWND owner) {
   GetWindowRect(owner, &ownerRect);
   const int x = ownerRect.left + (ownerRect.right - ownerRect.left - kWidth) / 2;
   const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - kHeight) / 2;
-  if (!CreateWindowExA(0, kClassName, kProduct, WS_POPUP, x, y, kWidth, kHeight, owner, nullptr,
+  if (!CreateWindowExA(0, kClassName, kProduct, WS_POPUP | WS_BORDER, x, y, kWidth, kHeight, owner, nullptr,
                        instance, this))
     return;
   EnableWindow(owner, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(hwnd_);
+  // Every click of the program comes here, so that one on the (disabled) owner closes the
+  // box as well.
+  SetCapture(hwnd_);
   MSG msg;
   while (!closed_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  if (GetCapture() == hwnd_) ReleaseCapture();
   EnableWindow(owner, TRUE);
   DestroyWindow(hwnd_);
   SetActiveWindow(owner);
@@ -67,6 +71,10 @@ void AboutBox::Paint() {
   RECT client;
   GetClientRect(hwnd_, &client);
   FillRect(dc, &client, static_cast<HBRUSH>(background_.get()));
+  {
+    const windowparts::FramePen frame(dc, frame_);
+    Rectangle(dc, client.left + 2, client.top + 2, client.right - 2, client.bottom - 2);
+  }
   {
     const win::Selected font(dc, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);

@@ -33,6 +33,15 @@ Box KeepOnDesktop(Box popup, const Box& desktop) {
   return popup;
 }
 
+Box WidenToFit(Box window, int wantedWidth, const Box& desktop) {
+  const int width = wantedWidth < desktop.width ? wantedWidth : desktop.width;
+  if (width > window.width) {
+    window.left -= (width - window.width) / 2;
+    window.width = width;
+  }
+  return KeepOnDesktop(window, desktop);
+}
+
 bool NeedsHint(int rowWidth, int captionWidth) { return rowWidth < captionWidth + kHintRoom; }
 
 std::string HelpText(int context, bool hasEntry, const std::string& entryDescription) {

@@ -19,6 +19,10 @@ int AboutLeft(int cleanRight, int exitLeft, int aboutWidth);
 // down so that it starts within it.
 Box KeepOnDesktop(Box popup, const Box& desktop);
 
+// A window widened about its centre to `wantedWidth`, never narrower than it is nor wider
+// than the desktop, and kept on the desktop.
+Box WidenToFit(Box window, int wantedWidth, const Box& desktop);
+
 // A list entry shows its caption as a hint when its row is narrower than the caption plus
 // the room of the tick box and the icon.
 bool NeedsHint(int rowWidth, int captionWidth);

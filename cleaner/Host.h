@@ -2,7 +2,9 @@
 // the item list, the quiet run and the shut-down writes. The main window drives it.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "cleaner/BinaryPlugins.h"
 #include "cleaner/HostSettings.h"
@@ -20,6 +22,10 @@ class Host {
   static std::string ModuleFolder();
 
   void ParseCommandLine(const std::string& commandLine);
+  // Told the message for every binary plug-in that faults and is unloaded (interactive
+  // mode shows it; a quiet run only writes it into its report, when it keeps one).
+  void SetFaultNotice(std::function<void(const std::string& message)> notice) { notice_ = std::move(notice); }
+  const std::vector<std::string>& faults() const { return faults_; }
   // Reads "morvel.ini" (interactive mode). False with the message when a colour is not a
   // number: start-up stops there.
   bool ReadSettings(std::string& error);
@@ -56,4 +62,6 @@ class Host {
   HostSettings settings_;
   DLLList plugins_;
   ItemList list_;
+  std::vector<std::string> faults_;
+  std::function<void(const std::string&)> notice_;
 };

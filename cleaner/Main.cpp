@@ -1,8 +1,10 @@
 // The host program: the main window TMainForm, the wait window and the program entry.
 // The window shows the item list model of Host and calls one function per user action.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <vector>
@@ -85,6 +87,7 @@ class MainForm {
  public:
   explicit MainForm(Host& host) : host_(host), help_(kHelpBackground) {}
   bool Create(HINSTANCE instance);
+  void AddCfgHint(HINSTANCE instance);
   HWND hwnd() const { return hwnd_; }
   void FillListControl();
   void UpdateSelectionTotal();
@@ -137,6 +140,7 @@ class MainForm {
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
   WNDPROC listProc_ = nullptr;
+  win::UniqueWindow cfgHint_;
   win::UniqueGdi font_;
   win::UniqueGdi windowBrush_;
   win::UniqueGdi listBrush_;
@@ -165,8 +169,9 @@ bool MainForm::Create(HINSTANCE instance) {
   RECT frame = {0, 0, kDesignClientWidth, kDesignClientHeight};
   const DWORD style = WS_OVERLAPPEDWINDOW & ~(WS_MAXIMIZEBOX | WS_MINIMIZEBOX);
   AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTEXTHELP);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
+  // The layout's client area in a thin frame may come out under the window's minimum.
+  const int width = std::max<int>(frame.right - frame.left, kMinWidth);
+  const int height = std::max<int>(frame.bottom - frame.top, kMinHeight);
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   hwnd_ = CreateWindowExA(WS_EX_CONTEXTHELP, kClassName, kTitle, style | WS_CLIPCHILDREN, x, y,
@@ -189,11 +194,30 @@ bool MainForm::Create(HINSTANCE instance) {
     if (!control) return false;
     SetWindowContextHelpId(control, c.helpContext);
   }
+  AddCfgHint(instance);
   list_ = GetDlgItem(hwnd_, kCleaningItems);
   listProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
   CreateFontsAndHeights();
   return true;
+}
+
+void MainForm::AddCfgHint(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  cfgHint_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                 instance, nullptr));
+  if (!cfgHint_) return;
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(hwnd_, kCfgBtn));
+  tool.lpszText = const_cast<char*>(kCfgHint);
+  SendMessageA(cfgHint_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  // Hints of the host appear at once.
+  SendMessageA(cfgHint_.get(), TTM_SETDELAYTIME, TTDT_INITIAL, 0);
 }
 
 void MainForm::CreateFontsAndHeights() {
@@ -386,7 +410,12 @@ void MainForm::RmCfgClick() {
 }
 
 void MainForm::DrawItem(const DRAWITEMSTRUCT& draw) {
-  if (draw.itemID == static_cast<UINT>(-1)) return;
+  if (draw.itemID == static_cast<UINT>(-1)) {
+    // The preset box with no preset chosen keeps its colour instead of the platform's white.
+    if (draw.CtlID == kSettingsBox && coloured_ && listBrush_)
+      FillRect(draw.hDC, &draw.rcItem, static_cast<HBRUSH>(listBrush_.get()));
+    return;
+  }
   if (draw.CtlID == kSettingsBox) {
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     win::UniqueGdi brush(CreateSolidBrush(selected ? Colour(SelectedColor) : Colour(ListBoxColor)));
@@ -612,8 +641,6 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kCfgBtn: {
           options::Context context;
           context.programFolder = host_.programFolder();
-          context.removeOnReboot = RemoveOnReboot;
-          context.hideItems = host_.settings().hideItems;
           context.presets = box_.names();
           options::OpenGlobalOptions(1, hwnd_, context);
           return 0;
@@ -860,6 +887,10 @@ int RunHost(HINSTANCE instance) {
 
   WaitForm wait;
   wait.Create(instance, host.settings().colours[WindowColor]);
+  host.SetFaultNotice([&form](const std::string& message) {
+    MessageBoxA(IsWindowVisible(form.hwnd()) ? form.hwnd() : nullptr, message.c_str(), kAppTitle,
+                MB_OK | MB_ICONWARNING);
+  });
   HCURSOR normalCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
   ProcessPendingMessages();
 
