@@ -1,6 +1,7 @@
 #include "cleaner/BinaryPlugins.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "cleaner/PluginGuard.h"
 #include "common/Unique.h"
@@ -24,6 +25,73 @@ std::string FaultMessage(const std::string& fileName) {
   return text.replace(text.find("%s"), 2, fileName);
 }
 }  // namespace binaryplugins
+
+namespace {
+
+// The address range of a loaded module's image.
+bool ImageRange(HMODULE module, std::uintptr_t& base, std::uintptr_t& size) {
+  IMAGE_DOS_HEADER dos;
+  IMAGE_NT_HEADERS nt;
+  base = reinterpret_cast<std::uintptr_t>(module);
+  if (!pluginguard::Read(module, &dos, sizeof dos) || dos.e_magic != IMAGE_DOS_SIGNATURE ||
+      !pluginguard::Read(reinterpret_cast<const char*>(module) + dos.e_lfanew, &nt, sizeof nt) ||
+      nt.Signature != IMAGE_NT_SIGNATURE)
+    return false;
+  size = nt.OptionalHeader.SizeOfImage;
+  return true;
+}
+
+struct WindowSearch {
+  HMODULE module;
+  std::uintptr_t base, size;
+  std::vector<HWND> found;
+  bool served = false;  // of the window being looked at or one of its children
+};
+
+// Whether the plug-in's code serves a window: its instance, window procedure or dialog
+// procedure.
+bool Serves(const WindowSearch& search, HWND window) {
+  auto inside = [&](LONG_PTR address) {
+    return static_cast<std::uintptr_t>(address) - search.base < search.size;
+  };
+  if (reinterpret_cast<HMODULE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)) == search.module) return true;
+  if (inside(GetWindowLongPtrA(window, GWLP_WNDPROC))) return true;
+  char className[8] = "";
+  GetClassNameA(window, className, sizeof className);
+  return lstrcmpA(className, "#32770") == 0 && inside(GetWindowLongPtrA(window, DWLP_DLGPROC));
+}
+
+BOOL CALLBACK MarkServedChild(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  search->served = Serves(*search, child);
+  return !search->served;
+}
+
+BOOL CALLBACK CollectServed(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  search->served = Serves(*search, window);
+  if (!search->served) EnumChildWindows(window, MarkServedChild, param);
+  if (search->served) search->found.push_back(window);
+  return TRUE;
+}
+
+// Destroys the thread's windows that the plug-in's code serves (its dialogs, its sheets),
+// which would call into it once it is unloaded, and enables their owners again: a modal
+// loop that the fault cut short leaves its owner disabled.
+void CloseWindowsOf(HMODULE module) {
+  WindowSearch search{module, 0, 0, {}, false};
+  if (!ImageRange(module, search.base, search.size)) return;
+  EnumThreadWindows(GetCurrentThreadId(), CollectServed, reinterpret_cast<LPARAM>(&search));
+  for (HWND window : search.found) {
+    HWND owner = GetWindow(window, GW_OWNER);
+    DWORD code = 0;
+    auto destroy = [&] { DestroyWindow(window); };
+    pluginguard::Call(destroy, code);
+    if (owner && IsWindow(owner)) EnableWindow(owner, TRUE);
+  }
+}
+
+}  // namespace
 
 bool BinaryPlugin::Load(GetDLLInfoFn getInfo) {
   DLLInfo* info = nullptr;
@@ -67,6 +135,7 @@ void BinaryPlugin::Fault() {
   module_ = nullptr;
   info_ = nullptr;
   items_.clear();
+  CloseWindowsOf(module);
   owner_.Faulted(*this);
   // Its own clean-up may fault as well; it is not called again either way.
   DWORD code = 0;

@@ -146,12 +146,8 @@ TEST(PluginLibrary, EveryPluginCleansItsApplicationsCacheAndKeepsItsData) {
     const std::string title = ini::ReadString(library + c.plugin, "Info", "Title", "");
     ASSERT_FALSE(title.empty());
     ASSERT_TRUE(ini::WriteString(program / "morvel.ini", "Plugins", title, "1"));
-    const std::vector<std::string> stay = [&] {
-      std::vector<std::string> all = c.stay;
-      all.push_back("Local\\Temp\\setup.log");
-      all.push_back("Local\\Temp\\installer\\big.cab");
-      return all;
-    }();
+    std::vector<std::string> stay = c.stay;
+    stay.insert(stay.end(), {"Local\\Temp\\setup.log", "Local\\Temp\\installer\\big.cab"});
     for (const auto* list : {&c.gone, &stay})
       for (const std::string& path : *list) ASSERT_TRUE(fixtures::MakeFile(profile / path, 100)) << path;
     {

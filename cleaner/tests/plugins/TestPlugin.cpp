@@ -25,10 +25,10 @@ const char* const kName = "big";
 struct Def { const char* title; long long size; long long count; bool configurable; };
 const Def kDefs[] = {{"Huge", 5368709120LL, 5000000000LL, false}};
 #elif defined(PLUGIN_BAD)
-// Its first title fills the field without an end, and cleaning it faults.
+// Its first title fills the field without an end, and its settings open a window and fault.
 const char* const kName = "bad";
 struct Def { const char* title; long long size; long long count; bool configurable; };
-const Def kDefs[] = {{"", 100, 1, false}, {"After", 200, 2, false}};
+const Def kDefs[] = {{"", 100, 1, true}, {"After", 200, 2, false}};
 const char kUnterminated[DLLITEM_TITLE_SIZE + 1] = "A title that fills its field and goes on past it!!";
 #elif defined(PLUGIN_WILD)
 // Returns an address where nothing is mapped.
@@ -79,9 +79,6 @@ void Log(const char* what, const char* title = nullptr) {
 
 template <int I>
 void __cdecl CleanItem() {
-#if defined(PLUGIN_BAD)
-  if (I == 0) *reinterpret_cast<volatile int*>(g_wild) = 1;
-#endif
   g_items[I].sizeCleaned = g_items[I].sizeFound;
   g_items[I].countCleaned = g_items[I].countFound;
   Log("clean", g_items[I].title);
@@ -89,6 +86,11 @@ void __cdecl CleanItem() {
 
 template <int I>
 void __cdecl ConfigureItem() {
+#if defined(PLUGIN_BAD)
+  CreateWindowExA(0, "STATIC", "Bad settings", WS_POPUP | WS_VISIBLE, 0, 0, 100, 50, nullptr, nullptr, g_module,
+                  nullptr);
+  *reinterpret_cast<volatile int*>(g_wild) = 1;
+#endif
   Log("configure", g_items[I].title);
 }
 
