@@ -14,9 +14,7 @@ bool SortsBefore(const std::string& a, const std::string& b) {
   return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
                         b.c_str(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
 }
-}  // namespace
 
-namespace {
 std::vector<std::string> StoredNames(const std::string& iniPath) {
   return presetnames::Decode(ini::ReadRawString(iniPath, itemlist::kMainSection, presets::kSavedSettings, ""));
 }

@@ -146,8 +146,9 @@ TEST(PluginLibrary, EveryPluginCleansItsApplicationsCacheAndKeepsItsData) {
     const std::string title = ini::ReadString(library + c.plugin, "Info", "Title", "");
     ASSERT_FALSE(title.empty());
     ASSERT_TRUE(ini::WriteString(program / "morvel.ini", "Plugins", title, "1"));
-    std::vector<std::string> stay = c.stay;
-    stay.insert(stay.end(), {"Local\\Temp\\setup.log", "Local\\Temp\\installer\\big.cab"});
+    std::vector<std::string> kept = c.stay;
+    kept.insert(kept.end(), {"Local\\Temp\\setup.log", "Local\\Temp\\installer\\big.cab"});
+    const std::vector<std::string>& stay = kept;
     for (const auto* list : {&c.gone, &stay})
       for (const std::string& path : *list) ASSERT_TRUE(fixtures::MakeFile(profile / path, 100)) << path;
     {
