@@ -87,7 +87,6 @@ class MainForm {
  public:
   explicit MainForm(Host& host) : host_(host), help_(kHelpBackground) {}
   bool Create(HINSTANCE instance);
-  void AddCfgHint(HINSTANCE instance);
   HWND hwnd() const { return hwnd_; }
   void FillListControl();
   void UpdateSelectionTotal();
@@ -105,6 +104,8 @@ class MainForm {
  private:
   friend LRESULT CALLBACK windowparts::FormProc<MainForm>(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // The hint of "&C", a tooltip of the platform's.
+  void AddCfgHint(HINSTANCE instance);
   void DrawItem(const DRAWITEMSTRUCT& draw);
   void ToggleTick(int index);
   void AppHelp(const HELPINFO& info);
