@@ -6,9 +6,9 @@
 
 namespace ini {
 
-// Values are read up to 2047 characters; a longer value loses its tail.
+// Values and sections are read whole, whatever their length: the buffers start at these
+// sizes and grow until the platform's answer fits.
 constexpr unsigned kValueBufferSize = 2048;
-// Whole sections are read into 32767 characters.
 constexpr unsigned kSectionBufferSize = 32767;
 
 std::string ReadString(const std::string& file, const std::string& section,
@@ -23,6 +23,8 @@ bool ReadFlag(const std::string& file, const std::string& section, const std::st
 // double quotes around a value, which would lose the quoting of a list of names.
 std::string ReadRawString(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& defaultValue);
+// The whole section: its lines, each ended by a NUL.
+std::string ReadSection(const std::string& file, const std::string& section);
 bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                  const std::string& value);
 bool WriteFlag(const std::string& file, const std::string& section, const std::string& key,

@@ -51,13 +51,17 @@ void AboutBox::Run(HWND owner) {
   font_.reset(dpi::CreateIconTitleFont(dpi_));
   const int x = ownerRect.left + (ownerRect.right - ownerRect.left - S(kWidth)) / 2;
   const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - S(kHeight)) / 2;
-  if (!CreateWindowExA(0, kClassName, kProduct, WS_POPUP, x, y, S(kWidth), S(kHeight), owner, nullptr,
+  if (!CreateWindowExA(0, kClassName, kProduct, WS_POPUP | WS_BORDER, x, y, S(kWidth), S(kHeight), owner, nullptr,
                        instance, this))
     return;
   EnableWindow(owner, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(hwnd_);
+  // Every click of the program comes here, so that one on the (disabled) owner closes the
+  // box as well.
+  SetCapture(hwnd_);
   formloop::Run(hwnd_, closed_);
+  if (GetCapture() == hwnd_) ReleaseCapture();
   EnableWindow(owner, TRUE);
   DestroyWindow(hwnd_);
   SetActiveWindow(owner);
@@ -69,6 +73,10 @@ void AboutBox::Paint() {
   RECT client;
   GetClientRect(hwnd_, &client);
   FillRect(dc, &client, static_cast<HBRUSH>(background_.get()));
+  {
+    const windowparts::FramePen frame(dc, frame_);
+    Rectangle(dc, client.left + 2, client.top + 2, client.right - 2, client.bottom - 2);
+  }
   {
     const win::Selected font(dc, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);

@@ -1,5 +1,6 @@
-// The about box TAboutBox: a borderless window centred over its owner, shown modally; any
-// key or click outside its link closes it, a click on the link opens the web page.
+// The about box TAboutBox: a framed window centred over its owner, shown modally; any key
+// or click closes it, wherever it lands (on the owner too), and a click on the link opens
+// the web page as well.
 #pragma once
 
 #include <windows.h>

@@ -45,6 +45,15 @@ bool NeedsHint(int rowWidth, int captionWidth, int dpi) {
   return rowWidth < captionWidth + dpi::Scale(kHintRoom, dpi);
 }
 
+Box WidenToFit(Box window, int wantedWidth, const Box& desktop) {
+  const int width = wantedWidth < desktop.width ? wantedWidth : desktop.width;
+  if (width > window.width) {
+    window.left -= (width - window.width) / 2;
+    window.width = width;
+  }
+  return KeepOnDesktop(window, desktop);
+}
+
 std::string HelpText(int context, bool hasEntry, const std::string& entryDescription) {
   if (context == kHelpItemList) return hasEntry ? entryDescription : kNoEntryText;
   for (const HelpEntry& entry : kHelpTexts)

@@ -21,6 +21,9 @@ Box KeepOnDesktop(Box popup, const Box& desktop);
 
 // Brings a window onto a monitor's work area: no larger than it, then moved within it.
 Box BringOnto(Box window, const Box& workArea);
+// A window widened about its centre to `wantedWidth`, never narrower than it is nor wider
+// than the desktop, and kept on the desktop.
+Box WidenToFit(Box window, int wantedWidth, const Box& desktop);
 
 // A list entry shows its caption as a hint when its row is narrower than the caption plus
 // the room of the tick box and the icon (pixels at `dpi`).

@@ -3,8 +3,10 @@
 #include "cleaner/forms/Main.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <vector>
@@ -113,6 +115,8 @@ class MainForm {
  private:
   friend LRESULT CALLBACK windowparts::FormProc<MainForm>(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // The hint of "&C", a tooltip of the platform's.
+  void AddCfgHint(HINSTANCE instance);
   void DrawItem(const DRAWITEMSTRUCT& draw);
   void ToggleTick(int index);
   void AppHelp(const HELPINFO& info);
@@ -156,6 +160,7 @@ class MainForm {
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
   WNDPROC listProc_ = nullptr;
+  win::UniqueWindow cfgHint_;
   win::UniqueGdi font_;
   win::UniqueGdi windowBrush_;
   win::UniqueGdi listBrush_;
@@ -188,10 +193,13 @@ bool MainForm::Create(HINSTANCE instance) {
   const DWORD style = WS_OVERLAPPEDWINDOW & ~(WS_MAXIMIZEBOX | WS_MINIMIZEBOX);
   dpi_ = dpi::System();
   const SIZE size = dpi::WindowSizeFor(S(kDesignClientWidth), S(kDesignClientHeight), style, WS_EX_CONTEXTHELP, dpi_);
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+  // The layout's client area in a thin frame may come out under the window's minimum.
+  const int width = std::max<int>(size.cx, S(kMinWidth));
+  const int height = std::max<int>(size.cy, S(kMinHeight));
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   hwnd_ = CreateWindowExA(WS_EX_CONTEXTHELP, kClassName, kTitle, style | WS_CLIPCHILDREN, x, y,
-                          size.cx, size.cy, nullptr, nullptr, instance, this);
+                          width, height, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
   dpi_ = dpi::ForWindow(hwnd_);
   help_.SetDpi(dpi_);
@@ -212,6 +220,7 @@ bool MainForm::Create(HINSTANCE instance) {
     if (!control) return false;
     SetWindowContextHelpId(control, c.helpContext);
   }
+  AddCfgHint(instance);
   list_ = GetDlgItem(hwnd_, kCleaningItems);
   listProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
@@ -220,6 +229,24 @@ bool MainForm::Create(HINSTANCE instance) {
   GetClientRect(hwnd_, &client);
   Resize(client.right, client.bottom);
   return true;
+}
+
+void MainForm::AddCfgHint(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  cfgHint_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                 instance, nullptr));
+  if (!cfgHint_) return;
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(hwnd_, kCfgBtn));
+  tool.lpszText = const_cast<char*>(kCfgHint);
+  SendMessageA(cfgHint_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  // Hints of the host appear at once.
+  SendMessageA(cfgHint_.get(), TTM_SETDELAYTIME, TTDT_INITIAL, 0);
 }
 
 void MainForm::CreateFontsAndHeights() {
@@ -394,7 +421,12 @@ void MainForm::RmCfgClick() {
 }
 
 void MainForm::DrawItem(const DRAWITEMSTRUCT& draw) {
-  if (draw.itemID == static_cast<UINT>(-1)) return;
+  if (draw.itemID == static_cast<UINT>(-1)) {
+    // The preset box with no preset chosen keeps its colour instead of the platform's white.
+    if (draw.CtlID == kSettingsBox && coloured_ && listBrush_)
+      FillRect(draw.hDC, &draw.rcItem, static_cast<HBRUSH>(listBrush_.get()));
+    return;
+  }
   if (draw.CtlID == kSettingsBox) {
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     win::UniqueGdi brush(CreateSolidBrush(selected ? Colour(SelectedColor) : Colour(ListBoxColor)));
@@ -680,8 +712,6 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kCfgBtn: {
           options::Context context;
           context.programFolder = host_.programFolder();
-          context.removeOnReboot = RemoveOnReboot;
-          context.hideItems = host_.settings().hideItems;
           context.presets = box_.names();
           options::OpenGlobalOptions(1, hwnd_, context);
           return 0;
@@ -865,6 +895,10 @@ int mainform::Run(Host& host, HINSTANCE instance) {
   form.ApplyColours();
 
   progressform::WaitForm wait;
+  host.SetFaultNotice([&form](const std::string& message) {
+    MessageBoxA(IsWindowVisible(form.hwnd()) ? form.hwnd() : nullptr, message.c_str(), kAppTitle,
+                MB_OK | MB_ICONWARNING);
+  });
   HCURSOR normalCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
   form.SetBusy(true);
   wait.Create(instance, host.settings().colours[WindowColor]);

@@ -34,6 +34,9 @@ constexpr const char* kSelectAllText = "&Select All";
 constexpr const char* kInvertSelectionText = "&Invert Selection";
 constexpr const char* kCancelText = "C&ancel";
 
+// The hint of the small options button.
+constexpr const char* kCfgHint = "Global options";
+
 constexpr const char* kSaveSettingCaption = "Save setting";
 constexpr const char* kSaveSettingPrompt = "Please enter a name for the setting:";
 constexpr const char* kNameInUseCaption = "Name in use";

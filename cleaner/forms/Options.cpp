@@ -28,24 +28,36 @@ std::string StartupFolder() {
   return ok ? std::string(path) : std::string();
 }
 
+// Page 1's flags as the settings file stores them when the page opens.
+struct StoredFlags {
+  std::string file;
+  bool removeOnReboot;
+  bool hideItems;
+};
+
 INT_PTR FlagsPage(HWND page, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
-      const auto* context = reinterpret_cast<const Context*>(sheetPage->lParam);
-      SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
-      CheckDlgButton(page, kRemoveOnRebootBox, context->removeOnReboot ? BST_CHECKED : BST_UNCHECKED);
-      CheckDlgButton(page, kHideItemsBox, context->hideItems ? BST_CHECKED : BST_UNCHECKED);
+      auto* stored = reinterpret_cast<StoredFlags*>(sheetPage->lParam);
+      stored->removeOnReboot = ini::ReadFlag(stored->file, hostsettings::kSection, hostsettings::kRemoveOnReboot, true);
+      stored->hideItems = ini::ReadFlag(stored->file, hostsettings::kSection, hostsettings::kHideItems, false);
+      SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(stored));
+      CheckDlgButton(page, kRemoveOnRebootBox, stored->removeOnReboot ? BST_CHECKED : BST_UNCHECKED);
+      CheckDlgButton(page, kHideItemsBox, stored->hideItems ? BST_CHECKED : BST_UNCHECKED);
       return TRUE;
     }
     case WM_NOTIFY:
       if (reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(PSN_APPLY)) {
-        const auto* context = reinterpret_cast<const Context*>(GetWindowLongPtrA(page, DWLP_USER));
+        const auto* stored = reinterpret_cast<const StoredFlags*>(GetWindowLongPtrA(page, DWLP_USER));
         const bool removeOnReboot = IsDlgButtonChecked(page, kRemoveOnRebootBox) == BST_CHECKED;
         const bool hideItems = IsDlgButtonChecked(page, kHideItemsBox) == BST_CHECKED;
-        const std::string file = context->programFolder + hostsettings::kFileName;
-        ini::WriteFlag(file, hostsettings::kSection, hostsettings::kRemoveOnReboot, removeOnReboot);
-        ini::WriteFlag(file, hostsettings::kSection, hostsettings::kHideItems, hideItems);
+        // Only what the user changed is written: a value kept as the file holds it stays
+        // exactly as it is written there.
+        if (removeOnReboot != stored->removeOnReboot)
+          ini::WriteFlag(stored->file, hostsettings::kSection, hostsettings::kRemoveOnReboot, removeOnReboot);
+        if (hideItems != stored->hideItems)
+          ini::WriteFlag(stored->file, hostsettings::kSection, hostsettings::kHideItems, hideItems);
         // HideItems takes effect at the next start only, as the page says.
         RemoveOnReboot = removeOnReboot;
         SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
@@ -152,6 +164,7 @@ void OpenGlobalOptions(int startPage, HWND owner, const Context& context) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   HINSTANCE instance = GetModuleHandleA(nullptr);
+  StoredFlags stored{context.programFolder + hostsettings::kFileName, true, false};
   PROPSHEETPAGEA pages[2] = {};
   const char* const resources[2] = {kPage1Resource, kPage2Resource};
   const char* const titles[2] = {kPage1Title, kPage2Title};
@@ -163,7 +176,7 @@ void OpenGlobalOptions(int startPage, HWND owner, const Context& context) {
     pages[i].pszTemplate = resources[i];
     pages[i].pszTitle = titles[i];
     pages[i].pfnDlgProc = procs[i];
-    pages[i].lParam = reinterpret_cast<LPARAM>(&context);
+    pages[i].lParam = i == 0 ? reinterpret_cast<LPARAM>(&stored) : reinterpret_cast<LPARAM>(&context);
   }
   PROPSHEETHEADERA header = {};
   header.dwSize = sizeof header;

@@ -32,13 +32,13 @@ constexpr const char* kRunLogName = "morvel.log";
 
 struct Context {
   std::string programFolder;       // where "morvel.ini" lies
-  bool removeOnReboot = false;     // current values shown on page 1
-  bool hideItems = false;
   std::vector<std::string> presets;  // the preset box's names, in its order
 };
 
-// Shows the sheet modally, opening at `startPage` (1 or 2). On OK, page 1 writes its flags
-// and RemoveOnReboot takes effect at once.
+// Shows the sheet modally, opening at `startPage` (1 or 2). Page 1 shows the flags as
+// "morvel.ini" stores them (HideItems takes effect at the next start, so the running list
+// may differ); on OK it writes only a flag the user changed, and RemoveOnReboot takes
+// effect at once.
 void OpenGlobalOptions(int startPage, HWND owner, const Context& context);
 
 // The shortcut "<name>.lnk" in the user's start-up folder, to the running program.

@@ -2,6 +2,7 @@
 
 #include "cleaner/forms/ButtonLook.h"
 #include "cleaner/forms/FormLoop.h"
+#include "cleaner/forms/FormRules.h"
 #include "cleaner/forms/Ownerdrawbtn.h"
 #include "cleaner/forms/Saverestore.h"
 #include "cleaner/forms/WindowParts.h"
@@ -17,6 +18,8 @@ constexpr int kMargin = 16;
 constexpr int kButtonWidth = 89;
 constexpr int kButtonHeight = 33;
 constexpr int kFrameMargin = 8;
+// Room for the caret after the last character of a line.
+constexpr int kCaretRoom = 4;
 
 class ResultForm {
  public:
@@ -30,6 +33,7 @@ class ResultForm {
   void Layout(int width, int height);
   int S(int value) const { return dpi::Scale(value, dpi_); }
   void UseFont();
+  void FitLongestLine();
   COLORREF Colour(HostColour c) const { return settings_.colours[c]; }
 
   const std::vector<std::string>& lines_;
@@ -99,6 +103,7 @@ bool ResultForm::Run(HINSTANCE instance) {
   for (size_t i = 0; i < lines_.size(); ++i) text += (i ? "\r\n" : "") + lines_[i];
   SetWindowTextA(text_, text.c_str());
   formpos::RestoreFormPosition(hwnd_, folder_, formpos::kResultForm);
+  FitLongestLine();
   RECT client;
   GetClientRect(hwnd_, &client);
   Layout(client.right, client.bottom);
@@ -111,6 +116,35 @@ bool ResultForm::Run(HINSTANCE instance) {
     DestroyWindow(hwnd_);
   }
   return back_;
+}
+
+// Widens the window until its longest line shows whole, as far as the screen allows.
+void ResultForm::FitLongestLine() {
+  int longest = 0;
+  {
+    const win::WindowDc dc(text_);
+    const win::Selected font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(text_, WM_GETFONT, 0, 0)));
+    for (const std::string& line : lines_) {
+      SIZE size{};
+      GetTextExtentPoint32A(dc.get(), line.c_str(), static_cast<int>(line.size()), &size);
+      if (size.cx > longest) longest = size.cx;
+    }
+  }
+  const LRESULT margins = SendMessageA(text_, EM_GETMARGINS, 0, 0);
+  RECT window, client;
+  GetWindowRect(hwnd_, &window);
+  GetClientRect(hwnd_, &client);
+  const int frame = (window.right - window.left) - client.right;
+  const int wanted = longest + LOWORD(margins) + HIWORD(margins) + S(kCaretRoom) + GetSystemMetrics(SM_CXVSCROLL) +
+                     2 * S(kMargin) + frame;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  const formrules::Box placed = formrules::WidenToFit(
+      {window.left, window.top, window.right - window.left, window.bottom - window.top}, wanted,
+      {work.left, work.top, work.right - work.left, work.bottom - work.top});
+  SetWindowPos(hwnd_, nullptr, placed.left, placed.top, placed.width, placed.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ResultForm::Layout(int width, int height) {

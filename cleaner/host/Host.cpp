@@ -6,7 +6,12 @@
 #include "cleaner/host/CommandLine.h"
 #include "common/Ini.h"
 
-Host::Host(std::string programFolder) : programFolder_(std::move(programFolder)) {}
+Host::Host(std::string programFolder) : programFolder_(std::move(programFolder)) {
+  plugins_.SetFaultHandler([this](const std::string& fileName) {
+    faults_.push_back(binaryplugins::FaultMessage(fileName));
+    if (notice_) notice_(faults_.back());
+  });
+}
 
 Host::~Host() { ReleasePlugins(); }
 
@@ -49,7 +54,10 @@ void Host::LoadPluginsAndFill() {
 void Host::CleanQuiet() {
   const CleaningResult result = RunCleaning(list_, false, !logPath_.empty());
   // A report that cannot be written changes nothing else of the run.
-  if (!logPath_.empty()) AppendRunReport(logPath_, result.lines);
+  if (logPath_.empty()) return;
+  std::vector<std::string> lines = faults_;
+  lines.insert(lines.end(), result.lines.begin(), result.lines.end());
+  AppendRunReport(logPath_, lines);
 }
 
 bool Host::SaveTicks(const std::string& selectedPreset, std::string& failedFile) const {

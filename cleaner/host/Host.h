@@ -2,7 +2,9 @@
 // the item list, the quiet run and the shut-down writes. The main window drives it.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "cleaner/host/BinaryPlugins.h"
 #include "cleaner/host/HostSettings.h"
@@ -25,6 +27,10 @@ class Host {
   // every ticked entry cleaned, the plug-ins released, and nothing written but the report
   // that "/log:PATH" asks for.
   void RunQuiet();
+  // Told the message for every binary plug-in that faults and is unloaded (interactive
+  // mode shows it; a quiet run only writes it into its report, when it keeps one).
+  void SetFaultNotice(std::function<void(const std::string& message)> notice) { notice_ = std::move(notice); }
+  const std::vector<std::string>& faults() const { return faults_; }
   // Reads "morvel.ini" (interactive mode). False with the message when a colour is not a
   // number: start-up stops there.
   bool ReadSettings(std::string& error);
@@ -61,4 +67,6 @@ class Host {
   HostSettings settings_;
   DLLList plugins_;
   ItemList list_;
+  std::vector<std::string> faults_;
+  std::function<void(const std::string&)> notice_;
 };

@@ -28,10 +28,11 @@ void ItemList::FillItemList(const std::string& programFolder, std::string sectio
     section = ini::ReadString(iniPath, itemlist::kMainSection, itemlist::kLastSetting, "");
   if (section.empty()) section = itemlist::kPluginsSection;
 
-  for (DLLInfo* info = plugins.head(); info; info = info->next) {
-    if (!info->items) continue;
-    for (int i = 0; i < info->itemCount; ++i) {
-      if (info->items[i]) Offer(std::make_unique<OldPlugInfo>(info->items[i]), hideItems, iniPath, section);
+  for (const auto& plugin : plugins.plugins()) {
+    // Item addresses as read from the table at load; a plug-in that faults meanwhile is gone.
+    const std::vector<DLLItem*> items = plugin->items();
+    for (DLLItem* item : items) {
+      if (plugin->healthy() && item) Offer(std::make_unique<OldPlugInfo>(*plugin, item), hideItems, iniPath, section);
     }
   }
   AddTextPlugins(programFolder, hideItems, iniPath, section);

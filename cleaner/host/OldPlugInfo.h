@@ -1,29 +1,35 @@
-// A cleaning item of a binary plug-in. Reads the plug-in's record in place on every
-// call: the record belongs to the plug-in and is never copied or freed here.
+// A cleaning item of a binary plug-in. Reads the plug-in's record afresh for every call,
+// through a guarded copy: the record belongs to the plug-in and is never freed here. The
+// text fields are taken up to their sizes, whether or not the plug-in ended them. Once the
+// plug-in has faulted, the item keeps its last title and description and does nothing.
 #pragma once
 
+#include "cleaner/host/BinaryPlugins.h"
 #include "cleaner/plugin-api/PluginApi.h"
 #include "cleaner/textplugin/PlugInfo.h"
 
 class OldPlugInfo final : public PlugInfo {
  public:
-  explicit OldPlugInfo(DLLItem* item) : item_(item) {}
-  long long GetSizeFound() override { return item_->sizeFound; }
-  long long GetSizeCleaned() override { return item_->sizeCleaned; }
-  long long GetCountFound() override { return item_->countFound; }
-  long long GetCountCleaned() override { return item_->countCleaned; }
-  HICON GetIcon() override { return item_->icon; }
-  bool CanConfigure() override { return item_->ConfigProc != nullptr; }
-  const char* GetTitle() override { return item_->title; }
-  const char* GetDescription() override { return item_->description; }
-  void Configure() override {
-    if (item_->ConfigProc) item_->ConfigProc();
-  }
-  void Clean() override {
-    if (item_->CleanProc) item_->CleanProc();
-  }
+  OldPlugInfo(BinaryPlugin& plugin, DLLItem* item);
+  long long GetSizeFound() override { return Refresh() ? copy_.sizeFound : 0; }
+  long long GetSizeCleaned() override { return Refresh() ? copy_.sizeCleaned : 0; }
+  long long GetCountFound() override { return Refresh() ? copy_.countFound : 0; }
+  long long GetCountCleaned() override { return Refresh() ? copy_.countCleaned : 0; }
+  HICON GetIcon() override { return Refresh() ? copy_.icon : nullptr; }
+  bool CanConfigure() override { return Refresh() && copy_.ConfigProc != nullptr; }
+  const char* GetTitle() override;
+  const char* GetDescription() override;
+  void Configure() override;
+  void Clean() override;
   void Prepare() override {}
 
  private:
+  // Copies the record; false when the plug-in is gone.
+  bool Refresh();
+
+  BinaryPlugin& plugin_;
   DLLItem* item_;
+  DLLItem copy_{};
+  char title_[DLLITEM_TITLE_SIZE + 1] = "";
+  char description_[DLLITEM_DESCRIPTION_SIZE + 1] = "";
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "cleaner/host/ItemList.h"
 #include "cleaner/host/PresetNames.h"
 #include "common/Ini.h"
@@ -12,20 +14,31 @@ bool SortsBefore(const std::string& a, const std::string& b) {
   return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
                         b.c_str(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
 }
+
+std::vector<std::string> StoredNames(const std::string& iniPath) {
+  return presetnames::Decode(ini::ReadRawString(iniPath, itemlist::kMainSection, presets::kSavedSettings, ""));
+}
+
+bool Holds(const std::vector<std::string>& names, const std::string& name) {
+  for (const std::string& n : names)
+    if (presetnames::SameName(n, name)) return true;
+  return false;
+}
 }  // namespace
 
 void PresetBox::LoadPresetNames(const std::string& iniPath) {
   names_.clear();
+  removed_.clear();
   selected_ = -1;
-  for (const std::string& name :
-       presetnames::Decode(ini::ReadRawString(iniPath, itemlist::kMainSection, presets::kSavedSettings, "")))
-    Add(name);
+  for (const std::string& name : StoredNames(iniPath)) Add(name);
   selected_ = -1;
   const std::string last = ini::ReadString(iniPath, itemlist::kMainSection, presets::kLastSettingRead, "");
   selected_ = Find(last);
 }
 
-bool PresetBox::StorePresetNames(const std::string& iniPath) const {
+bool PresetBox::StorePresetNames(const std::string& iniPath) {
+  for (const std::string& name : StoredNames(iniPath))
+    if (Find(name) < 0 && !Holds(removed_, name)) Add(name);
   return ini::WriteString(iniPath, itemlist::kMainSection, presets::kSavedSettings, presetnames::Encode(names_));
 }
 
@@ -36,6 +49,9 @@ int PresetBox::Find(const std::string& name) const {
 }
 
 int PresetBox::Add(const std::string& name) {
+  removed_.erase(std::remove_if(removed_.begin(), removed_.end(),
+                                [&](const std::string& gone) { return presetnames::SameName(gone, name); }),
+                 removed_.end());
   size_t at = 0;
   while (at < names_.size() && !SortsBefore(name, names_[at])) ++at;
   names_.insert(names_.begin() + static_cast<std::ptrdiff_t>(at), name);
@@ -45,6 +61,7 @@ int PresetBox::Add(const std::string& name) {
 
 void PresetBox::RemoveSelected() {
   if (selected_ < 0) return;
+  removed_.push_back(names_[selected_]);
   names_.erase(names_.begin() + selected_);
   selected_ = -1;
 }

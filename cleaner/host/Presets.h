@@ -12,8 +12,10 @@ class PresetBox {
  public:
   // Fills the box from "SavedSettings" and selects the name that "Last Setting" holds.
   void LoadPresetNames(const std::string& iniPath);
-  // Writes every name, in box order, as "SavedSettings".
-  bool StorePresetNames(const std::string& iniPath) const;
+  // Writes every name, in box order, as "SavedSettings". Names that the file holds and the
+  // box lacks (stored by another run meanwhile) join the box first, unless the user removed
+  // them here: the stored list never loses a name the user did not remove.
+  bool StorePresetNames(const std::string& iniPath);
 
   const std::vector<std::string>& names() const { return names_; }
   int selected() const { return selected_; }
@@ -24,10 +26,12 @@ class PresetBox {
   int Find(const std::string& name) const;
   // Inserts in sorted place and returns the index; the selection follows its name.
   int Add(const std::string& name);
+  // Removes the selected name, which then stays out of the stored list.
   void RemoveSelected();
 
  private:
   std::vector<std::string> names_;
+  std::vector<std::string> removed_;
   int selected_ = -1;
 };
 

@@ -1,5 +1,8 @@
 // The host as a user meets it: the real program in a temporary program folder with test
 // plug-ins, its window found by class and title and driven through its controls.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include "cleaner/forms/About.h"
@@ -45,6 +48,10 @@ TEST_F(MainWindow, ListsCaptionsInOrderAndExitSavesTicks) {
   EXPECT_EQ(1, SendMessageA(list, LB_GETITEMDATA, 1, 0));  // Alpha ticked
   EXPECT_EQ("Total of 2 kB selected to clean", WindowText(GetDlgItem(form, mainform::kLblTtl)));
   EXPECT_EQ("Select items to clean:", WindowText(GetDlgItem(form, mainform::kLabel1)));
+  RECT first;
+  GetWindowRect(form, &first);
+  EXPECT_GE(first.right - first.left, 334);
+  EXPECT_GE(first.bottom - first.top, 313);
 
   ASSERT_TRUE(ClickButton(form, "E&xit"));
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
@@ -87,6 +94,26 @@ TEST_F(MainWindow, NoPluginsSaysWhereToGetThemAndEnds) {
                                       "plug-in to use Varnick. They can be found at "));
   ASSERT_TRUE(ClickButton(box, "OK"));
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+}
+
+TEST_F(MainWindow, AFaultyPluginIsNamedInABoxAndAQuietRunOnlyReportsIt) {
+  ASSERT_TRUE(CopyFromBuild("test_wild.vkp", folder_.path()));
+  ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
+  Process morvel(Program());
+  HWND box = WaitMessageBox(morvel);
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ("The plug-in test_wild.vkp caused an error and has been unloaded. Varnick goes on without it.",
+            MessageText(box));
+  ASSERT_TRUE(ClickButton(box, "OK"));
+  HWND form = MainFormOf(morvel);
+  ASSERT_NE(nullptr, form);
+  EXPECT_EQ(4u, ListBoxItems(GetDlgItem(form, mainform::kCleaningItems)).size());
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+
+  Process quiet(Program() + " /q \"/log:" + folder_ / "run.log\"");
+  ASSERT_TRUE(quiet.Wait(kTimeoutMs).ended);
+  EXPECT_NE(std::string::npos, ReadTextFile(folder_ / "run.log").find("The plug-in test_wild.vkp caused an error"));
 }
 
 TEST_F(MainWindow, BadColourIsReportedAndTheWindowOpensEmpty) {
@@ -333,19 +360,26 @@ TEST_F(MainWindow, KeysCleanOnlyWhenTheUserPutTheFocusOnClean) {
   EXPECT_EQ("items load\r\nitems clean Alpha\r\nitems unload\r\n", ReadTextFile(folder_ / "calls.log"));
 }
 
-TEST_F(MainWindow, AboutBoxClosesOnAnyKey) {
+TEST_F(MainWindow, AboutBoxHasAFrameAndClosesOnAnyKeyOrClickEvenOnTheMainWindow) {
   ASSERT_TRUE(CopyFromBuild("test_items.vkp", folder_.path()));
   Process morvel(Program());
   HWND form = MainFormOf(morvel);
   ASSERT_NE(nullptr, form);
-  ASSERT_TRUE(ClickButton(form, "&About"));
-  HWND about = WaitForWindow(aboutbox::kClassName, aboutbox::kProduct, morvel.id(), kTimeoutMs);
-  ASSERT_NE(nullptr, about);
-  EXPECT_FALSE(IsWindowEnabled(form));
-  EXPECT_EQ(0, GetWindowLongA(about, GWL_STYLE) & (WS_BORDER | WS_THICKFRAME | WS_DLGFRAME));
-  PressKey(about, 'A');
-  ASSERT_TRUE(WaitWindowGone(about, kTimeoutMs));
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(form) != FALSE; }, kTimeoutMs));
+  for (const bool byClick : {false, true}) {
+    SCOPED_TRACE(byClick);
+    ASSERT_TRUE(ClickButton(form, "&About"));
+    HWND about = WaitForWindow(aboutbox::kClassName, aboutbox::kProduct, morvel.id(), kTimeoutMs);
+    ASSERT_NE(nullptr, about);
+    EXPECT_FALSE(IsWindowEnabled(form));
+    EXPECT_NE(0, GetWindowLongA(about, GWL_STYLE) & WS_BORDER);
+    if (byClick) {
+      ASSERT_TRUE(ClickAt(EntryPoint(GetDlgItem(form, mainform::kCleaningItems), 0)));
+    } else {
+      PressKey(about, 'A');
+    }
+    ASSERT_TRUE(WaitWindowGone(about, kTimeoutMs));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(form) != FALSE; }, kTimeoutMs));
+  }
   ASSERT_TRUE(ClickButton(form, "E&xit"));
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
 }
@@ -397,6 +431,43 @@ TEST_F(MainWindow, ACaptionCutOffShowsItsHintAtOnceOneThatFitsShowsNone) {
   ASSERT_TRUE(MoveMouse(EntryPoint(list, 0)));  // "Alpha (2 kB; 2 items)" fits
   EXPECT_TRUE(WaitUntil([] { return FindWindowA(THintWindow::kClassName, nullptr) == nullptr; }, kTimeoutMs));
   PostMessageA(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
+}
+
+}  // namespace
+
+namespace {
+
+// With no preset chosen the preset box keeps the list colour, "&C" tells what it opens,
+// and the results open wide enough for their longest line.
+TEST_F(MainWindow, PresetBoxOptionsHintAndResultsWidth) {
+  ASSERT_TRUE(CopyFromBuild("test_big.vkp", folder_.path()));
+  WriteTextFile(Ini(), "[MORVEL]\r\nSavedSettings=Daily\r\n[Plugins]\r\nHuge=1\r\n");
+  Process morvel(Program());
+  HWND form = MainFormOf(morvel);
+  ASSERT_NE(nullptr, form);
+  HWND box = GetDlgItem(form, mainform::kSettingsBox);
+  ASSERT_EQ(CB_ERR, SendMessageA(box, CB_GETCURSEL, 0, 0));
+  RECT face;
+  GetWindowRect(box, &face);
+  const Screenshot shot = TakeScreenshot(face);
+  ASSERT_GT(shot.width, 8);
+  EXPECT_EQ(0xE2B588u, shot.At(6, shot.height / 2));  // the default ListBoxColor
+
+  ASSERT_TRUE(MoveMouse(CentreOf(GetDlgItem(form, mainform::kCfgBtn))));
+  EXPECT_NE(nullptr, WaitForWindow(TOOLTIPS_CLASSA, mainform::kCfgHint, morvel.id(), kTimeoutMs));
+
+  ASSERT_TRUE(ClickButton(form, "C&lean"));
+  HWND results = WaitForWindow(resultform::kClassName, resultform::kCaption, morvel.id(), kTimeoutMs);
+  ASSERT_NE(nullptr, results);
+  HWND text = GetDlgItem(results, resultform::kResult);
+  const std::string all = WindowText(text);
+  ASSERT_EQ(0u, all.find("Huge (5120.0 MB; 5000000000 items): cleaned 5120.0 MB in 5000000000 items.\r\n"));
+  const LRESULT end = SendMessageA(text, EM_POSFROMCHAR, all.find('\r'), 0);
+  RECT client;
+  GetClientRect(text, &client);
+  EXPECT_LT(static_cast<short>(LOWORD(end)), client.right);
+  ASSERT_TRUE(ClickButton(results, "&Exit"));
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
 }
 

@@ -78,34 +78,46 @@ class Options : public ::testing::Test {
   TempFolder folder_;
 };
 
-TEST_F(Options, OkWritesBothFlagsAndCancelWritesNothing) {
+TEST_F(Options, ThePageShowsTheStoredFlagsAndOkWritesOnlyWhatTheUserChanged) {
   WriteTextFile(Ini(), "[morvel]\r\nHideItems=0\r\n");
   Process morvel("\"" + folder_.path() + "morvel.exe\"");
-  HWND sheet = OpenSheet(morvel);
-  ASSERT_NE(nullptr, sheet);
-  HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-  ASSERT_NE(nullptr, page);
-  EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(page, options::kRemoveOnRebootBox), BM_GETCHECK, 0, 0));
-  EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(page, options::kHideItemsBox), BM_GETCHECK, 0, 0));
-  SendMessageA(GetDlgItem(page, options::kRemoveOnRebootBox), BM_SETCHECK, BST_UNCHECKED, 0);
-  SendMessageA(GetDlgItem(page, options::kHideItemsBox), BM_SETCHECK, BST_CHECKED, 0);
-  PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-  ASSERT_TRUE(WaitWindowGone(sheet, kTimeoutMs));
-  EXPECT_EQ("0", ini::ReadString(Ini(), "morvel", "HideItems", "?"));
-  EXPECT_EQ("?", ini::ReadString(Ini(), "morvel", "RemoveOnReboot", "?"));
+  HWND sheet = nullptr, page = nullptr;
+  auto open = [&] {
+    sheet = OpenSheet(morvel);
+    page = sheet ? reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)) : nullptr;
+    return page != nullptr;
+  };
+  auto checked = [&](int box) { return SendMessageA(GetDlgItem(page, box), BM_GETCHECK, 0, 0) == BST_CHECKED; };
+  auto tick = [&](bool removeOnReboot, bool hideItems) {
+    SendMessageA(GetDlgItem(page, options::kRemoveOnRebootBox), BM_SETCHECK, removeOnReboot, 0);
+    SendMessageA(GetDlgItem(page, options::kHideItemsBox), BM_SETCHECK, hideItems, 0);
+  };
+  auto close = [&](int button) {
+    PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+    return WaitWindowGone(sheet, kTimeoutMs);
+  };
+  ASSERT_TRUE(open());
+  EXPECT_TRUE(checked(options::kRemoveOnRebootBox));
+  EXPECT_FALSE(checked(options::kHideItemsBox));
+  tick(false, true);
+  ASSERT_TRUE(close(PSBTN_CANCEL));
+  EXPECT_EQ("[morvel]\r\nHideItems=0\r\n", ReadTextFile(Ini()));
 
-  sheet = OpenSheet(morvel);
-  ASSERT_NE(nullptr, sheet);
-  page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-  SendMessageA(GetDlgItem(page, options::kRemoveOnRebootBox), BM_SETCHECK, BST_UNCHECKED, 0);
-  SendMessageA(GetDlgItem(page, options::kHideItemsBox), BM_SETCHECK, BST_CHECKED, 0);
-  PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-  ASSERT_TRUE(WaitWindowGone(sheet, kTimeoutMs));
+  ASSERT_TRUE(open());
+  tick(false, true);
+  ASSERT_TRUE(close(PSBTN_OK));
   EXPECT_EQ("1", ini::ReadString(Ini(), "morvel", "HideItems", "?"));
   EXPECT_EQ("0", ini::ReadString(Ini(), "morvel", "RemoveOnReboot", "?"));
-  // Hiding takes effect at the next start: the list still shows every item.
+  // Hiding takes effect at the next start: the list still shows every item, but the page
+  // shows what is stored, and OK without a change leaves the file as it is.
   HWND form = WaitForWindow(mainform::kClassName, mainform::kTitle, morvel.id(), kTimeoutMs);
   EXPECT_EQ(4u, ListBoxItems(GetDlgItem(form, mainform::kCleaningItems)).size());
+  ASSERT_TRUE(ini::WriteString(Ini(), "morvel", "HideItems", "7"));
+  ASSERT_TRUE(open());
+  EXPECT_FALSE(checked(options::kRemoveOnRebootBox));
+  EXPECT_TRUE(checked(options::kHideItemsBox));
+  ASSERT_TRUE(close(PSBTN_OK));
+  EXPECT_EQ("7", ini::ReadString(Ini(), "morvel", "HideItems", "?"));
   PostMessageA(form, WM_CLOSE, 0, 0);
   ASSERT_TRUE(morvel.Wait(kTimeoutMs).ended);
 }

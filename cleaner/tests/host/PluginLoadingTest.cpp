@@ -117,6 +117,34 @@ TEST_F(PluginLoading, ReadsARecordLaidOutByteByByte) {
   EXPECT_EQ("raw load\r\nraw configure\r\nraw clean\r\nraw load\r\nraw clean\r\n",
             ReadTextFile(folder_ / "raw.log"));
 }
+
+// One plug-in returns a wild record address; one fills a title without ending it and faults
+// in its settings window. Each is unloaded and named, its windows closed, and the others
+// go on.
+TEST_F(PluginLoading, AFaultyPluginIsUnloadedByNameAndTheOthersGoOn) {
+  ASSERT_TRUE(CopyFromBuild("test_wild.vkp", folder_.path(), "a.vkp"));
+  ASSERT_TRUE(CopyFromBuild("test_bad.vkp", folder_.path(), "b.vkp"));
+  ASSERT_TRUE(CopyFromBuild("test_more.vkp", folder_.path(), "c.vkp"));
+  const std::string title = "A title that fills its field and goes on past it!!";
+  WriteTextFile(folder_ / "morvel.ini", "[Plugins]\r\n" + title + "=1\r\nAfter=1\r\nGamma=1\r\n");
+  Host host(folder_.path());
+  Start(host, "/q");
+  ASSERT_EQ(1u, host.faults().size());
+  EXPECT_NE(std::string::npos, host.faults()[0].find(" a.vkp "));
+  EXPECT_EQ(V({title, "After", "Gamma"}), Titles(host));
+  EXPECT_EQ(title + " (100 bytes; 1 item)", host.list().entries()[0].caption);
+  host.list().entries()[0].item->Configure();
+  ASSERT_EQ(2u, host.faults().size());
+  EXPECT_NE(std::string::npos, host.faults()[1].find(" b.vkp "));
+  EXPECT_EQ(nullptr, FindWindowA(nullptr, "Bad settings"));
+  host.CleanQuiet();
+  EXPECT_EQ("wild load\r\nwild unload\r\nbad load\r\nmore load\r\nbad unload\r\nmore clean Gamma\r\n", Log());
+  EXPECT_EQ(title, host.list().entries()[0].item->GetTitle());
+  EXPECT_FALSE(host.list().entries()[0].item->CanConfigure());
+  EXPECT_EQ(10485760, host.list().entries()[2].item->GetSizeCleaned());
+  EXPECT_EQ(nullptr, host.plugins().head()->next);  // the chain no longer holds b.vkp
+  host.ReleasePlugins();
+}
 #endif
 
 TEST_F(PluginLoading, IgnoresPluginsInTheTextPluginFolderAndOtherExtensions) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cleaner/host/Host.h"
+#include "cleaner/host/PresetNames.h"
 #include "common/Ini.h"
 #include "tests/harness/Harness.h"
 
@@ -108,6 +109,43 @@ TEST_F(Presets, RemovingErasesTheSectionAndTheNameSoTheNextStartUsesPlugins) {
 }  // namespace
 
 namespace {
+
+// 200 names: a list far over 2,047 characters, then names so long that the main section
+// is over 32 KB; and a name that another run stored meanwhile. Saving one more keeps them
+// all, removing one drops only that one.
+TEST_F(Presets, EveryStoredNameSurvivesEverySave) {
+  Start("");
+  struct Row {
+    size_t nameLength;
+    const char* storedMeanwhile;
+  };
+  for (const Row& row : {Row{12, ""}, Row{170, ""}, Row{12, "Other run"}}) {
+    SCOPED_TRACE(row.nameLength);
+    V names;
+    for (int i = 0; i < 200; ++i)
+      names.push_back("Set " + std::to_string(1000 + i) + ", " + std::string(row.nameLength, 'x'));
+    harness::WriteTextFile(Ini(), "[MORVEL]\r\nSavedSettings=" + presetnames::Encode(names) + "\r\n[" +
+                                      names[0] + "]\r\nAlpha=1\r\n");
+    box_.LoadPresetNames(Ini());
+    ASSERT_EQ(names, box_.names());
+    V expected = names;
+    if (*row.storedMeanwhile) {
+      V stored = names;
+      stored.push_back(row.storedMeanwhile);
+      ASSERT_TRUE(ini::WriteString(Ini(), "MORVEL", "SavedSettings", presetnames::Encode(stored)));
+      box_.Select(box_.Find(names[1]));
+      ASSERT_TRUE(presets::RemoveSelected(box_, Ini()));
+      expected.erase(expected.begin() + 1);
+      expected.insert(expected.begin(), row.storedMeanwhile);
+    }
+    ASSERT_EQ(presets::SaveOutcome::Stored, presets::SavePreset(host_.list(), box_, Ini(), "New", [] { return true; }));
+    expected.insert(expected.begin(), "New");
+    PresetBox again;
+    again.LoadPresetNames(Ini());
+    EXPECT_EQ(expected, again.names());
+    EXPECT_EQ("1", ini::ReadString(Ini(), names[0], "Alpha", "?"));
+  }
+}
 
 TEST_F(Presets, SaveAsAsksAgainUntilANameIsStoredOrTheUserCancels) {
   Start("[MORVEL]\r\nSavedSettings=Daily\r\n[Plugins]\r\nAlpha=1\r\n");

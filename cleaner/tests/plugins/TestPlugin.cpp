@@ -3,6 +3,7 @@
 // see what the host called and in which order.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -23,6 +24,17 @@ const Def kDefs[] = {{"Gamma", 10485760, 3, false}};
 const char* const kName = "big";
 struct Def { const char* title; long long size; long long count; bool configurable; };
 const Def kDefs[] = {{"Huge", 5368709120LL, 5000000000LL, false}};
+#elif defined(PLUGIN_BAD)
+// Its first title fills the field without an end, and its settings open a window and fault.
+const char* const kName = "bad";
+struct Def { const char* title; long long size; long long count; bool configurable; };
+const Def kDefs[] = {{"", 100, 1, true}, {"After", 200, 2, false}};
+const char kUnterminated[DLLITEM_TITLE_SIZE + 1] = "A title that fills its field and goes on past it!!";
+#elif defined(PLUGIN_WILD)
+// Returns an address where nothing is mapped.
+const char* const kName = "wild";
+struct Def { const char* title; long long size; long long count; bool configurable; };
+const Def* const kDefs = nullptr;
 #elif defined(PLUGIN_EMPTY)
 const char* const kName = "empty";
 struct Def { const char* title; long long size; long long count; bool configurable; };
@@ -33,15 +45,16 @@ struct Def { const char* title; long long size; long long count; bool configurab
 const Def* const kDefs = nullptr;
 #endif
 
-#if defined(PLUGIN_EMPTY) || defined(PLUGIN_NULL)
+#if defined(PLUGIN_EMPTY) || defined(PLUGIN_NULL) || defined(PLUGIN_WILD)
 constexpr int kCount = 0;
 #else
 constexpr int kCount = sizeof kDefs / sizeof kDefs[0];
 #endif
 
 HMODULE g_module = nullptr;
-[[maybe_unused]] DLLItem g_items[kCount > 0 ? kCount : 1];
-[[maybe_unused]] DLLItem* g_table[kCount > 0 ? kCount : 1];
+// Room for the four callbacks below whatever the item count.
+[[maybe_unused]] DLLItem g_items[kCount > 4 ? kCount : 4];
+[[maybe_unused]] DLLItem* g_table[kCount > 4 ? kCount : 4];
 [[maybe_unused]] DLLInfo g_info;
 
 // A file beside the library; false when the path does not fit.
@@ -74,6 +87,8 @@ void CleanSlowlyWhenAsked() {
   if (BesideLibrary("slow-clean", path) && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) Sleep(1500);
 }
 
+[[maybe_unused]] volatile std::uintptr_t g_wild = 0x10;
+
 template <int I>
 void __cdecl CleanItem() {
   CleanSlowlyWhenAsked();
@@ -84,6 +99,11 @@ void __cdecl CleanItem() {
 
 template <int I>
 void __cdecl ConfigureItem() {
+#if defined(PLUGIN_BAD)
+  CreateWindowExA(0, "STATIC", "Bad settings", WS_POPUP | WS_VISIBLE, 0, 0, 100, 50, nullptr, nullptr, g_module,
+                  nullptr);
+  *reinterpret_cast<volatile int*>(g_wild) = 1;
+#endif
   Log("configure", g_items[I].title);
 }
 
@@ -97,6 +117,8 @@ extern "C" DLLInfo* __cdecl GetDLLInfo() {
   Log("load");
 #if defined(PLUGIN_NULL)
   return nullptr;
+#elif defined(PLUGIN_WILD)
+  return reinterpret_cast<DLLInfo*>(g_wild);
 #else
   g_info.module = g_module;
   g_info.itemCount = kCount;
@@ -112,6 +134,9 @@ extern "C" DLLInfo* __cdecl GetDLLInfo() {
     item.countFound = kDefs[i].count;
     item.CleanProc = kCleanProcs[i];
     item.ConfigProc = kDefs[i].configurable ? kConfigProcs[i] : nullptr;
+#if defined(PLUGIN_BAD)
+    if (i == 0) std::memcpy(item.title, kUnterminated, sizeof item.title);
+#endif
     g_table[i] = &item;
 #endif
   }
