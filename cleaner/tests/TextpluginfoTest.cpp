@@ -242,6 +242,24 @@ TEST_F(Macros, TheEnvironmentComesFirstThenOneMacroAtTheStart) {
   SetEnvironmentVariableA("commondocs", nullptr);
 }
 
+TEST_F(Macros, FolderWildcardsNeverLeadThroughALink) {
+  // Prepared by the test scripts: holder\link is a Linux link to target, a junction here.
+  const std::string base = "C:\\vk-link-fixture\\";
+  const DWORD link = GetFileAttributesA((base + "holder\\link").c_str());
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, link) << "the link fixture of scripts/wine-env.sh is missing";
+  ASSERT_TRUE(link & FILE_ATTRIBUTE_REPARSE_POINT);
+  ASSERT_TRUE(fixtures::MakeFile(base + "target\\Cache\\t.tmp", 1));
+  ASSERT_TRUE(fixtures::MakeFile(base + "holder\\Plain\\Cache\\p.tmp", 1));
+  ASSERT_TRUE(fixtures::MakeFile(base + "target\\link\\x.tmp", 1));
+  // The link as the matched folder, and the link as a named folder below a match.
+  EXPECT_EQ(std::vector<std::string>({base + "holder\\Plain\\Cache\\*.* /S"}),
+            Expand(base + "holder\\*\\Cache\\*.* /S"));
+  EXPECT_EQ(std::vector<std::string>({base + "target\\link\\*.tmp"}), Expand(base + "*\\link\\*.tmp"));
+  harness::RemoveTree(base + "holder\\Plain");
+  harness::RemoveTree(base + "target\\Cache");
+  harness::RemoveTree(base + "target\\link");
+}
+
 TEST_F(Macros, EachMacroNamesItsFolderInAnyCase) {
   struct Case { const char* token; std::string folder; };
   const Case known[] = {
