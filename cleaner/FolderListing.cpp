@@ -28,7 +28,9 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
 
 Expansion ExpandOnDisk(const std::string& path, std::size_t budget, std::vector<std::string>& out) {
   const auto isPlainFolder = [](const std::string& folder) {
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    // Asked with its trailing '\', a link answers for the folder it points to.
+    const std::string name = folder.substr(0, folder.size() - 1);
+    const DWORD attributes = GetFileAttributesA(name.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY;
   };

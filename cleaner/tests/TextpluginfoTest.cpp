@@ -362,14 +362,19 @@ TEST(SamplePlugins, EveryLineNamesSomethingTheEngineCanWalk) {
       textentries::RegistryEntry entry;
       EXPECT_TRUE(textentries::ParseRegistryEntry(line, entry)) << name << ": " << line;
     }
-    const std::vector<std::string> lines = textplugin::ReadSectionLines(path, textplugin::kFilesSection);
-    item.Prepare();
-    EXPECT_EQ(lines.size(), item.expandedPaths().size()) << name;
-    for (const std::string& expanded : item.expandedPaths()) {
+    // Every line names one folder, or with a wildcard the folders that match it (which
+    // may be none here); only such matched folders may be removed themselves.
+    std::vector<std::string> expanded;
+    for (const std::string& line : textplugin::ReadSectionLines(path, textplugin::kFilesSection)) {
+      const std::size_t before = expanded.size();
+      macros::ExpandMacros(line, expanded);
+      EXPECT_EQ(before + 1, expanded.size()) << name << ": " << line;
+    }
+    for (const std::string& made : expanded) {
       textentries::FilesEntry entry;
-      EXPECT_TRUE(textentries::ParseFilesEntry(expanded, entry)) << name << ": " << expanded;
-      EXPECT_EQ(std::string::npos, expanded.find('%')) << name << ": " << expanded;
-      EXPECT_FALSE(entry.switches.includeFolder) << name << ": " << expanded;
+      EXPECT_TRUE(textentries::ParseFilesEntry(made, entry)) << name << ": " << made;
+      EXPECT_EQ(std::string::npos, made.find('%')) << name << ": " << made;
+      EXPECT_TRUE(!entry.switches.includeFolder || wildcards::HasFolderWildcard(made)) << name << ": " << made;
     }
   }
 }
