@@ -1,12 +1,7 @@
 // The lines of a .vkt section: every registry line and every files line. A parsed files
 // line names a fully qualified folder that its own text names (never a shorter one), a
 // mask of its own text, and switches that delete no more than the plain parse of the
-// switch text would. A line's folder wildcards, expanded in a tree where every folder holds
-// the same few folders, yield at most the limit of paths, each the line with its wildcard
-// folders replaced by names that hold no wildcard.
-#include <algorithm>
-
-#include "cleaner/FolderWildcards.h"
+// switch text would.
 #include "cleaner/TextEntries.h"
 #include "native/fuzz/FuzzCheck.h"
 
@@ -56,31 +51,6 @@ void CheckFilesLine(const std::string& line) {
   Require(entry.switches.subfoldersOnly || !plain.subfoldersOnly, "SubfoldersOnly wherever the plain parse sets it");
 }
 
-void CheckWildcards(const std::string& line) {
-  const auto list = [](const std::string& folder) {
-    return folder.size() < 120 ? std::vector<std::string>{"a", "B", "lnk.", "x y"} : std::vector<std::string>();
-  };
-  const auto plain = [](const std::string&) { return true; };
-  std::vector<std::string> out;
-  const wildcards::Expansion e =
-      wildcards::ExpandFolderWildcards(line, list, plain, AsciiCaseFold(), wildcards::kMaxPaths, out);
-  Require(out.size() <= wildcards::kMaxPaths, "at most the limit of paths");
-  Require(e.outcome == wildcards::Outcome::kExpanded || out.empty(), "paths only from an expansion");
-  const std::size_t slash = line.find('/');
-  const std::string switches = slash == std::string::npos ? "" : line.substr(slash);
-  const std::string path = line.substr(0, slash);
-  const std::size_t mask = path.rfind('\\');
-  for (const std::string& p : out) {
-    Require(p.size() >= switches.size() && p.compare(p.size() - switches.size(), switches.size(), switches) == 0,
-            "the line's switches follow every path");
-    const std::string made = p.substr(0, p.size() - switches.size());
-    Require(std::count(made.begin(), made.end(), '\\') == std::count(path.begin(), path.end(), '\\'),
-            "as many folders as the line");
-    Require(made.substr(made.rfind('\\')) == path.substr(mask), "the line's own mask");
-    Require(!wildcards::HasFolderWildcard(made), "no wildcard folder is left");
-  }
-}
-
 void CheckRegistryLine(const std::string& line) {
   RegistryEntry entry;
   if (!ParseRegistryEntry(line, entry)) return;
@@ -102,7 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(line.find('\0') == std::string::npos && !line.empty(), "lines are whole and not empty");
     total += line.size() + 1;
     CheckFilesLine(line);
-    CheckWildcards(line);
     CheckRegistryLine(line);
   }
   Require(total <= size + 1, "the lines lie within the section");

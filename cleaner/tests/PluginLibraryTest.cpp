@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 #include "cleaner/BinaryPlugins.h"
@@ -23,43 +24,48 @@ struct Case {
   std::vector<std::string> stay;
 };
 
+// Paths below one folder, and two lists as one.
+std::vector<std::string> Under(const std::string& folder, std::initializer_list<const char*> tails) {
+  std::vector<std::string> paths;
+  for (const char* tail : tails) paths.push_back(folder + tail);
+  return paths;
+}
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 // A Chromium browser's "User Data" folder with three profiles and the guest profile: the
 // cache folders of each profile and those beside them go, the profiles' data stays.
 Case Chromium(const char* plugin, const std::string& userData) {
-  auto at = [&](const char* tail) { return userData + tail; };
   return {plugin,
-          {at("\\Default\\Cache\\Cache_Data\\data_0"), at("\\Default\\Code Cache\\js\\index"),
-           at("\\Default\\GPUCache\\data_1"), at("\\Default\\DawnGraphiteCache\\data_0"),
-           at("\\Profile 1\\Cache\\Cache_Data\\f_00001a"), at("\\Profile 2\\Code Cache\\wasm\\index"),
-           at("\\Guest Profile\\Cache\\Cache_Data\\data_0"), at("\\ShaderCache\\data_0"),
-           at("\\GrShaderCache\\data_1"), at("\\GraphiteDawnCache\\data_0"),
-           at("\\component_crx_cache\\abc_1"), at("\\extensions_crx_cache\\ext_1")},
-          {at("\\Default\\Network\\Cookies"), at("\\Default\\Login Data"), at("\\Default\\History"),
-           at("\\Default\\Bookmarks"), at("\\Default\\Preferences"), at("\\Default\\Sessions\\Session_1"),
-           at("\\Default\\Local Storage\\leveldb\\000003.log"), at("\\Default\\IndexedDB\\x.indexeddb.leveldb\\LOG"),
-           at("\\Default\\Service Worker\\CacheStorage\\k\\index"), at("\\Default\\Extensions\\ab\\1.0\\manifest.json"),
-           at("\\Profile 1\\Network\\Cookies"), at("\\Profile 2\\Login Data"), at("\\Guest Profile\\Preferences"),
-           at("\\Local State")}};
+          Under(userData, {"\\Default\\Cache\\Cache_Data\\data_0", "\\Default\\Code Cache\\js\\index",
+                           "\\Default\\GPUCache\\data_1", "\\Default\\DawnGraphiteCache\\data_0",
+                           "\\Profile 1\\Cache\\Cache_Data\\f_00001a", "\\Profile 2\\Code Cache\\wasm\\index",
+                           "\\Guest Profile\\Cache\\Cache_Data\\data_0", "\\ShaderCache\\data_0", "\\GrShaderCache\\data_1",
+                           "\\GraphiteDawnCache\\data_0", "\\component_crx_cache\\a_1", "\\extensions_crx_cache\\e_1"}),
+          Under(userData, {"\\Default\\Network\\Cookies", "\\Default\\Login Data", "\\Default\\History",
+                           "\\Default\\Bookmarks", "\\Default\\Preferences", "\\Default\\Sessions\\Session_1",
+                           "\\Default\\Local Storage\\leveldb\\3.log", "\\Default\\IndexedDB\\x.leveldb\\LOG",
+                           "\\Default\\Service Worker\\CacheStorage\\k\\index", "\\Default\\Extensions\\ab\\m.json",
+                           "\\Profile 1\\Network\\Cookies", "\\Guest Profile\\Preferences", "\\Local State"})};
 }
 
 // Opera and Opera GX: today's "Default" profile and the flat layout of older versions.
 Case Opera(const char* plugin, const std::string& folder) {
   const std::string local = "Local\\Opera Software\\" + folder, roaming = "Roaming\\Opera Software\\" + folder;
   return {plugin,
-          {local + "\\Default\\Cache\\Cache_Data\\data_0", local + "\\Cache\\Cache_Data\\data_0",
-           roaming + "\\Default\\Code Cache\\js\\index", roaming + "\\Default\\GPUCache\\data_0",
-           roaming + "\\Code Cache\\js\\index", roaming + "\\GrShaderCache\\data_0", roaming + "\\ShaderCache\\data_0"},
-          {roaming + "\\Default\\Network\\Cookies", roaming + "\\Default\\Login Data", roaming + "\\Default\\Bookmarks",
-           roaming + "\\Default\\History", roaming + "\\Default\\Preferences",
-           roaming + "\\Default\\Local Storage\\leveldb\\x.ldb", roaming + "\\Default\\Extensions\\ab\\manifest.json",
-           roaming + "\\Local State"}};
+          Under(local, {"\\Default\\Cache\\Cache_Data\\d", "\\Cache\\Cache_Data\\d"}) +
+              Under(roaming, {"\\Default\\Code Cache\\js\\i", "\\Default\\GPUCache\\d", "\\Code Cache\\js\\i",
+                              "\\GrShaderCache\\d", "\\ShaderCache\\d"}),
+          Under(roaming, {"\\Default\\Network\\Cookies", "\\Default\\Login Data", "\\Default\\Bookmarks",
+                          "\\Default\\History", "\\Default\\Preferences", "\\Default\\Local Storage\\leveldb\\x.ldb",
+                          "\\Local State"})};
 }
 
 std::vector<Case> Cases() {
   const std::string teams = "Local\\Packages\\MSTeams_8wekyb3d8bbwe\\LocalCache\\Microsoft\\MSTeams\\";
   const std::string spotify = "Local\\Packages\\SpotifyAB.SpotifyMusic_zpdnekdrzrea0\\LocalCache\\Spotify\\";
-  const std::string firefox = "Local\\Mozilla\\Firefox\\Profiles\\";
-  const std::string roamingFirefox = "Roaming\\Mozilla\\Firefox\\Profiles\\";
   return {
       Chromium("chrome-cache.vkt", "Local\\Google\\Chrome\\User Data"),
       Chromium("edge-cache.vkt", "Local\\Microsoft\\Edge\\User Data"),
@@ -67,17 +73,20 @@ std::vector<Case> Cases() {
       Chromium("vivaldi-cache.vkt", "Local\\Vivaldi\\User Data"),
       Opera("opera-cache.vkt", "Opera Stable"),
       Opera("opera-gx-cache.vkt", "Opera GX Stable"),
+      // Two profiles, each split between the local and the roaming profile.
       {"firefox-cache.vkt",
-       {firefox + "a1b2.default-release\\cache2\\entries\\0A1B", firefox + "a1b2.default-release\\startupCache\\scriptCache.bin",
-        firefox + "a1b2.default-release\\jumpListCache\\a.ico", firefox + "a1b2.default-release\\shader-cache\\s",
-        firefox + "x9y8.work\\cache2\\entries\\FF00"},
-       {firefox + "a1b2.default-release\\thumbnails\\t.png", firefox + "a1b2.default-release\\safebrowsing\\google4\\x.vlpset",
-        firefox + "x9y8.work\\", "Roaming\\Mozilla\\Firefox\\profiles.ini",
-        roamingFirefox + "a1b2.default-release\\places.sqlite", roamingFirefox + "a1b2.default-release\\cookies.sqlite",
-        roamingFirefox + "a1b2.default-release\\logins.json", roamingFirefox + "a1b2.default-release\\key4.db",
-        roamingFirefox + "a1b2.default-release\\prefs.js", roamingFirefox + "a1b2.default-release\\sessionstore.jsonlz4",
-        roamingFirefox + "a1b2.default-release\\storage\\default\\https+++x\\idb\\1.sqlite",
-        roamingFirefox + "x9y8.work\\places.sqlite", roamingFirefox + "x9y8.work\\extensions\\addon@x.xpi"}},
+       Under("Local\\Mozilla\\Firefox\\Profiles\\",
+             {"a1.default-release\\cache2\\entries\\0A1B", "a1.default-release\\startupCache\\scriptCache.bin",
+              "a1.default-release\\jumpListCache\\a.ico", "a1.default-release\\shader-cache\\s",
+              "x9.work\\cache2\\entries\\FF00"}),
+       Under("Local\\Mozilla\\Firefox\\Profiles\\",
+             {"a1.default-release\\thumbnails\\t.png", "a1.default-release\\safebrowsing\\google4\\x.vlpset", "x9.work\\"}) +
+           Under("Roaming\\Mozilla\\Firefox\\",
+                 {"profiles.ini", "Profiles\\a1.default-release\\places.sqlite", "Profiles\\a1.default-release\\cookies.sqlite",
+                  "Profiles\\a1.default-release\\logins.json", "Profiles\\a1.default-release\\key4.db",
+                  "Profiles\\a1.default-release\\prefs.js", "Profiles\\a1.default-release\\sessionstore.jsonlz4",
+                  "Profiles\\a1.default-release\\storage\\default\\https+++x\\idb\\1.sqlite",
+                  "Profiles\\x9.work\\places.sqlite", "Profiles\\x9.work\\extensions\\addon@x.xpi"})},
       {"thumbnail-cache.vkt",
        {"Local\\Microsoft\\Windows\\Explorer\\thumbcache_256.db", "Local\\Microsoft\\Windows\\Explorer\\thumbcache_idx.db"},
        {"Local\\Microsoft\\Windows\\Explorer\\iconcache_16.db", "Local\\Microsoft\\Windows\\Explorer\\ExplorerStartupLog.etl"}},
@@ -92,12 +101,11 @@ std::vector<Case> Cases() {
        {"Local\\Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_x_1\\Report.wer",
         "Local\\Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_y_2\\Report.wer"},
        {"Local\\Microsoft\\Windows\\WER\\ERC\\statecache.lock", "Local\\CrashDumps\\app.exe.99.dmp"}},
+      // The Low folder stays, emptied; every other subfolder goes.
       {"user-temp.vkt",
-       {"Local\\Temp\\setup.log", "Local\\Temp\\~DF12.tmp", "Local\\Temp\\installer\\big.cab", "Local\\Temp\\installer\\",
-        "Local\\Temp\\7z\\a\\b.dll", "Local\\Temp\\7z\\", "Local\\Temp\\Low\\ie.tmp", "Local\\Temp\\{A1B2}\\x\\y.msi",
-        "Local\\Temp\\{A1B2}\\"},
-       {"Local\\Temp\\Low\\", "Local\\Microsoft\\Windows\\Explorer\\thumbcache_256.db",
-        "Local\\Google\\Chrome\\User Data\\Default\\Cookies"}},
+       Under("Local\\Temp\\", {"setup.log", "~DF12.tmp", "installer\\big.cab", "installer\\", "7z\\a\\b.dll", "7z\\",
+                               "Low\\ie.tmp", "{A1B2}\\x\\y.msi", "{A1B2}\\"}),
+       {"Local\\Temp\\Low\\", "Local\\Microsoft\\Windows\\Explorer\\thumbcache_256.db"}},
       {"recent-documents.vkt",
        {"Roaming\\Microsoft\\Windows\\Recent\\letter.docx.lnk"},
        {"Roaming\\Microsoft\\Windows\\Recent\\desktop.ini", "Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\app.lnk"}},
@@ -108,47 +116,40 @@ std::vector<Case> Cases() {
         "Roaming\\Zoom\\data\\Zoom.us.ini", "Roaming\\Microsoft\\Teams\\desktop-config.json"}},
       // Classic Teams in the roaming profile, the current app in its Store package.
       {"teams-cache.vkt",
-       {"Roaming\\Microsoft\\Teams\\Cache\\data_0", "Roaming\\Microsoft\\Teams\\Code Cache\\js\\index",
-        "Roaming\\Microsoft\\Teams\\GPUCache\\data_1",
-        "Roaming\\Microsoft\\Teams\\Service Worker\\CacheStorage\\abc\\x", "Roaming\\Microsoft\\Teams\\tmp\\t.tmp",
-        teams + "EBWebView\\WV2Profile_tfw\\Cache\\Cache_Data\\data_0", teams + "EBWebView\\WV2Profile_tfw\\Code Cache\\js\\index",
-        teams + "EBWebView\\WV2Profile_tfw\\GPUCache\\data_0", teams + "EBWebView\\GrShaderCache\\data_0"},
-       {"Roaming\\Microsoft\\Teams\\Cookies", "Roaming\\Microsoft\\Teams\\desktop-config.json",
-        "Roaming\\Microsoft\\Teams\\IndexedDB\\chat.db", "Roaming\\Microsoft\\Teams\\Service Worker\\Database\\x",
-        teams + "EBWebView\\WV2Profile_tfw\\IndexedDB\\https_teams.microsoft.com_0.indexeddb.leveldb\\000003.log",
-        teams + "EBWebView\\WV2Profile_tfw\\Local Storage\\leveldb\\x.ldb", teams + "EBWebView\\WV2Profile_tfw\\Network\\Cookies",
-        teams + "Backgrounds\\Uploads\\mine.png", teams + "app_settings.json"}},
+       Under("Roaming\\Microsoft\\Teams\\", {"Cache\\data_0", "Code Cache\\js\\index", "GPUCache\\data_1",
+                                             "Service Worker\\CacheStorage\\abc\\x", "tmp\\t.tmp"}) +
+           Under(teams + "EBWebView\\", {"WV2Profile_tfw\\Cache\\Cache_Data\\data_0", "WV2Profile_tfw\\Code Cache\\js\\i",
+                                         "WV2Profile_tfw\\GPUCache\\data_0", "GrShaderCache\\data_0"}),
+       Under("Roaming\\Microsoft\\Teams\\", {"Cookies", "desktop-config.json", "IndexedDB\\chat.db", "Service Worker\\Database\\x"}) +
+           Under(teams, {"EBWebView\\WV2Profile_tfw\\IndexedDB\\https_teams.microsoft.com_0.indexeddb.leveldb\\3.log",
+                         "EBWebView\\WV2Profile_tfw\\Local Storage\\leveldb\\x.ldb", "EBWebView\\WV2Profile_tfw\\Network\\Cookies",
+                         "Backgrounds\\Uploads\\mine.png", "app_settings.json"})},
       {"slack-cache.vkt",
        {"Roaming\\Slack\\Cache\\Cache_Data\\data_0", "Roaming\\Slack\\Code Cache\\js\\index",
         "Roaming\\Slack\\GPUCache\\data_0", "Roaming\\Slack\\Service Worker\\CacheStorage\\k\\v"},
        {"Roaming\\Slack\\Cookies", "Roaming\\Slack\\storage\\root-state.json", "Roaming\\Slack\\Local Storage\\leveldb\\x.ldb"}},
       // Stable, PTB and Canary side by side.
       {"discord-cache.vkt",
-       {"Roaming\\discord\\Cache\\Cache_Data\\f_0001", "Roaming\\discord\\Code Cache\\js\\index",
-        "Roaming\\discord\\GPUCache\\data_0", "Roaming\\discordptb\\Cache\\Cache_Data\\f_0002",
-        "Roaming\\discordcanary\\Code Cache\\js\\index", "Roaming\\discordcanary\\GPUCache\\data_0"},
-       {"Roaming\\discord\\Cookies", "Roaming\\discord\\settings.json", "Roaming\\discord\\Local Storage\\leveldb\\x.ldb",
-        "Roaming\\discordptb\\settings.json", "Roaming\\discordcanary\\Local Storage\\leveldb\\x.ldb"}},
+       Under("Roaming\\discord", {"\\Cache\\Cache_Data\\f_0001", "\\Code Cache\\js\\index", "\\GPUCache\\data_0",
+                                  "ptb\\Cache\\Cache_Data\\f_0002", "canary\\Code Cache\\js\\index", "canary\\GPUCache\\d"}),
+       Under("Roaming\\discord", {"\\Cookies", "\\settings.json", "\\Local Storage\\leveldb\\x.ldb", "ptb\\settings.json",
+                                  "canary\\Local Storage\\leveldb\\x.ldb"})},
       // The installer build and the Store build.
       {"spotify-cache.vkt",
-       {"Local\\Spotify\\Data\\ab\\abcdef.file", "Local\\Spotify\\Browser\\Cache\\Cache_Data\\data_0",
-        spotify + "Data\\cd\\cdef01.file", spotify + "Browser\\Cache\\Cache_Data\\data_0"},
-       {"Roaming\\Spotify\\prefs", "Local\\Spotify\\Users\\someone-user\\local-files.bnk",
-        spotify + "Storage\\offline.bnk", spotify + "Users\\someone-user\\prefs"}},
-      {"windows-temp.vkt",
-       {"Windows\\Temp\\a.tmp", "Windows\\Temp\\B.TMP", "Windows\\Temp\\keep.log", "Windows\\Temp\\sub\\deeper.tmp",
-        "Windows\\Temp\\sub\\"},
+       Under("Local\\Spotify\\", {"Data\\ab\\abcdef.file", "Browser\\Cache\\Cache_Data\\data_0"}) +
+           Under(spotify, {"Data\\cd\\cdef01.file", "Browser\\Cache\\Cache_Data\\data_0"}),
+       {"Roaming\\Spotify\\prefs", "Local\\Spotify\\Users\\someone-user\\local-files.bnk", spotify + "Storage\\offline.bnk",
+        spotify + "Users\\someone-user\\prefs"}},
+      {"windows-temp.vkt", Under("Windows\\Temp\\", {"a.tmp", "B.TMP", "keep.log", "sub\\deeper.tmp", "sub\\"}),
        {"Windows\\Temp\\", "Windows\\win.ini"}},
       {"vscode-cache.vkt",
-       {"Roaming\\Code\\Cache\\Cache_Data\\data_0", "Roaming\\Code\\CachedData\\1a2b\\chrome\\js\\x.code",
-        "Roaming\\Code\\Code Cache\\js\\index", "Roaming\\Code\\GPUCache\\data_0",
-        "Roaming\\Code\\CachedExtensionVSIXs\\ms-python.python-1.0.0", "Roaming\\Code\\CachedProfilesData\\p\\x",
-        "Roaming\\Code\\blob_storage\\b\\1", "Roaming\\Code\\Crashpad\\reports\\r.dmp",
-        "Roaming\\Code\\DawnWebGPUCache\\data_0", "Roaming\\VSCodium\\Cache\\Cache_Data\\data_0",
-        "Roaming\\Cursor\\CachedData\\9f\\x.code"},
-       {"Roaming\\Code\\User\\settings.json", "Roaming\\Code\\User\\keybindings.json",
-        "Roaming\\Code\\Backups\\workspaces.json", "Roaming\\Code\\Cookies", "Roaming\\Code\\User\\globalStorage\\state.vscdb",
-        "Roaming\\VSCodium\\User\\settings.json", "Roaming\\Cursor\\User\\workspaceStorage\\w\\state.vscdb"}},
+       Under("Roaming\\", {"Code\\Cache\\Cache_Data\\data_0", "Code\\CachedData\\1a2b\\chrome\\js\\x.code",
+                           "Code\\Code Cache\\js\\index", "Code\\GPUCache\\data_0", "Code\\CachedExtensionVSIXs\\ms-python-1.0",
+                           "Code\\CachedProfilesData\\p\\x", "Code\\blob_storage\\b\\1", "Code\\Crashpad\\reports\\r.dmp",
+                           "Code\\DawnWebGPUCache\\data_0", "VSCodium\\Cache\\Cache_Data\\data_0", "Cursor\\CachedData\\9f\\x.code"}),
+       Under("Roaming\\", {"Code\\User\\settings.json", "Code\\User\\keybindings.json", "Code\\Backups\\workspaces.json",
+                           "Code\\Cookies", "Code\\User\\globalStorage\\state.vscdb", "VSCodium\\User\\settings.json",
+                           "Cursor\\User\\workspaceStorage\\w\\state.vscdb"})},
   };
 }
 

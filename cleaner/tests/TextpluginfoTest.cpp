@@ -246,18 +246,13 @@ TEST_F(Macros, FolderWildcardsNeverLeadThroughALink) {
   // Prepared by the test scripts: holder\link is a Linux link to target, a junction here.
   const std::string base = "C:\\vk-link-fixture\\";
   const DWORD link = GetFileAttributesA((base + "holder\\link").c_str());
-  ASSERT_NE(INVALID_FILE_ATTRIBUTES, link) << "the link fixture of scripts/wine-env.sh is missing";
-  ASSERT_TRUE(link & FILE_ATTRIBUTE_REPARSE_POINT);
-  ASSERT_TRUE(fixtures::MakeFile(base + "target\\Cache\\t.tmp", 1));
-  ASSERT_TRUE(fixtures::MakeFile(base + "holder\\Plain\\Cache\\p.tmp", 1));
-  ASSERT_TRUE(fixtures::MakeFile(base + "target\\link\\x.tmp", 1));
+  ASSERT_TRUE(link != INVALID_FILE_ATTRIBUTES && (link & FILE_ATTRIBUTE_REPARSE_POINT)) << "the link fixture is missing";
+  for (const char* file : {"target\\Cache\\t.tmp", "holder\\Plain\\Cache\\p.tmp", "target\\link\\x.tmp"})
+    ASSERT_TRUE(fixtures::MakeFile(base + file, 1)) << file;
   // The link as the matched folder, and the link as a named folder below a match.
-  EXPECT_EQ(std::vector<std::string>({base + "holder\\Plain\\Cache\\*.* /S"}),
-            Expand(base + "holder\\*\\Cache\\*.* /S"));
+  EXPECT_EQ(std::vector<std::string>({base + "holder\\Plain\\Cache\\*.* /S"}), Expand(base + "holder\\*\\Cache\\*.* /S"));
   EXPECT_EQ(std::vector<std::string>({base + "target\\link\\*.tmp"}), Expand(base + "*\\link\\*.tmp"));
-  harness::RemoveTree(base + "holder\\Plain");
-  harness::RemoveTree(base + "target\\Cache");
-  harness::RemoveTree(base + "target\\link");
+  for (const char* folder : {"holder\\Plain", "target\\Cache", "target\\link"}) harness::RemoveTree(base + folder);
 }
 
 TEST_F(Macros, EachMacroNamesItsFolderInAnyCase) {
@@ -362,19 +357,16 @@ TEST(SamplePlugins, EveryLineNamesSomethingTheEngineCanWalk) {
       textentries::RegistryEntry entry;
       EXPECT_TRUE(textentries::ParseRegistryEntry(line, entry)) << name << ": " << line;
     }
-    // Every line names one folder, or with a wildcard the folders that match it (which
-    // may be none here); only such matched folders may be removed themselves.
-    std::vector<std::string> expanded;
+    // Every line names one folder, or with a wildcard the folders that match it (which may
+    // be none here); only such matched folders may be removed themselves.
     for (const std::string& line : textplugin::ReadSectionLines(path, textplugin::kFilesSection)) {
-      const std::size_t before = expanded.size();
-      macros::ExpandMacros(line, expanded);
-      EXPECT_EQ(before + 1, expanded.size()) << name << ": " << line;
-    }
-    for (const std::string& made : expanded) {
+      std::vector<std::string> made;
+      macros::ExpandMacros(line, made);
       textentries::FilesEntry entry;
-      EXPECT_TRUE(textentries::ParseFilesEntry(made, entry)) << name << ": " << made;
-      EXPECT_EQ(std::string::npos, made.find('%')) << name << ": " << made;
-      EXPECT_TRUE(!entry.switches.includeFolder || wildcards::HasFolderWildcard(made)) << name << ": " << made;
+      ASSERT_EQ(1u, made.size()) << name << ": " << line;
+      EXPECT_TRUE(textentries::ParseFilesEntry(made[0], entry)) << name << ": " << made[0];
+      EXPECT_EQ(std::string::npos, made[0].find('%')) << name << ": " << made[0];
+      EXPECT_TRUE(!entry.switches.includeFolder || wildcards::HasFolderWildcard(made[0])) << name << ": " << made[0];
     }
   }
 }
