@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "cleaner/Diskscan.h"
+#include "cleaner/textplugin/Diskscan.h"
 
 namespace {
 

@@ -1,0 +1,46 @@
+// The file walks of text plug-ins: counting what a files entry covers, and deleting it.
+#pragma once
+
+#include "cleaner/textplugin/TextEntries.h"
+
+// Files scheduled for removal at the next restart during this run
+// (reset by the cleaning run).
+extern long long RebootFileCount;
+// Whether files that cannot be deleted may be scheduled for removal at restart. Read from
+// the settings file; false in quiet mode.
+extern bool RemoveOnReboot;
+
+struct WalkResult {
+  long long entries = 0;  // files
+  long long bytes = 0;
+};
+
+// Counts the matching files of `folder` (ending in '\') whose long names match `mask`, and with
+// `Subfolders` those of every subfolder at any depth. Links to folders are never followed,
+// and files or folders whose path would not fit into one path are left out, exactly as
+// the deletion walk leaves them.
+WalkResult CountFolder(const char* folder, const char* mask, textentries::SwitchSet switches);
+
+// Deletes what CountFolder counts, removes each walked subfolder once it is empty, and
+// with `IncludeFolder` the named folder itself. A file that cannot be deleted is
+// scheduled for removal at restart when RemoveOnReboot allows it (raising
+// RebootFileCount), and counts nothing.
+WalkResult DeleteFolder(const char* folder, const char* mask, textentries::SwitchSet switches);
+
+// Hands `path` to the system for removal at the next restart: MoveFileExA on the NT
+// family, a "NUL" line in the "Rename" section of WININIT.INI otherwise. True when the
+// system took it (the call succeeded, or the line was written).
+bool ScheduleRemovalAtRestart(const char* path);
+bool ScheduleRemovalAtRestart(const char* path, bool ntFamily);
+
+// The system code page's upper case of every byte, made once: how the walks and the folder
+// wildcards match long names without regard to case.
+const textentries::CaseFold& SystemCaseFold();
+
+namespace diskscan {
+// What a level lists: every name, matched against the mask by the walk itself.
+constexpr const char* kEverything = "*";
+constexpr const char* kWininitFile = "\\WININIT.INI";
+constexpr const char* kRenameSection = "Rename";
+constexpr const char* kRenameKey = "NUL";
+}  // namespace diskscan
