@@ -1,8 +1,10 @@
 # The cleaner's units that need no Windows call, room by room, and their tests: the one
 # list of each library, built into the Windows programs and natively with the sanitizers
 # and the fuzzers. Set cleaner_dir before including this.
-set(morvel_textplugin_portable_sources ${cleaner_dir}/textplugin/TextEntries.cpp)
-set(morvel_textplugin_portable_tests ${cleaner_dir}/tests/textplugin/TextEntriesTest.cpp)
+set(morvel_textplugin_portable_sources ${cleaner_dir}/textplugin/TextEntries.cpp
+  ${cleaner_dir}/textplugin/FolderWildcards.cpp)
+set(morvel_textplugin_portable_tests ${cleaner_dir}/tests/textplugin/TextEntriesTest.cpp
+  ${cleaner_dir}/tests/textplugin/FolderWildcardsTest.cpp)
 
 set(morvel_host_portable_sources
   ${cleaner_dir}/host/Wording.cpp ${cleaner_dir}/host/CommandLine.cpp

@@ -72,19 +72,6 @@ bool StartWalk(WalkState& state, const char* folder, std::size_t& length) {
   return true;
 }
 
-// The system code page's upper case of every byte, made once.
-const textentries::CaseFold& SystemCaseFold() {
-  static const textentries::CaseFold fold = [] {
-    textentries::CaseFold f;
-    char bytes[256];
-    for (int i = 0; i < 256; ++i) bytes[i] = static_cast<char>(i);
-    CharUpperBuffA(bytes + 1, 255);
-    for (int i = 0; i < 256; ++i) f.upper[i] = static_cast<unsigned char>(bytes[i]);
-    return f;
-  }();
-  return fold;
-}
-
 // One level of a walk: one listing of everything in the folder serves both the files that
 // match the mask and the subfolders it enters. The mask is matched here against the long
 // name only: the system's own search would match it against short (8.3) names too, and
@@ -190,6 +177,18 @@ bool RunWalk(WalkState& state, const char* folder, const char* mask, SwitchSet s
 }
 
 }  // namespace
+
+const textentries::CaseFold& SystemCaseFold() {
+  static const textentries::CaseFold fold = [] {
+    textentries::CaseFold f;
+    char bytes[256];
+    for (int i = 0; i < 256; ++i) bytes[i] = static_cast<char>(i);
+    CharUpperBuffA(bytes + 1, 255);
+    for (int i = 0; i < 256; ++i) f.upper[i] = static_cast<unsigned char>(bytes[i]);
+    return f;
+  }();
+  return fold;
+}
 
 WalkResult CountFolder(const char* folder, const char* mask, SwitchSet switches) {
   std::size_t length = 0;

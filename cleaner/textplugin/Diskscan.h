@@ -33,6 +33,10 @@ WalkResult DeleteFolder(const char* folder, const char* mask, textentries::Switc
 bool ScheduleRemovalAtRestart(const char* path);
 bool ScheduleRemovalAtRestart(const char* path, bool ntFamily);
 
+// The system code page's upper case of every byte, made once: how the walks and the folder
+// wildcards match long names without regard to case.
+const textentries::CaseFold& SystemCaseFold();
+
 namespace diskscan {
 // What a level lists: every name, matched against the mask by the walk itself.
 constexpr const char* kEverything = "*";

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "cleaner/textplugin/Diskscan.h"
+#include "cleaner/textplugin/FolderListing.h"
 #include "cleaner/textplugin/Regenum.h"
 #include "cleaner/textplugin/TextEntries.h"
 #include "common/Ini.h"
@@ -211,7 +212,7 @@ std::string ResolveMacro(const std::string& token) {
   return std::string();
 }
 
-void ExpandEntry(const std::string& line, std::vector<std::string>& paths) {
+void ExpandMacros(const std::string& line, std::vector<std::string>& paths) {
   // The switches are the line's own text from its first '/': a '/' that a variable or a
   // macro brings in must never cut the path or add a switch. A path part whose expansion
   // holds a '/' is dropped.
@@ -241,6 +242,23 @@ void ExpandEntry(const std::string& line, std::vector<std::string>& paths) {
   }
   const std::string folder = ResolveMacro(token);
   if (!folder.empty()) append(folder + rest);
+}
+
+void ExpandEntry(const std::string& line, std::vector<std::string>& paths,
+                 std::vector<WildcardPath>* wildcardPaths) {
+  std::vector<std::string> expanded;
+  ExpandMacros(line, expanded);
+  std::size_t budget = wildcards::kMaxPaths;
+  for (std::string& path : expanded) {
+    const std::size_t first = paths.size();
+    const wildcards::Expansion expansion = wildcards::ExpandOnDisk(path, budget, paths);
+    if (expansion.outcome == wildcards::Outcome::kNoWildcard) {
+      paths.push_back(std::move(path));
+      continue;
+    }
+    budget -= paths.size() - first;
+    if (wildcardPaths) wildcardPaths->push_back({std::move(path), expansion, first, paths.size() - first});
+  }
 }
 
 }  // namespace macros

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cleaner/textplugin/FolderWildcards.h"
 #include "cleaner/textplugin/PlugInfo.h"
 
 class TextPlugInfo final : public PlugInfo {
@@ -82,7 +83,22 @@ constexpr const char* kCommonFilesValue = "CommonFilesDir";
 // per fixed disk for "%drive%". Only the text before the line's first '/' is expanded; the
 // switch text from there on follows each path as written. Paths that would not fit into
 // one path, or whose expansion holds a '/', are dropped.
-void ExpandEntry(const std::string& line, std::vector<std::string>& paths);
+void ExpandMacros(const std::string& line, std::vector<std::string>& paths);
+
+// A path with folder wildcards, as the macros left it, and what it expanded to: the paths
+// from `first` on, `count` of them.
+struct WildcardPath {
+  std::string path;
+  wildcards::Expansion expansion;
+  std::size_t first = 0;
+  std::size_t count = 0;
+};
+
+// ExpandMacros, then the folder wildcards of each path it yields (FolderListing): one path
+// per matching folder, at most wildcards::kMaxPaths for the whole line. `wildcardPaths`,
+// when given, gets one record per path that held a wildcard.
+void ExpandEntry(const std::string& line, std::vector<std::string>& paths,
+                 std::vector<WildcardPath>* wildcardPaths = nullptr);
 
 // The folder of a macro token ("%windir%" and the like, both '%' included, any case);
 // empty for an unknown token or a folder the system cannot give.

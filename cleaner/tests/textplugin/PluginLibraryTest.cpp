@@ -1,10 +1,12 @@
 // The shipped text plug-ins, each cleaning a tree made like its application's own folders
 // in a quiet run of the real host: what must go goes, and cookies, passwords, bookmarks,
-// history and settings stay. None touches the user's temporary folder, which the standard
-// plug-in counts and cleans: one folder is counted by one item.
+// history, settings, site data and extensions stay. None touches the user's temporary
+// folder, which the standard plug-in counts and cleans: one folder is counted by one item.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 #include "cleaner/tests/textplugin/TextPluginFixtures.h"
@@ -23,57 +25,83 @@ struct Case {
   std::vector<std::string> stay;
 };
 
-// A Chromium browser's "User Data" folder: the cache folders go, the profile's data stays.
+// Paths below one folder, and two lists as one.
+std::vector<std::string> Under(const std::string& folder, std::initializer_list<const char*> tails) {
+  std::vector<std::string> paths;
+  for (const char* tail : tails) paths.push_back(folder + tail);
+  return paths;
+}
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// A Chromium browser's "User Data" folder with three profiles and the guest profile: the
+// cache folders of each profile and those beside them go, the profiles' data stays.
 Case Chromium(const char* plugin, const std::string& userData) {
-  auto at = [&](const char* tail) { return userData + tail; };
   return {plugin,
-          {at("\\Default\\Cache\\Cache_Data\\data_0"), at("\\Default\\Cache\\Cache_Data\\f_00001a"),
-           at("\\Default\\Code Cache\\js\\index"), at("\\Default\\GPUCache\\data_1"),
-           at("\\ShaderCache\\data_0"), at("\\GrShaderCache\\data_1")},
-          {at("\\Default\\Network\\Cookies"), at("\\Default\\Cookies"), at("\\Default\\Login Data"),
-           at("\\Default\\History"), at("\\Default\\Bookmarks"), at("\\Default\\Preferences"),
-           at("\\Default\\Sessions\\Session_1"), at("\\Local State")}};
+          Under(userData, {"\\Default\\Cache\\Cache_Data\\data_0", "\\Default\\Code Cache\\js\\index",
+                           "\\Default\\GPUCache\\data_1", "\\Default\\DawnGraphiteCache\\data_0",
+                           "\\Profile 1\\Cache\\Cache_Data\\f_00001a", "\\Profile 2\\Code Cache\\wasm\\index",
+                           "\\Guest Profile\\Cache\\Cache_Data\\data_0", "\\ShaderCache\\data_0", "\\GrShaderCache\\data_1",
+                           "\\GraphiteDawnCache\\data_0", "\\component_crx_cache\\a_1", "\\extensions_crx_cache\\e_1"}),
+          Under(userData, {"\\Default\\Network\\Cookies", "\\Default\\Login Data", "\\Default\\History",
+                           "\\Default\\Bookmarks", "\\Default\\Preferences", "\\Default\\Sessions\\Session_1",
+                           "\\Default\\Local Storage\\leveldb\\3.log", "\\Default\\IndexedDB\\x.leveldb\\LOG",
+                           "\\Default\\Service Worker\\CacheStorage\\k\\index", "\\Default\\Extensions\\ab\\m.json",
+                           "\\Profile 1\\Network\\Cookies", "\\Guest Profile\\Preferences", "\\Local State"})};
+}
+
+// Opera and Opera GX: today's "Default" profile and the flat layout of older versions.
+Case Opera(const char* plugin, const std::string& folder) {
+  const std::string local = "Local\\Opera Software\\" + folder, roaming = "Roaming\\Opera Software\\" + folder;
+  return {plugin,
+          Under(local, {"\\Default\\Cache\\Cache_Data\\d", "\\Cache\\Cache_Data\\d"}) +
+              Under(roaming, {"\\Default\\Code Cache\\js\\i", "\\Default\\GPUCache\\d", "\\Code Cache\\js\\i",
+                              "\\GrShaderCache\\d", "\\ShaderCache\\d"}),
+          Under(roaming, {"\\Default\\Network\\Cookies", "\\Default\\Login Data", "\\Default\\Bookmarks",
+                          "\\Default\\History", "\\Default\\Preferences", "\\Default\\Local Storage\\leveldb\\x.ldb",
+                          "\\Local State"})};
 }
 
 std::vector<Case> Cases() {
+  const std::string teams = "Local\\Packages\\MSTeams_8wekyb3d8bbwe\\LocalCache\\Microsoft\\MSTeams\\";
+  const std::string spotify = "Local\\Packages\\SpotifyAB.SpotifyMusic_zpdnekdrzrea0\\LocalCache\\Spotify\\";
   return {
       Chromium("chrome-cache.vkt", "Local\\Google\\Chrome\\User Data"),
       Chromium("edge-cache.vkt", "Local\\Microsoft\\Edge\\User Data"),
       Chromium("brave-cache.vkt", "Local\\BraveSoftware\\Brave-Browser\\User Data"),
       Chromium("vivaldi-cache.vkt", "Local\\Vivaldi\\User Data"),
-      {"opera-cache.vkt",
-       {"Local\\Opera Software\\Opera Stable\\Cache\\Cache_Data\\data_0",
-        "Roaming\\Opera Software\\Opera Stable\\Code Cache\\js\\index",
-        "Roaming\\Opera Software\\Opera Stable\\GPUCache\\data_0"},
-       {"Roaming\\Opera Software\\Opera Stable\\Network\\Cookies",
-        "Roaming\\Opera Software\\Opera Stable\\Login Data", "Roaming\\Opera Software\\Opera Stable\\Bookmarks",
-        "Roaming\\Opera Software\\Opera Stable\\History", "Roaming\\Opera Software\\Opera Stable\\Preferences"}},
+      Opera("opera-cache.vkt", "Opera Stable"),
+      Opera("opera-gx-cache.vkt", "Opera GX Stable"),
+      // Two profiles, each split between the local and the roaming profile.
       {"firefox-cache.vkt",
-       {"Local\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\cache2\\entries\\0A1B",
-        "Local\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\startupCache\\scriptCache.bin",
-        "Local\\Mozilla\\Firefox\\Profiles\\x9y8.work\\cache2\\entries\\FF00",
-        "Local\\Mozilla\\Firefox\\Profiles\\x9y8.work\\thumbnails\\t.png"},
-       {"Roaming\\Mozilla\\Firefox\\profiles.ini",
-        "Roaming\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\places.sqlite",
-        "Roaming\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\cookies.sqlite",
-        "Roaming\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\logins.json",
-        "Roaming\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\key4.db",
-        "Roaming\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\prefs.js",
-        "Roaming\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\sessionstore.jsonlz4",
-        "Roaming\\Mozilla\\Firefox\\Profiles\\x9y8.work\\places.sqlite"}},
+       Under("Local\\Mozilla\\Firefox\\Profiles\\",
+             {"a1.default-release\\cache2\\entries\\0A1B", "a1.default-release\\startupCache\\scriptCache.bin",
+              "a1.default-release\\jumpListCache\\a.ico", "a1.default-release\\shader-cache\\s",
+              "x9.work\\cache2\\entries\\FF00"}),
+       Under("Local\\Mozilla\\Firefox\\Profiles\\",
+             {"a1.default-release\\thumbnails\\t.png", "a1.default-release\\safebrowsing\\google4\\x.vlpset", "x9.work\\"}) +
+           Under("Roaming\\Mozilla\\Firefox\\",
+                 {"profiles.ini", "Profiles\\a1.default-release\\places.sqlite", "Profiles\\a1.default-release\\cookies.sqlite",
+                  "Profiles\\a1.default-release\\logins.json", "Profiles\\a1.default-release\\key4.db",
+                  "Profiles\\a1.default-release\\prefs.js", "Profiles\\a1.default-release\\sessionstore.jsonlz4",
+                  "Profiles\\a1.default-release\\storage\\default\\https+++x\\idb\\1.sqlite",
+                  "Profiles\\x9.work\\places.sqlite", "Profiles\\x9.work\\extensions\\addon@x.xpi"})},
       {"thumbnail-cache.vkt",
        {"Local\\Microsoft\\Windows\\Explorer\\thumbcache_256.db", "Local\\Microsoft\\Windows\\Explorer\\thumbcache_idx.db"},
        {"Local\\Microsoft\\Windows\\Explorer\\iconcache_16.db", "Local\\Microsoft\\Windows\\Explorer\\ExplorerStartupLog.etl"}},
       {"icon-cache.vkt",
-       {"Local\\IconCache.db", "Local\\Microsoft\\Windows\\Explorer\\iconcache_16.db",
+       {"Local\\IconCache.db", "Local\\IconCache.db.backup", "Local\\Microsoft\\Windows\\Explorer\\iconcache_16.db",
         "Local\\Microsoft\\Windows\\Explorer\\iconcache_idx.db"},
        {"Local\\Microsoft\\Windows\\Explorer\\thumbcache_256.db", "Local\\IconCache.db.bak"}},
       {"crash-dumps.vkt",
        {"Local\\CrashDumps\\explorer.exe.1234.dmp", "Local\\CrashDumps\\app.exe.99.dmp"},
        {"Local\\CrashDumps\\notes.txt", "Local\\Temp\\keep.dmp"}},
       {"error-reports.vkt",
-       {"Local\\Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_x_1\\Report.wer"},
-       {"Local\\Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_y_2\\Report.wer"}},
+       {"Local\\Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_x_1\\Report.wer",
+        "Local\\Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_y_2\\Report.wer"},
+       {"Local\\Microsoft\\Windows\\WER\\ERC\\statecache.lock", "Local\\CrashDumps\\app.exe.99.dmp"}},
       {"recent-documents.vkt",
        {"Roaming\\Microsoft\\Windows\\Recent\\letter.docx.lnk"},
        {"Roaming\\Microsoft\\Windows\\Recent\\desktop.ini", "Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\app.lnk"}},
@@ -82,31 +110,42 @@ std::vector<Case> Cases() {
         "Roaming\\Zoom\\logs\\zoom_stdout.txt", "Roaming\\Microsoft\\Teams\\logs.txt"},
        {"Roaming\\Code\\User\\settings.json", "Roaming\\Slack\\storage\\root-state.json",
         "Roaming\\Zoom\\data\\Zoom.us.ini", "Roaming\\Microsoft\\Teams\\desktop-config.json"}},
+      // Classic Teams in the roaming profile, the current app in its Store package.
       {"teams-cache.vkt",
-       {"Roaming\\Microsoft\\Teams\\Cache\\data_0", "Roaming\\Microsoft\\Teams\\Code Cache\\js\\index",
-        "Roaming\\Microsoft\\Teams\\GPUCache\\data_1",
-        "Roaming\\Microsoft\\Teams\\Service Worker\\CacheStorage\\abc\\x", "Roaming\\Microsoft\\Teams\\tmp\\t.tmp"},
-       {"Roaming\\Microsoft\\Teams\\Cookies", "Roaming\\Microsoft\\Teams\\desktop-config.json",
-        "Roaming\\Microsoft\\Teams\\IndexedDB\\chat.db", "Roaming\\Microsoft\\Teams\\Service Worker\\Database\\x"}},
+       Under("Roaming\\Microsoft\\Teams\\", {"Cache\\data_0", "Code Cache\\js\\index", "GPUCache\\data_1",
+                                             "Service Worker\\CacheStorage\\abc\\x", "tmp\\t.tmp"}) +
+           Under(teams + "EBWebView\\", {"WV2Profile_tfw\\Cache\\Cache_Data\\data_0", "WV2Profile_tfw\\Code Cache\\js\\i",
+                                         "WV2Profile_tfw\\GPUCache\\data_0", "GrShaderCache\\data_0"}),
+       Under("Roaming\\Microsoft\\Teams\\", {"Cookies", "desktop-config.json", "IndexedDB\\chat.db", "Service Worker\\Database\\x"}) +
+           Under(teams, {"EBWebView\\WV2Profile_tfw\\IndexedDB\\https_teams.microsoft.com_0.indexeddb.leveldb\\3.log",
+                         "EBWebView\\WV2Profile_tfw\\Local Storage\\leveldb\\x.ldb", "EBWebView\\WV2Profile_tfw\\Network\\Cookies",
+                         "Backgrounds\\Uploads\\mine.png", "app_settings.json"})},
       {"slack-cache.vkt",
        {"Roaming\\Slack\\Cache\\Cache_Data\\data_0", "Roaming\\Slack\\Code Cache\\js\\index",
         "Roaming\\Slack\\GPUCache\\data_0", "Roaming\\Slack\\Service Worker\\CacheStorage\\k\\v"},
        {"Roaming\\Slack\\Cookies", "Roaming\\Slack\\storage\\root-state.json", "Roaming\\Slack\\Local Storage\\leveldb\\x.ldb"}},
+      // Stable, PTB and Canary side by side.
       {"discord-cache.vkt",
-       {"Roaming\\discord\\Cache\\Cache_Data\\f_0001", "Roaming\\discord\\Code Cache\\js\\index",
-        "Roaming\\discord\\GPUCache\\data_0"},
-       {"Roaming\\discord\\Cookies", "Roaming\\discord\\settings.json", "Roaming\\discord\\Local Storage\\leveldb\\x.ldb"}},
+       Under("Roaming\\discord", {"\\Cache\\Cache_Data\\f_0001", "\\Code Cache\\js\\index", "\\GPUCache\\data_0",
+                                  "ptb\\Cache\\Cache_Data\\f_0002", "canary\\Code Cache\\js\\index", "canary\\GPUCache\\d"}),
+       Under("Roaming\\discord", {"\\Cookies", "\\settings.json", "\\Local Storage\\leveldb\\x.ldb", "ptb\\settings.json",
+                                  "canary\\Local Storage\\leveldb\\x.ldb"})},
+      // The installer build and the Store build.
       {"spotify-cache.vkt",
-       {"Local\\Spotify\\Data\\ab\\abcdef.file", "Local\\Spotify\\Browser\\Cache\\Cache_Data\\data_0"},
-       {"Roaming\\Spotify\\prefs", "Local\\Spotify\\Users\\someone-user\\local-files.bnk"}},
-      {"windows-temp.vkt", {"Windows\\Temp\\a.tmp", "Windows\\Temp\\B.TMP"},
-       {"Windows\\Temp\\keep.log", "Windows\\Temp\\sub\\deeper.tmp"}},
+       Under("Local\\Spotify\\", {"Data\\ab\\abcdef.file", "Browser\\Cache\\Cache_Data\\data_0"}) +
+           Under(spotify, {"Data\\cd\\cdef01.file", "Browser\\Cache\\Cache_Data\\data_0"}),
+       {"Roaming\\Spotify\\prefs", "Local\\Spotify\\Users\\someone-user\\local-files.bnk", spotify + "Storage\\offline.bnk",
+        spotify + "Users\\someone-user\\prefs"}},
+      {"windows-temp.vkt", Under("Windows\\Temp\\", {"a.tmp", "B.TMP", "keep.log", "sub\\deeper.tmp", "sub\\"}),
+       {"Windows\\Temp\\", "Windows\\win.ini"}},
       {"vscode-cache.vkt",
-       {"Roaming\\Code\\Cache\\Cache_Data\\data_0", "Roaming\\Code\\CachedData\\1a2b\\chrome\\js\\x.code",
-        "Roaming\\Code\\Code Cache\\js\\index", "Roaming\\Code\\GPUCache\\data_0",
-        "Roaming\\Code\\CachedExtensionVSIXs\\ms-python.python-1.0.0"},
-       {"Roaming\\Code\\User\\settings.json", "Roaming\\Code\\User\\keybindings.json",
-        "Roaming\\Code\\Backups\\workspaces.json", "Roaming\\Code\\Cookies"}},
+       Under("Roaming\\", {"Code\\Cache\\Cache_Data\\data_0", "Code\\CachedData\\1a2b\\chrome\\js\\x.code",
+                           "Code\\Code Cache\\js\\index", "Code\\GPUCache\\data_0", "Code\\CachedExtensionVSIXs\\ms-python-1.0",
+                           "Code\\CachedProfilesData\\p\\x", "Code\\blob_storage\\b\\1", "Code\\Crashpad\\reports\\r.dmp",
+                           "Code\\DawnWebGPUCache\\data_0", "VSCodium\\Cache\\Cache_Data\\data_0", "Cursor\\CachedData\\9f\\x.code"}),
+       Under("Roaming\\", {"Code\\User\\settings.json", "Code\\User\\keybindings.json", "Code\\Backups\\workspaces.json",
+                           "Code\\Cookies", "Code\\User\\globalStorage\\state.vscdb", "VSCodium\\User\\settings.json",
+                           "Cursor\\User\\workspaceStorage\\w\\state.vscdb"})},
   };
 }
 
@@ -149,8 +188,12 @@ TEST(PluginLibrary, EveryPluginCleansItsApplicationsCacheAndKeepsItsData) {
     std::vector<std::string> kept = c.stay;
     kept.insert(kept.end(), {"Local\\Temp\\setup.log", "Local\\Temp\\installer\\big.cab"});
     const std::vector<std::string>& stay = kept;
+    // A path ending in '\' is a folder.
     for (const auto* list : {&c.gone, &stay})
-      for (const std::string& path : *list) ASSERT_TRUE(fixtures::MakeFile(profile / path, 100)) << path;
+      for (const std::string& path : *list)
+        ASSERT_TRUE(path.back() == '\\' ? (SHCreateDirectoryExA(nullptr, (profile / path).c_str(), nullptr),
+                                           FileExists(profile / path))
+                                        : fixtures::MakeFile(profile / path, 100)) << path;
     {
       ProfileEnvironment environment(profile.path());
       Process morvel("\"" + program.path() + "morvel.exe\" /q");

@@ -242,6 +242,19 @@ TEST_F(Macros, TheEnvironmentComesFirstThenOneMacroAtTheStart) {
   SetEnvironmentVariableA("commondocs", nullptr);
 }
 
+TEST_F(Macros, FolderWildcardsNeverLeadThroughALink) {
+  // Prepared by the test scripts: holder\link is a Linux link to target, a junction here.
+  const std::string base = "C:\\vk-link-fixture\\";
+  const DWORD link = GetFileAttributesA((base + "holder\\link").c_str());
+  ASSERT_TRUE(link != INVALID_FILE_ATTRIBUTES && (link & FILE_ATTRIBUTE_REPARSE_POINT)) << "the link fixture is missing";
+  for (const char* file : {"target\\Cache\\t.tmp", "holder\\Plain\\Cache\\p.tmp", "target\\link\\x.tmp"})
+    ASSERT_TRUE(fixtures::MakeFile(base + file, 1)) << file;
+  // The link as the matched folder, and the link as a named folder below a match.
+  EXPECT_EQ(std::vector<std::string>({base + "holder\\Plain\\Cache\\*.* /S"}), Expand(base + "holder\\*\\Cache\\*.* /S"));
+  EXPECT_EQ(std::vector<std::string>({base + "target\\link\\*.tmp"}), Expand(base + "*\\link\\*.tmp"));
+  for (const char* folder : {"holder\\Plain", "target\\Cache", "target\\link"}) harness::RemoveTree(base + folder);
+}
+
 TEST_F(Macros, EachMacroNamesItsFolderInAnyCase) {
   struct Case { const char* token; std::string folder; };
   const Case known[] = {
@@ -344,14 +357,16 @@ TEST(SamplePlugins, EveryLineNamesSomethingTheEngineCanWalk) {
       textentries::RegistryEntry entry;
       EXPECT_TRUE(textentries::ParseRegistryEntry(line, entry)) << name << ": " << line;
     }
-    const std::vector<std::string> lines = textplugin::ReadSectionLines(path, textplugin::kFilesSection);
-    item.Prepare();
-    EXPECT_EQ(lines.size(), item.expandedPaths().size()) << name;
-    for (const std::string& expanded : item.expandedPaths()) {
+    // Every line names one folder, or with a wildcard the folders that match it (which may
+    // be none here); only such matched folders may be removed themselves.
+    for (const std::string& line : textplugin::ReadSectionLines(path, textplugin::kFilesSection)) {
+      std::vector<std::string> made;
+      macros::ExpandMacros(line, made);
       textentries::FilesEntry entry;
-      EXPECT_TRUE(textentries::ParseFilesEntry(expanded, entry)) << name << ": " << expanded;
-      EXPECT_EQ(std::string::npos, expanded.find('%')) << name << ": " << expanded;
-      EXPECT_FALSE(entry.switches.includeFolder) << name << ": " << expanded;
+      ASSERT_EQ(1u, made.size()) << name << ": " << line;
+      EXPECT_TRUE(textentries::ParseFilesEntry(made[0], entry)) << name << ": " << made[0];
+      EXPECT_EQ(std::string::npos, made[0].find('%')) << name << ": " << made[0];
+      EXPECT_TRUE(!entry.switches.includeFolder || wildcards::HasFolderWildcard(made[0])) << name << ": " << made[0];
     }
   }
 }

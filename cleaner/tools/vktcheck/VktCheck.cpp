@@ -104,6 +104,31 @@ std::vector<Finding> CheckExpandedPath(const std::string& expandedPath, const Fo
   return findings;
 }
 
+std::vector<Finding> CheckWildcardPath(const std::string& path, const wildcards::Expansion& expansion,
+                                       const Folders& folders) {
+  std::vector<Finding> findings;
+  switch (expansion.outcome) {
+    case wildcards::Outcome::kNoWildcard: return findings;
+    case wildcards::Outcome::kTooManyWildcards:
+      findings.push_back(Nothing("more than two wildcard folders: the engine expands none"));
+      return findings;
+    case wildcards::Outcome::kWildcardInRoot:
+      findings.push_back(Nothing("a wildcard in the drive or share: the engine expands none"));
+      return findings;
+    case wildcards::Outcome::kExpanded: break;
+  }
+  // "%localappdata%\*\..." matches every application's folder.
+  const std::string above = wildcards::FolderAboveWildcard(path);
+  bool known = IsRoot(above) || SameFolder(above, folders.profile) || SameFolder(above, Parent(folders.profile)) ||
+               SameFolder(above, folders.windows) || SameFolder(above, folders.system);
+  for (const std::string& folder : folders.known) known = known || SameFolder(above, folder);
+  if (known) findings.push_back(Wide("a wildcard directly below a known folder"));
+  if (expansion.truncated)
+    findings.push_back(Wide("more than " + std::to_string(wildcards::kMaxPaths) +
+                            " folders match: the engine drops the rest"));
+  return findings;
+}
+
 std::vector<Finding> CheckRegistryLine(const std::string& line, textentries::RegistryEntry& entry,
                                        bool& usable) {
   std::vector<Finding> findings;

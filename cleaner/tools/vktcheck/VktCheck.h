@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cleaner/textplugin/FolderWildcards.h"
 #include "cleaner/textplugin/TextEntries.h"
 
 namespace vktcheck {
@@ -32,6 +33,10 @@ std::vector<Finding> CheckFilesLine(const std::string& line);
 // parsed entry; `usable` whether the engine walks it.
 std::vector<Finding> CheckExpandedPath(const std::string& expandedPath, const Folders& folders,
                                        textentries::FilesEntry& entry, bool& usable);
+// Checks of a path with folder wildcards (`path` after the macros, before the wildcards)
+// and of how it expanded on this machine.
+std::vector<Finding> CheckWildcardPath(const std::string& path, const wildcards::Expansion& expansion,
+                                       const Folders& folders);
 // Checks of a registry line; `entry` and `usable` as above.
 std::vector<Finding> CheckRegistryLine(const std::string& line, textentries::RegistryEntry& entry,
                                        bool& usable);

@@ -73,13 +73,20 @@ void CheckFiles(const std::string& file, const vktcheck::Folders& folders, Tally
     std::printf("  %s\n", line.c_str());
     std::vector<vktcheck::Finding> findings = vktcheck::CheckFilesLine(line);
     std::vector<std::string> paths;
-    macros::ExpandEntry(line, paths);
-    if (paths.empty()) {
+    std::vector<macros::WildcardPath> wildcardPaths;
+    macros::ExpandEntry(line, paths, &wildcardPaths);
+    if (paths.empty() && wildcardPaths.empty()) {
       std::string token, rest;
       const bool macro = !line.empty() && line[0] == '%' && textentries::SplitMacro(line, token, rest);
       findings.push_back({vktcheck::Severity::kDoesNothing,
                           macro ? "the macro " + token + " names no folder here (unknown, or missing on this system)"
                                 : "expands to no path"});
+    }
+    // What each wildcard matches on this machine; the folders follow one per line below.
+    for (const macros::WildcardPath& w : wildcardPaths) {
+      std::printf("    wildcard %s: %u folder(s) here\n", w.path.c_str(), static_cast<unsigned>(w.count));
+      const std::vector<vktcheck::Finding> more = vktcheck::CheckWildcardPath(w.path, w.expansion, folders);
+      findings.insert(findings.end(), more.begin(), more.end());
     }
     for (const std::string& path : paths) {
       textentries::FilesEntry entry;

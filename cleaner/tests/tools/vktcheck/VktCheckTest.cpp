@@ -57,6 +57,19 @@ TEST(VktCheck, FlagsExpandedPathsByWhereTheyReach) {
   }
 }
 
+TEST(VktCheck, FlagsWildcardsBelowKnownFoldersAndPastTheirLimits) {
+  vktcheck::Folders folders{"", "", "C:\\users\\ann", {"C:\\users\\ann\\Local"}};
+  using wildcards::Outcome;
+  struct Case { const char* path; Outcome outcome; bool truncated; const char* kinds; };
+  const Case cases[] = {{"C:\\users\\ann\\Local\\Packages\\App_*\\Cache\\*.*", Outcome::kExpanded, false, ""},
+                        {"C:\\users\\ann\\Local\\*\\Cache\\*.* /S", Outcome::kExpanded, false, "W"},
+                        {"C:\\*\\x\\*.*", Outcome::kExpanded, false, "W"},
+                        {"C:\\users\\ann\\Local\\Temp\\????*\\*.* /SI", Outcome::kExpanded, true, "W"},
+                        {"C:\\a\\*\\*\\*\\*.*", Outcome::kTooManyWildcards, false, "N"}};
+  for (const Case& c : cases)
+    EXPECT_EQ(c.kinds, Kinds(vktcheck::CheckWildcardPath(c.path, {c.outcome, c.truncated}, folders))) << c.path;
+}
+
 TEST(VktCheck, FlagsRegistryLines) {
   struct Case { const char* line; bool usable; const char* kinds; };
   const Case cases[] = {
