@@ -229,9 +229,11 @@ bool ToWide(const std::string& text, std::wstring& wide) {
 // The name in the system code page; 0 when it has no exact form there (such a name could
 // not be matched against a mask reliably, nor written in a plain path).
 std::size_t ToAnsi(const wchar_t* name, std::size_t length, char* out, std::size_t room) {
+  // UTF-8 as the system code page holds every name, and takes neither flag nor default.
+  static const bool utf8 = GetACP() == CP_UTF8;
   BOOL lossy = FALSE;
-  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, static_cast<int>(length), out,
-                                    static_cast<int>(room), nullptr, &lossy);
+  const int n = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, name, static_cast<int>(length), out,
+                                    static_cast<int>(room), nullptr, utf8 ? nullptr : &lossy);
   if (n <= 0 || lossy) return 0;
   return static_cast<std::size_t>(n);
 }

@@ -14,6 +14,7 @@ void FileSnapshot::Clear() {
   files_.clear();
   folders_.clear();
   counting_ = false;
+  sorted_ = true;
 }
 
 void FileSnapshot::BeginFolder(std::uint64_t folderKey) {
@@ -29,19 +30,16 @@ void FileSnapshot::AddFile(std::uint64_t key, std::int64_t size, std::uint64_t w
 void FileSnapshot::EndFolder() {
   if (!counting_) return;
   counting_ = false;
-  const Folder folder{openKey_, open_, files_.size() - open_};
-  const auto at = std::lower_bound(folders_.begin(), folders_.end(), folder,
-                                   [](const Folder& a, const Folder& b) { return a.key < b.key; });
-  if (at != folders_.end() && at->key == folder.key) {
-    files_.resize(open_);
-    return;
-  }
   std::sort(files_.begin() + static_cast<std::ptrdiff_t>(open_), files_.end(), KeyLess);
-  // Folders are mostly counted in rising key order: inserting is cheap then.
-  folders_.insert(at, folder);
+  folders_.push_back(Folder{openKey_, open_, files_.size() - open_});
+  sorted_ = false;
 }
 
-bool FileSnapshot::HasFolder(std::uint64_t folderKey, std::size_t& folderIndex) const {
+bool FileSnapshot::HasFolder(std::uint64_t folderKey, std::size_t& folderIndex) {
+  if (!sorted_) {
+    std::sort(folders_.begin(), folders_.end(), [](const Folder& a, const Folder& b) { return a.key < b.key; });
+    sorted_ = true;
+  }
   const auto at = std::lower_bound(folders_.begin(), folders_.end(), folderKey,
                                    [](const Folder& a, std::uint64_t key) { return a.key < key; });
   if (at == folders_.end() || at->key != folderKey) return false;

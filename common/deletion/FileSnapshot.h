@@ -21,14 +21,13 @@ struct SeenFile {
 class FileSnapshot {
  public:
   void Clear();
-  // Counting: the files of one folder, between BeginFolder and EndFolder. A folder seen
-  // twice (it cannot be, short of a bug) keeps its first record.
+  // Counting: the files of one folder, between BeginFolder and EndFolder.
   void BeginFolder(std::uint64_t folderKey);
   void AddFile(std::uint64_t key, std::int64_t size, std::uint64_t writeTime);
   void EndFolder();
 
   // Deletion: whether the count saw this folder. Its files are then looked up by index.
-  bool HasFolder(std::uint64_t folderKey, std::size_t& folderIndex) const;
+  bool HasFolder(std::uint64_t folderKey, std::size_t& folderIndex);
   // True, once per counted file, when the folder held a file of this identity, size and
   // last write time when it was counted. A second name of a hard-linked file counts as a
   // file of its own, as it did when it was counted.
@@ -46,7 +45,8 @@ class FileSnapshot {
   // Blocks rather than one array: a large count needs no single large allocation, which a
   // 32-bit process may not find, and growing it never copies what is kept.
   std::deque<SeenFile> files_;
-  std::vector<Folder> folders_;  // sorted by key once the folder is ended
+  std::vector<Folder> folders_;  // sorted by key before the first look-up
+  bool sorted_ = true;
   std::size_t open_ = 0;         // first file of the folder being counted
   std::uint64_t openKey_ = 0;
   bool counting_ = false;
