@@ -511,6 +511,7 @@ class Walker {
     Identity identity;
     if (status == 0) {
       if (!Unchanged(file.get(), entry, identity)) return false;
+      if ((identity.attributes & FILE_ATTRIBUTE_READONLY) && !walk_.deleteReadOnly) return false;
       const bool deleted = (identity.attributes & FILE_ATTRIBUTE_READONLY)
                                ? SetDeletedReadOnly(file.get(), identity.attributes)
                                : SetDeleted(file.get());
