@@ -409,6 +409,7 @@ class Walker {
     const std::size_t ansiNamesAt = ansiNames_.size();
     const std::size_t wideAt = exact_.size();
     List(folder, [&](const Listed& entry) {
+      if (walk_.working) walk_.working();
       const bool isFolder = (entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
                             FILE_ATTRIBUTE_DIRECTORY;
       if (isFolder ? !walk_.subfolders : (!files || (entry.attributes & kNeverAFile))) return;

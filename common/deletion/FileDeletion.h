@@ -57,6 +57,9 @@ struct FileWalk {
   // refuses the whole walk.
   std::function<bool(const std::string& finalPath)> acceptRoot;
 
+  // Called for every listed entry, to keep a window responsive during long walks.
+  void (*working)() = nullptr;
+
   // For tests only: called with a subfolder's path after its folder was listed and
   // before it is entered.
   void (*beforeEnter)(const std::string& path) = nullptr;
