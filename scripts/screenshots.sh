@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the host on a virtual display: the main window, the
-# options sheet and the results window, each cropped to its window, into docs/.
+# Takes the README's screenshots on a virtual display: the host's main window, the options
+# sheet and the results window, and stelmar's main dialog with entries in its Run locations,
+# each cropped to its window, into docs/.
 # The programs of dist/ run in a prefix of their own (build/wine-shots), made afresh.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -55,8 +56,31 @@ sheet=$(wait_window '^Global Options$')
 shoot "$sheet" options-sheet.png
 press "$sheet" Escape
 sleep 1
+# The accelerator puts the focus on "C&lean"; Enter there starts the cleaning.
 press "$main" alt+l
+press "$main" Return
 results=$(wait_window '^Varnick Results$')
 shoot "$results" results-window.png
 press "$results" Escape
+"$WINESERVER" -w
+
+# stelmar with a few entries of programs that every prefix has, in the user's and the
+# machine's Run keys (the 32-bit view, which the 32-bit program lists as "Run").
+for entry in 'HKCU|Notepad|C:\windows\notepad.exe' 'HKCU|Minesweeper|C:\windows\system32\winemine.exe' \
+             'HKLM|Wordpad|"C:\Program Files (x86)\Windows NT\Accessories\wordpad.exe" /min' \
+             'HKLM|Registry Editor|C:\windows\regedit.exe'; do
+  IFS='|' read -r hive name data <<<"$entry"
+  "$WINE_LOADER" 'C:\windows\syswow64\reg.exe' add "$hive\Software\Microsoft\Windows\CurrentVersion\Run" \
+    /v "$name" /d "$data" /f >/dev/null 2>&1
+done
+"$WINE_LOADER" 'C:\Varnick\stelmar.exe' &
+stelmar=$(wait_window '^Stelmar$')
+sleep 1
+# From "Autostart" down to the machine's "Run (32-bit)", open it, on to the user's "Run"
+# (two rows further now), open it and select its first entry.
+press "$stelmar" Home
+xdotool key Down Down Down Down Down Down Right Down Down Down Down Down Down Down Right Down
+xdotool mousemove 0 0
+shoot "$stelmar" stelmar-main.png
+press "$stelmar" Escape
 "$WINESERVER" -w

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace products::stelmar {
 
@@ -47,6 +48,23 @@ class StartupItem {
   bool isSwitchedOffByWindows() const { return _switchedOffByWindows; }
   void markSwitchedOffByWindows() { _switchedOffByWindows = true; }
 
+  // The registry value a live entry was listed from, as the registry holds it (its type
+  // and bytes), with the command line it read as. Set by the registry stores when they list
+  // it; never part of the raw record. Wherever the entry goes with that same command line (a
+  // move, an edit of its name), the value is written exactly as it was: a REG_EXPAND_SZ
+  // stays one.
+  struct SourceValue {
+    unsigned long registryType;
+    std::string bytes;
+    std::string listedData;
+  };
+  const std::optional<SourceValue>& getSourceValue() const { return _sourceValue; }
+  void setSourceValue(SourceValue value) { _sourceValue = std::move(value); }
+  // The source value when the entry still has the command line it was listed with.
+  const SourceValue* unchangedSourceValue() const {
+    return _sourceValue && _sourceValue->listedData == _data ? &*_sourceValue : nullptr;
+  }
+
   // The raw record of a DISABLED entry: exactly getRawSize() bytes.
   std::string toRawData() const;
   std::size_t getRawSize() const { return _name.size() + _data.size() + RAW_OVERHEAD; }
@@ -68,6 +86,7 @@ class StartupItem {
   std::string _data;
   bool _changed = false;
   bool _switchedOffByWindows = false;
+  std::optional<SourceValue> _sourceValue;
 };
 
 // A total order consistent with equality: type, then name.

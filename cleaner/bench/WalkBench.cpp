@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "cleaner/Diskscan.h"
+#include "cleaner/textplugin/Diskscan.h"
 
 namespace {
 

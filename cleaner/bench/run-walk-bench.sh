@@ -6,7 +6,7 @@
 # the minimal whole program (count, then delete), each less its start-up cost (the same
 # program on an empty tree); then the memory a count of 1,000,000 files keeps. Usage:
 #   cleaner/bench/run-walk-bench.sh [repetitions]
-set -euo pipefail
+set -uo pipefail
 reps=${1:-5}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/wine-env.sh"
@@ -15,13 +15,18 @@ source "$here/../../scripts/wine-env.sh"
 # twofold and library-heavy work up to fivefold, so such timings would say nothing about
 # the walk itself. The 64-bit build runs the same sources natively.
 BUILD_TEST="$root/build/x86_64"
-# Only the benchmark and what it links: the 64-bit build of the tests is not needed here.
-cmake -S "$root" -B "$BUILD_TEST" -DCMAKE_BUILD_TYPE=Release -DMINGW_ARCH=x86_64 \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw.cmake" -DWINE_LOADER="$WINE_LOADER" >/dev/null
-cmake --build "$BUILD_TEST" -j "$(nproc)" --target walk_bench morvel >/dev/null
+fail() { echo "run-walk-bench: $*" >&2; exit 1; }
+if [ -z "${BENCH_INSIDE:-}" ]; then
+  # Only the benchmark and what it links: the 64-bit build of the tests is not needed here.
+  build_for_bench "$BUILD_TEST" walk_bench morvel || fail "the 64-bit build failed"
+  # Making the prefix starts 32-bit programs: the Wine part runs where those can start, on
+  # both routes (WINE32_MODE native or emulated).
+  BENCH_INSIDE=1 in_wine_namespace bash "$0" "$reps" || fail "no figures ($(wine_mode_line))"
+  exit 0
+fi
 export WINEPREFIX="$BUILD_TEST/wine"
 if [ ! -d "$WINEPREFIX/drive_c" ]; then
-  in_wine_namespace bash -c 'source "$1"; make_prefix "$2" "$3"' _ "$root/scripts/wine-env.sh" "$WINEPREFIX" "$BUILD_TEST"
+  make_prefix "$WINEPREFIX" "$BUILD_TEST" || fail "the prefix could not be made"
 fi
 trap '"$WINESERVER" -k 2>/dev/null; rm -rf "$tree" "$big" "$prog" "$empty"' EXIT
 tree="$WINEPREFIX/drive_c/vk-walk-bench"
@@ -29,12 +34,12 @@ big="$WINEPREFIX/drive_c/vk-walk-million"
 prog="$WINEPREFIX/drive_c/vk-walk-program"
 empty="$WINEPREFIX/drive_c/vk-walk-empty"
 selective='*1.tmp'  # one file in ten
-bench() { "$BUILD_TEST/wine-run.sh" "$BUILD_TEST/bin/walk_bench.exe" "$@"; }
+bench() { "$BUILD_TEST/wine-run.sh" "$BUILD_TEST/bin/walk_bench.exe" "$@" || fail "walk_bench.exe $* ended with status $?"; }
 
 # The layout of BuildTree in WalkBench.cpp.
 make_tree() {
   rm -rf "$tree"
-  python3 - "$tree" <<'PY'
+  python3 - "$tree" <<'PY' || fail "the file tree could not be made"
 import os, sys
 root = sys.argv[1]
 top, sub, files = 50, 69, 100000
@@ -72,7 +77,7 @@ summarise() {  # label; lines "<kind> <walk> <ms>" on stdin
 ms_now() { date +%s%N; }
 
 "$WINESERVER" -p
-bench count 'C:\vk-walk-bench' 0 >/dev/null 2>&1 || true  # warm-up of Wine itself
+"$BUILD_TEST/wine-run.sh" "$BUILD_TEST/bin/walk_bench.exe" count 'C:\vk-walk-bench' 0 >/dev/null 2>&1  # warm-up of Wine itself
 make_tree
 bench count 'C:\vk-walk-bench' $((3 * reps))
 bench count 'C:\vk-walk-bench' $((3 * reps)) "$selective"

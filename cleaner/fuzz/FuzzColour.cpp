@@ -1,5 +1,5 @@
 // The colour values of the settings file against a reference conversion in 128 bits.
-#include "cleaner/IntegerText.h"
+#include "cleaner/host/IntegerText.h"
 #include "native/fuzz/FuzzCheck.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The host's command line: arguments hold no quotes and no unquoted blanks, and the quiet
 // arguments written for a preset name give that name back.
-#include "cleaner/CommandLine.h"
+#include "cleaner/host/CommandLine.h"
 #include "native/fuzz/FuzzCheck.h"
 
 using fuzzcheck::Require;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cleaner/TextEntries.h"
+#include "cleaner/textplugin/TextEntries.h"
 #include "native/fuzz/FuzzCheck.h"
 
 namespace {

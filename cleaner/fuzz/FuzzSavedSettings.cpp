@@ -2,7 +2,7 @@
 // same names, and a list of names (split from the input at line feeds) survives encoding.
 #include <algorithm>
 
-#include "cleaner/PresetNames.h"
+#include "cleaner/host/PresetNames.h"
 #include "native/fuzz/FuzzCheck.h"
 
 using fuzzcheck::Require;

@@ -2,7 +2,7 @@
 // line names a fully qualified folder that its own text names (never a shorter one), a
 // mask of its own text, and switches that delete no more than the plain parse of the
 // switch text would.
-#include "cleaner/TextEntries.h"
+#include "cleaner/textplugin/TextEntries.h"
 #include "native/fuzz/FuzzCheck.h"
 
 using fuzzcheck::Require;

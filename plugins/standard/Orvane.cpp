@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "cleaner/plugin-api/PluginApi.h"
+#include "common/Dpi.h"
 #include "plugins/standard/CacheItems.h"
 #include "plugins/standard/Plugin.h"
 #include "plugins/standard/Resource.h"
@@ -47,8 +48,11 @@ void CopyText(char* field, std::size_t size, const char* text) {
 HICON SmallIcon(int resource) {
   HICON icon = LoadIconA(g_state.module, MAKEINTRESOURCEA(resource));
   if (!icon) return nullptr;
+  // The host draws item icons at the small-icon size of its DPI: take the icon file's image
+  // for that size rather than have a 16-pixel one stretched.
+  const int size = dpi::Metric(SM_CXSMICON, dpi::System());
   return static_cast<HICON>(
-      CopyImage(icon, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE | LR_COPYDELETEORG));
+      CopyImage(icon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE | LR_COPYDELETEORG));
 }
 
 void SetCleaned(DLLItem& item, const Counters& cleaned) {

@@ -77,11 +77,11 @@ bool isText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 // Writes an entry's value: exactly as `raw` was when the entry's data is still what `raw`
 // reads as (a REG_EXPAND_SZ whose expansion is unchanged, say), else as REG_SZ text.
 void writeValue(RegistryWriterImpl& writer, const StartupItem& item,
-                const std::optional<RawValue>& raw) {
+                const std::optional<RawValue>& raw, bool native) {
   bool same = false;
   if (raw) {
     try {
-      same = windows::registry::listedText(raw->type, raw->bytes) == item.getData();
+      same = windows::registry::listedText(raw->type, raw->bytes, native) == item.getData();
     } catch (const exceptions::Exception&) {
       // Cannot be expanded any more: the entry's own text is what is known.
     }
@@ -171,6 +171,9 @@ std::vector<StartupItem> RegistryDatabase::getEntries() {
     } else {
       entries.emplace_back(_type, StartupConstants::ENABLED, name, text);
     }
+    const auto [hive, keyPath] = getLocation(_type);
+    if (const std::optional<RawValue> raw = readPrevious(hive, keyPath, _view, name).value)
+      entries.back().setSourceValue({raw->type, raw->bytes, text});
   }
   // A value present in the key wins over a kept-aside copy of the same name.
   for (const StartupItem& live : entries) {
@@ -261,7 +264,7 @@ void RegistryDatabase::enableEntry(StartupItem& item) {
     return;
   }
   RegistryWriterImpl writer(key);
-  writeValue(writer, item, keptValue(_backup, item));
+  writeValue(writer, item, keptValue(_backup, item), _view == KEY_WOW64_64KEY);
   // A switch that Windows left off would keep the value written back from starting.
   if (_approved) _approved->switchOn(item.getName());
   item.setState(StartupConstants::ENABLED);
@@ -301,8 +304,15 @@ void RegistryDatabase::addEntry(StartupItem& item) {
   RegistryKeyImpl key(hive, keyPath, WRITE_ACCESS, RegistryKeyImpl::MODE_CREATE, _view);
   const auto takenOut = _takenOut.find(item.getName());
   RegistryWriterImpl writer(key);
-  writeValue(writer, item,
-             takenOut != _takenOut.end() ? takenOut->second : keptValue(_backup, item));
+  // An entry brought from another place or name with its command line unchanged is written
+  // as its value was there.
+  if (const StartupItem::SourceValue* source = item.unchangedSourceValue()) {
+    writer.writeRaw(item.getName(), RawValue{source->registryType, source->bytes});
+  } else {
+    writeValue(writer, item,
+               takenOut != _takenOut.end() ? takenOut->second : keptValue(_backup, item),
+               _view == KEY_WOW64_64KEY);
+  }
   if (takenOut != _takenOut.end()) _takenOut.erase(takenOut);
   if (_backup.contains(item)) _backup.remove(item);
   if (_approved) _approved->switchOnForNewEntry(item);

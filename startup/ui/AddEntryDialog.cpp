@@ -6,9 +6,11 @@
 
 #include "startup/platform/errorresources/Assertion.h"
 #include "startup/platform/errorresources/Exceptions.h"
+#include "startup/ui/CentreOnOwner.h"
 #include "startup/ui/StelmarIds.h"
 #include "startup/util/StringHelper.h"
 #include "startup/util/parser/ArgumentParserHelpers.h"
+#include "startup/windows/file/NativeView.h"
 #include "startup/windows/file/WindowsFileHelper.h"
 
 namespace products::stelmar::ui {
@@ -23,6 +25,14 @@ const char* const NO_PATH =
     "You must specify a file to be run at startup. Please press the \"Browse\" button.";
 const char* const NO_FILE = "The startup entry you are trying to add doesn't point on a valid file.";
 constexpr std::size_t FILE_NAME_BUFFER = 2400;
+
+// The open-file dialog shows where the system puts it; once it is ready it moves over the
+// entry dialog that owns it. The hook's own window is a child of the open-file dialog.
+UINT_PTR CALLBACK browseHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_INITDONE)
+    centreOnOwner(GetParent(child));
+  return 0;
+}
 
 std::string boxText(HWND dialog, int id) {
   HWND box = GetDlgItem(dialog, id);
@@ -46,6 +56,7 @@ INT_PTR CALLBACK AddEntryDialog::dialogProc(HWND dialog, UINT message, WPARAM wP
     switch (message) {
       case WM_INITDIALOG:
         self->_dialog = dialog;
+        centreOnOwner(dialog);
         self->writeBoxes();
         return TRUE;
       case WM_COMMAND:
@@ -84,7 +95,9 @@ void AddEntryDialog::onOk() {
   if (_name.empty()) return _errorHandler.handleError(NO_NAME);
   if (_path.empty()) return _errorHandler.handleError(NO_PATH);
   const std::string file = util::StringHelper::removeQuotes(util::parser::ArgumentParserHelpers::getProgramPath(_path));
-  if (!windows::file::WindowsFileHelper::fileExists(file)) return _errorHandler.handleError(NO_FILE);
+  const bool found = _nativeView ? windows::file::findNativeFile(file).has_value()
+                                 : windows::file::WindowsFileHelper::fileExists(file);
+  if (!found) return _errorHandler.handleError(NO_FILE);
   EndDialog(_dialog, IDOK);
 }
 
@@ -97,10 +110,13 @@ void AddEntryDialog::onBrowse() {
   std::vector<char> fileName(FILE_NAME_BUFFER, '\0');
   OPENFILENAMEA open{};
   open.lStructSize = sizeof open;
+  open.hwndOwner = _dialog;
+  open.lpfnHook = browseHook;
   open.lpstrFilter = filter.c_str();
   open.lpstrFile = fileName.data();
   open.nMaxFile = FILE_NAME_BUFFER - 2;
-  open.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  open.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER |
+               OFN_ENABLEHOOK | OFN_ENABLESIZING;
   _path = GetOpenFileNameA(&open) ? "\"" + std::string(fileName.data()) + "\"" : std::string();
   writeBoxes();
 }

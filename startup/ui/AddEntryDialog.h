@@ -14,8 +14,14 @@ class AddEntryDialog {
  public:
   static const char* const BROWSE_FILTER;
 
-  AddEntryDialog(ErrorHandler& errorHandler, std::string name, std::string path)
-      : _errorHandler(errorHandler), _name(std::move(name)), _path(std::move(path)) {}
+  // `nativeView`: the entry goes to the native view of 64-bit Windows, whose programs are
+  // looked for as 64-bit Windows finds them.
+  AddEntryDialog(ErrorHandler& errorHandler, std::string name, std::string path,
+                 bool nativeView = false)
+      : _errorHandler(errorHandler),
+        _name(std::move(name)),
+        _path(std::move(path)),
+        _nativeView(nativeView) {}
   // True after OK.
   bool run(HWND owner);
   const std::string& name() const { return _name; }
@@ -31,6 +37,7 @@ class AddEntryDialog {
   ErrorHandler& _errorHandler;
   std::string _name;
   std::string _path;
+  bool _nativeView;
   HWND _dialog = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "startup/ui/ListControl.h"
 
+#include <algorithm>
+
 #include "startup/platform/errorresources/Assertion.h"
 
 namespace products::stelmar::ui {
@@ -15,9 +17,12 @@ void ListControl::setColumns(const std::vector<std::pair<std::string, int>>& col
                              DWORD extendedStyle, bool sortable) {
   STELMAR_ASSERT(columnNameAndSize.size() >= 1);
   ListView_SetExtendedListViewStyle(_list, extendedStyle);
-  RECT window{};
-  GetWindowRect(_list, &window);
-  const int width = window.right - window.left;
+  // The columns share the width inside the frame, less a vertical scroll bar's, so that a
+  // long list never needs a horizontal one as well.
+  RECT client{};
+  GetClientRect(_list, &client);
+  const int width = std::max(0, static_cast<int>(client.right - client.left) -
+                                    GetSystemMetrics(SM_CXVSCROLL));
   _sortable = sortable;
   int totalSize = 0;
   for (std::size_t i = 0; i < columnNameAndSize.size(); ++i) {

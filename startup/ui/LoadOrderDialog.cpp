@@ -4,6 +4,7 @@
 
 #include "startup/platform/errorresources/Assertion.h"
 #include "startup/platform/errorresources/Exceptions.h"
+#include "startup/ui/CentreOnOwner.h"
 #include "startup/ui/StelmarIds.h"
 
 namespace products::stelmar::ui {
@@ -32,6 +33,7 @@ INT_PTR CALLBACK LoadOrderDialog::dialogProc(HWND dialog, UINT message, WPARAM w
 INT_PTR LoadOrderDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      centreOnOwner(_dialog);
       _list.attach(GetDlgItem(_dialog, IDC_ORDER_LIST));
       _list.setColumns({{"Pos", 10}, {"Startup entry", 60}, {"Points on", 30}},
                        LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES, false);

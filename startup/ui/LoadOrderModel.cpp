@@ -2,12 +2,18 @@
 
 #include <utility>
 
+#include "startup/StartupConstants.h"
 #include "startup/platform/errorresources/Assertion.h"
 
 namespace products::stelmar::ui {
 
+const char* const LoadOrderModel::DISABLED_MARK = " (disabled)";
+
 std::vector<std::string> LoadOrderModel::row(std::size_t i) const {
-  return {std::to_string(i + 1), _entries[i].getName(), _entries[i].getData()};
+  const StartupItem& entry = _entries[i];
+  const bool disabled = entry.getState() != StartupConstants::ENABLED;
+  return {std::to_string(i + 1), entry.getName() + (disabled ? DISABLED_MARK : ""),
+          entry.getData()};
 }
 
 LoadOrderModel::Buttons LoadOrderModel::buttons(const std::vector<int>& selectedRows) const {

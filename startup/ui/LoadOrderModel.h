@@ -13,8 +13,11 @@ class LoadOrderModel {
  public:
   explicit LoadOrderModel(std::vector<StartupItem> entries) : _entries(std::move(entries)) {}
 
+  // Follows the name of an entry that is disabled (kept aside, or switched off by Windows).
+  static const char* const DISABLED_MARK;
+
   const std::vector<StartupItem>& entries() const { return _entries; }
-  // The texts of row i: position (i + 1), name, data.
+  // The texts of row i: position (i + 1), name (marked when disabled), data.
   std::vector<std::string> row(std::size_t i) const;
 
   struct Buttons {

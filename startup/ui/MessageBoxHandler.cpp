@@ -6,11 +6,16 @@ namespace products::stelmar::ui {
 
 namespace {
 
+HWND messageOwner = nullptr;
+
 int show(const std::string& text, const std::string& caption, UINT style) {
-  return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_SETFOREGROUND);
+  HWND owner = messageOwner && IsWindow(messageOwner) ? messageOwner : nullptr;
+  return MessageBoxA(owner, text.c_str(), caption.c_str(), style | MB_SETFOREGROUND);
 }
 
 }  // namespace
+
+void setMessageOwner(HWND owner) { messageOwner = owner; }
 
 void MessageBoxHandler::handleError(const std::string& text) {
   show(text, _title + " Error", MB_OK | MB_ICONSTOP);

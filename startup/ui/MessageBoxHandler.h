@@ -1,12 +1,18 @@
 // How stelmar shows texts: error, information and success boxes captioned with the product
-// name, and yes/no questions. Every box has no owner and comes to the foreground.
+// name, and yes/no questions. Every box comes to the foreground; while the main window is
+// shown, it owns every box (which then stays in front of it and moves with it).
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 
 #include "startup/ErrorHandler.h"
 
 namespace products::stelmar::ui {
+
+// The window that owns every box from now on (null: none).
+void setMessageOwner(HWND owner);
 
 class InformationHandler {
  public:

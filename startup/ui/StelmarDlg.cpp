@@ -1,5 +1,7 @@
 #include "startup/ui/StelmarDlg.h"
 
+#include "common/Dpi.h"
+
 #include <utility>
 
 #include "startup/EntryMoves.h"
@@ -12,6 +14,8 @@
 #include "startup/util/StringHelper.h"
 #include "startup/util/UrlEncoder.h"
 #include "startup/util/parser/ArgumentParserHelpers.h"
+#include "startup/database/RegistryDatabase.h"
+#include "startup/windows/file/NativeView.h"
 #include "startup/windows/file/WindowsFileHelper.h"
 #include "startup/windows/internet/InternetHelper.h"
 #include "startup/windows/process/ProcessHelper.h"
@@ -28,7 +32,6 @@ using windows::process::ProcessHelper;
 // Fixed images of the normal list, and the state images.
 enum { IMAGE_FOLDER, IMAGE_FOLDER_OPEN, IMAGE_NO_FILE, IMAGE_LOCATION_ERROR, FIXED_IMAGES };
 enum { STATE_NONE, STATE_TICKED, STATE_EMPTY };
-constexpr int IMAGE_SIZE = 16;
 constexpr COLORREF TRANSPARENT_COLOUR = RGB(255, 255, 255);
 
 // The file an entry starts: its program path without quotes.
@@ -36,9 +39,10 @@ std::string entryFile(const std::string& data) {
   return util::StringHelper::removeQuotes(ArgumentParserHelpers::getProgramPath(data));
 }
 
-void addBitmap(HIMAGELIST list, int id) {
+// The 16-pixel bitmaps are drawn at the small-icon size of the DPI.
+void addBitmap(HIMAGELIST list, int id, int size) {
   HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+                                                   IMAGE_BITMAP, size, size, LR_CREATEDIBSECTION));
   ImageList_AddMasked(list, bitmap, TRANSPARENT_COLOUR);
   DeleteObject(bitmap);
 }
@@ -72,6 +76,9 @@ void StelmarDlg::run() {
                                dialogProc, reinterpret_cast<LPARAM>(this));
   if (!_dialog) return;
   ShowWindow(_dialog, SW_SHOW);
+  UpdateWindow(_dialog);
+  setMessageOwner(_dialog);
+  if (_shown) _shown();
   // The dialog's own loop, so that every message passes the Delete-key check first.
   MSG message;
   while (!_closed && GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -80,6 +87,7 @@ void StelmarDlg::run() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  setMessageOwner(nullptr);
   if (IsWindow(_dialog)) DestroyWindow(_dialog);
   _dialog = nullptr;
 }
@@ -124,6 +132,12 @@ INT_PTR StelmarDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return FALSE;
     case WM_QUERYDRAGICON:
       return reinterpret_cast<INT_PTR>(_icon);
+    case WM_DPICHANGED:
+      // The system scales the dialog's layout and fonts; the images are the dialog's own.
+      dpi::ApplySuggestedRect(_dialog, lParam);
+      createImages();
+      refreshTree();
+      return TRUE;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->idFrom != IDC_TREE) return FALSE;
@@ -162,12 +176,7 @@ void StelmarDlg::initialise() {
 
   _tree.attach(GetDlgItem(_dialog, IDC_TREE));
   _tree.setDragHandler(this);
-  _normalImages = ImageList_Create(IMAGE_SIZE, IMAGE_SIZE, ILC_COLOR32 | ILC_MASK, FIXED_IMAGES, 1);
-  _stateImages = ImageList_Create(IMAGE_SIZE, IMAGE_SIZE, ILC_COLOR32 | ILC_MASK, 3, 0);
-  for (int id : {IDB_FOLDER, IDB_FOLDER_OPEN, IDB_CROSS, IDB_FOLDER_ERROR}) addBitmap(_normalImages, id);
-  for (int id : {IDB_CROSS, IDB_TICKED, IDB_EMPTY}) addBitmap(_stateImages, id);
-  _tree.setImageList(_normalImages, TVSIL_NORMAL);
-  _tree.setImageList(_stateImages, TVSIL_STATE);
+  createImages();
 
   for (const LocationNode& node : locationNodes(_isWindowsNT, _windows64)) {
     HTREEITEM parent = node.parent < 0 ? TVI_ROOT : _nodes[node.parent];
@@ -182,6 +191,41 @@ void StelmarDlg::initialise() {
   for (int index : expandedNodes()) _tree.expand(_nodes[index]);
   SetWindowTextA(_dialog, PRODUCT_NAME);
   SetPropA(_dialog, _instanceTag.c_str(), reinterpret_cast<HANDLE>(1));
+}
+
+void StelmarDlg::createImages() {
+  const int dialogDpi = dpi::ForWindow(_dialog);
+  const int size = dpi::Metric(SM_CXSMICON, dialogDpi);
+  HIMAGELIST normal = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, FIXED_IMAGES, 1);
+  HIMAGELIST state = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 3, 0);
+  for (int id : {IDB_FOLDER, IDB_FOLDER_OPEN, IDB_CROSS, IDB_FOLDER_ERROR}) addBitmap(normal, id, size);
+  for (int id : {IDB_CROSS, IDB_TICKED, IDB_EMPTY}) addBitmap(state, id, size);
+  _tree.setImageList(normal, TVSIL_NORMAL);
+  _tree.setImageList(state, TVSIL_STATE);
+  if (_normalImages) ImageList_Destroy(_normalImages);
+  if (_stateImages) ImageList_Destroy(_stateImages);
+  _normalImages = normal;
+  _stateImages = state;
+  // The banner at the DPI: its 96-DPI size scaled (a bitmap control takes its bitmap's size).
+  HWND banner = GetDlgItem(_dialog, IDC_BANNER);
+  HANDLE image = nullptr;
+  if (HANDLE original = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0,
+                                   LR_CREATEDIBSECTION)) {
+    BITMAP bitmap{};
+    GetObjectA(original, sizeof bitmap, &bitmap);
+    DeleteObject(original);
+    image = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP,
+                       dpi::Scale(bitmap.bmWidth, dialogDpi), dpi::Scale(bitmap.bmHeight, dialogDpi),
+                       LR_CREATEDIBSECTION);
+  }
+  if (banner && image) {
+    HANDLE old = reinterpret_cast<HANDLE>(
+        SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image)));
+    // STM_SETIMAGE hands back the previous image, which is the caller's to delete.
+    if (old && old != image) DeleteObject(old);
+  } else if (image) {
+    DeleteObject(image);
+  }
 }
 
 void StelmarDlg::refreshTree() {
@@ -211,20 +255,32 @@ void StelmarDlg::refreshTree() {
   }
 }
 
-int StelmarDlg::iconOf(const std::string& file, IconCache& icons) {
-  const auto known = icons.find(file);
+bool StelmarDlg::judgedNatively(int type) const {
+  return database::RegistryDatabase::getView(type, _windows64) == KEY_WOW64_64KEY;
+}
+
+std::optional<std::string> StelmarDlg::findEntryFile(const StartupItem& entry) const {
+  const std::string file = entryFile(entry.getData());
+  if (judgedNatively(entry.getType())) return windows::file::findNativeFile(file);
+  if (!WindowsFileHelper::fileExists(file)) return std::nullopt;
+  return file;
+}
+
+int StelmarDlg::iconOf(const StartupItem& entry, IconCache& icons) {
+  const auto cacheKey = std::make_pair(judgedNatively(entry.getType()), entryFile(entry.getData()));
+  const auto known = icons.find(cacheKey);
   if (known != icons.end()) return known->second;
   int image = IMAGE_NO_FILE;
-  if (WindowsFileHelper::fileExists(file)) {
+  if (const std::optional<std::string> file = findEntryFile(entry)) {
     try {
-      const auto icon = WindowsFileHelper::extractAssociatedIcon(file);
+      const auto icon = WindowsFileHelper::extractAssociatedIcon(*file);
       const int index = ImageList_AddIcon(_normalImages, icon.get());
       if (index >= 0) image = index;
     } catch (const exceptions::Exception&) {
       // No icon: the leaf shows the red cross.
     }
   }
-  icons.emplace(file, image);
+  icons.emplace(cacheKey, image);
   return image;
 }
 
@@ -236,7 +292,7 @@ void StelmarDlg::insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM
 void StelmarDlg::insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM node,
                               IconCache& icons) {
   for (const StartupItem& entry : entries) {
-    const int image = iconOf(entryFile(entry.getData()), icons);
+    const int image = iconOf(entry, icons);
     const bool enabled = entry.getState() == C::ENABLED;
     HTREEITEM item = _tree.insertItem(entry.getName(), node, image, image, true,
                                       enabled ? STATE_TICKED : STATE_EMPTY, TVI_LAST);
@@ -447,7 +503,9 @@ void StelmarDlg::runCommand(int command, HTREEITEM item) {
 
 void StelmarDlg::runEntry(const StartupItem& entry) {
   try {
-    const std::string file = entryFile(entry.getData());
+    // A program of the native view is started from where 64-bit Windows finds it.
+    std::string file = entryFile(entry.getData());
+    if (judgedNatively(entry.getType())) file = findEntryFile(entry).value_or(file);
     if (ArgumentParserHelpers::isProgram(file))
       ProcessHelper::createProcess(file, NORMAL_PRIORITY_CLASS, false);
     else
@@ -462,7 +520,7 @@ void StelmarDlg::runEntry(const StartupItem& entry) {
 void StelmarDlg::entryInformation(const StartupItem& entry) {
   // The file check can fail (an unreadable folder); its text is shown like any other.
   try {
-    const bool found = WindowsFileHelper::fileExists(entryFile(entry.getData()));
+    const bool found = findEntryFile(entry).has_value();
     _errorHandler.handleInformation(
         ui::entryInformation(entry.getData(), found, entry.isSwitchedOffByWindows()));
   } catch (const exceptions::Exception& e) {
@@ -501,7 +559,7 @@ void StelmarDlg::showOnlineInfo(const StartupItem& entry) {
       const std::string library = rundllLibrary(ArgumentParserHelpers::getArguments(entry.getData()));
       if (!library.empty()) file = commandFileName(library) + ";" + file;
     }
-    windows::internet::launchBrowser(onlineInfoAddress(ONLINE_INFO_BASE, file, name, util::encodeQueryValue));
+    windows::internet::launchBrowser(onlineInfoAddress(_onlineInfoAddress, file, name, util::encodeQueryValue));
   } catch (const exceptions::Exception& e) {
     _errorHandler.handleError(e.getMessage());
   } catch (...) {
@@ -511,7 +569,7 @@ void StelmarDlg::showOnlineInfo(const StartupItem& entry) {
 
 void StelmarDlg::addToLocation(HTREEITEM node) {
   try {
-    AddEntryDialog dialog(_errorHandler, "", "");
+    AddEntryDialog dialog(_errorHandler, "", "", judgedNatively(typeNodeMap.getFirst(node)));
     if (!dialog.run(_dialog)) return;
     addEntryToTree(StartupItem(typeNodeMap.getFirst(node), C::ENABLED, dialog.name(), dialog.path()));
   } catch (const exceptions::Exception& e) {
@@ -524,9 +582,12 @@ void StelmarDlg::addToLocation(HTREEITEM node) {
 void StelmarDlg::editEntry(HTREEITEM item) {
   try {
     StartupItem old = entryOf(item);
-    AddEntryDialog dialog(_errorHandler, old.getName(), old.getData());
+    AddEntryDialog dialog(_errorHandler, old.getName(), old.getData(),
+                          judgedNatively(old.getType()));
     if (!dialog.run(_dialog)) return;
     StartupItem given(old.getType(), old.getState(), dialog.name(), dialog.path());
+    // Kept exactly where the command line stays as it was.
+    if (old.getSourceValue()) given.setSourceValue(*old.getSourceValue());
     StartupItem edited = _interface.formatEntry(given);
     // Refusing to overwrite another entry leaves the edited one as it was.
     if (!makeRoomFor(edited, item, nullptr)) return;
@@ -583,6 +644,7 @@ void StelmarDlg::drop(HTREEITEM dragged, HTREEITEM target) {
     if (target == _tree.parent(dragged)) return;
     StartupItem source = entryOf(dragged);
     StartupItem given(typeNodeMap.getFirst(target), C::ENABLED, source.getName(), source.getData());
+    if (source.getSourceValue()) given.setSourceValue(*source.getSourceValue());
     StartupItem moved = _interface.formatEntry(given);
     if (!makeRoomFor(moved, nullptr, nullptr)) return;
     // The source is deleted only once its copy stands at the new place.
@@ -603,11 +665,18 @@ void StelmarDlg::drop(HTREEITEM dragged, HTREEITEM target) {
 }
 
 void StelmarDlg::onHelp() {
-  std::string address;
+  std::string folder;
   try {
-    address = manualAddress(WindowsFileHelper::getCurrentDirectory());
-    windows::internet::launchBrowser(address);
+    folder = WindowsFileHelper::getCurrentDirectory();
+    windows::internet::launchBrowser(manualAddress(folder));
   } catch (const windows::internet::CouldNotLaunchInternetBrowserException& e) {
+    // Where hyperlink navigation is missing, the shell opens the manual with whatever
+    // program shows web pages here.
+    try {
+      ProcessHelper::runShellCommand(folder + MANUAL_FILE, "open");
+      return;
+    } catch (const exceptions::Exception&) {
+    }
     _errorHandler.handleError(HELP_BROWSER_FAILED_BEFORE + e.getMessage() + HELP_BROWSER_FAILED_AFTER);
   } catch (const exceptions::Exception& e) {
     _errorHandler.handleError(HELP_FAILED_BEFORE + e.getMessage() + HELP_FAILED_AFTER);

@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,10 @@ class StelmarDlg : public DragHandler {
 
   // Shows the dialog and returns when it closes.
   void run();
+  // Called once the dialog shows (the start-up's held reports are summed up then).
+  void setShownHandler(std::function<void()> shown) { _shown = std::move(shown); }
+  // The address of the online information (StelmarModel's onlineInfoAddress).
+  void setOnlineInfoAddress(std::string address) { _onlineInfoAddress = std::move(address); }
 
   void refreshTree();
   void insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM node);
@@ -51,8 +57,13 @@ class StelmarDlg : public DragHandler {
   enum class AddOutcome { Added, Refused, Failed };
   // The image of each file a fill has met (its icon, or the red cross): a file's icon is
   // read once however many entries start it.
-  using IconCache = std::map<std::string, int>;
-  int iconOf(const std::string& file, IconCache& icons);
+  using IconCache = std::map<std::pair<bool, std::string>, int>;
+  int iconOf(const StartupItem& entry, IconCache& icons);
+  // An entry of the native view of 64-bit Windows is started by 64-bit Windows: its file,
+  // icon and Run are judged as 64-bit Windows sees them.
+  bool judgedNatively(int type) const;
+  // The file an entry starts, where this program can reach it; nothing when not found.
+  std::optional<std::string> findEntryFile(const StartupItem& entry) const;
   void insertLeaves(const std::vector<StartupItem>& entries, HTREEITEM node, IconCache& icons);
   AddOutcome addEntry(const StartupItem& entry);
   // Asks before an entry replaces another leaf than `replaced`; on Yes removes that leaf.
@@ -66,6 +77,8 @@ class StelmarDlg : public DragHandler {
   static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
   void initialise();
+  // The tree's images and the banner at the dialog's DPI (again when the DPI changes).
+  void createImages();
   LRESULT onNotify(const NMHDR& header);
   void onSelectionChanged(HTREEITEM item);
   void onClick();
@@ -101,6 +114,8 @@ class StelmarDlg : public DragHandler {
   std::map<HTREEITEM, std::string> descriptionMap;
   std::map<HTREEITEM, std::string> errorMap;
   std::string _commandText;
+  std::function<void()> _shown;
+  std::string _onlineInfoAddress = ONLINE_INFO_DEFAULT;
 };
 
 }  // namespace products::stelmar::ui

@@ -24,7 +24,9 @@ const char* const NO_LOAD_ORDER_FOR_AUTOSTART =
     "release the mouse button.)";
 const char* const UNEXPECTED_LEAF_FAILURE =
     "An unexpected exception occured when inserting leafts. Please contact Harbeck.";
-const char* const ONLINE_INFO_BASE = "https://fileinfo.stelmar.example";
+const char* const ONLINE_INFO_KEY = "products.stelmar.OnlineInfo.address";
+const char* const ONLINE_INFO_DEFAULT = "https://duckduckgo.com/?q={file}";
+const char* const MANUAL_FILE = "manual.html";
 const char* const HELP_BROWSER_FAILED_BEFORE = "Couldn't launch your browser with the help file.\n";
 const char* const HELP_BROWSER_FAILED_AFTER =
     "\nPlease try to open the file (manual.html) manually from explorer.";
@@ -177,17 +179,39 @@ std::string onlineInfoName(int type, const std::string& name) {
   return name.substr(0, name.find('.'));
 }
 
-std::string onlineInfoAddress(const std::string& baseAddress, const std::string& file,
+std::string onlineInfoAddress(const std::string& configured, const std::string& file,
                               const std::string& name,
                               std::string (*encode)(const std::string&)) {
-  return baseAddress + "/filedb/index.php?search=&filename=" + encode(file) +
-         "&startup=" + encode(name) + "&affiliate=smr";
+  const struct {
+    const char* placeholder;
+    std::string value;
+  } fields[] = {{"{file}", encode(file)}, {"{name}", encode(name)}};
+  if (configured.find(fields[0].placeholder) == std::string::npos &&
+      configured.find(fields[1].placeholder) == std::string::npos)
+    return configured + "/filedb/index.php?search=&filename=" + fields[0].value +
+           "&startup=" + fields[1].value + "&affiliate=smr";
+  // Filled in one pass: a value that holds a placeholder's text stays as it is.
+  std::string address;
+  for (std::size_t at = 0; at < configured.size();) {
+    bool filled = false;
+    for (const auto& field : fields) {
+      const std::size_t length = std::string(field.placeholder).size();
+      if (configured.compare(at, length, field.placeholder) == 0) {
+        address += field.value;
+        at += length;
+        filled = true;
+        break;
+      }
+    }
+    if (!filled) address += configured[at++];
+  }
+  return address;
 }
 
 std::string manualAddress(const std::string& folder) {
   std::string address = "file://" + folder;
   if (address.back() != '\\') address += '\\';
-  return address + "manual.html";
+  return address + MANUAL_FILE;
 }
 
 std::string instanceMutexName(const std::string& programFolder) {
@@ -205,5 +229,19 @@ std::string instanceMutexName(const std::string& programFolder) {
   std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
   return std::string("Stelmar.ProgramFolder.") + hex;
 }
+
+std::string storeTag(unsigned long indexHigh, unsigned long indexLow) {
+  char tag[48];
+  std::snprintf(tag, sizeof tag, "Stelmar.Store.%08lx%08lx", indexHigh, indexLow);
+  return tag;
+}
+
+const char* const LOCK_FILE = "stelmar.lock";
+
+const char* const ANOTHER_COPY_RUNS =
+    "Stelmar is already running for this program folder, perhaps for another user or started "
+    "under another drive letter or path.\n\nOnly one copy may work on its list of disabled "
+    "entries at a time, so this copy ends. Please use the copy that is running, or close it "
+    "first.";
 
 }  // namespace products::stelmar::ui

@@ -74,14 +74,21 @@ std::string rundllLibrary(const std::string& arguments);
 // The name the online information sends for an entry: for an autostart type only the text
 // before the first dot.
 std::string onlineInfoName(int type, const std::string& name);
-// The address of the online information, each query value encoded by `encode`.
-std::string onlineInfoAddress(const std::string& baseAddress, const std::string& file,
+// The address of the online information, each query value encoded by `encode`. The
+// configured address names where the file text and the entry's name go with "{file}" and
+// "{name}"; one with neither is the base of a file information service, which is given
+// both in its query ("/filedb/index.php?search=&filename=...&startup=...&affiliate=smr").
+std::string onlineInfoAddress(const std::string& configured, const std::string& file,
                               const std::string& name,
                               std::string (*encode)(const std::string&));
-extern const char* const ONLINE_INFO_BASE;
+// The key of "stelmar.cfg" that sets that address, and the address without it: a web
+// search for the file name.
+extern const char* const ONLINE_INFO_KEY;
+extern const char* const ONLINE_INFO_DEFAULT;
 
 // Help: the address of the manual in the program folder (given with its backslash).
 std::string manualAddress(const std::string& folder);
+extern const char* const MANUAL_FILE;  // "manual.html"
 extern const char* const HELP_BROWSER_FAILED_BEFORE;
 extern const char* const HELP_BROWSER_FAILED_AFTER;
 extern const char* const HELP_FAILED_BEFORE;
@@ -90,7 +97,16 @@ extern const char* const HELP_FAILED_AFTER;
 extern const char* const ABOUT_TEXT;
 
 // The name of the mutex that lets one copy run per program folder (given with or without
-// its backslash, in any case).
+// its backslash, in any case): used where the folder's identity cannot be read.
 std::string instanceMutexName(const std::string& programFolder);
+// The tag of the store in a program folder, from the folder's file index, which every path
+// to the folder shares (another drive letter, a junction, a share): it names the window
+// property and the marks by which a second copy finds the first one.
+std::string storeTag(unsigned long indexHigh, unsigned long indexLow);
+// The file that the running copy holds open, unshared, in the program folder: whatever path
+// or session a second copy comes by, it cannot open it.
+extern const char* const LOCK_FILE;  // "stelmar.lock"
+// Shown by a second copy whose first copy's window it cannot bring forward.
+extern const char* const ANOTHER_COPY_RUNS;
 
 }  // namespace products::stelmar::ui

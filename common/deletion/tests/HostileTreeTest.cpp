@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cleaner/MainIds.h"
-#include "cleaner/Result.h"
+#include "cleaner/forms/MainIds.h"
+#include "cleaner/forms/Result.h"
 #include "common/Unique.h"
 #include "common/deletion/FileDeletion.h"
 #include "tests/harness/Harness.h"

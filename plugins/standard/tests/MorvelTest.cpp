@@ -6,7 +6,7 @@
 #include <commctrl.h>
 #include <wininet.h>
 
-#include "cleaner/MainIds.h"
+#include "cleaner/forms/MainIds.h"
 #include "plugins/standard/tests/PluginFixture.h"
 
 namespace plugintest {

@@ -57,7 +57,29 @@ std::string ApplicationReporter::buildMessage(const std::string& report) const {
   return shown;
 }
 
+std::string ApplicationReporter::summary(int count, const std::string& file) {
+  const std::string checks =
+      count == 1 ? std::string("one internal check") : std::to_string(count) + " internal checks";
+  return "While the program started, " + checks +
+         " failed. The program went on; the reports were written to the file\n" + file +
+         "\n\nPlease help us to improve our program by emailing us that file. Thank you!";
+}
+
+void ApplicationReporter::holdReports() { _holding = true; }
+
+void ApplicationReporter::releaseReports() {
+  if (!_holding) return;
+  _holding = false;
+  const int held = std::exchange(_held, 0);
+  if (held > 0 && _show) _show(OPENING + summary(held, currentFolder() + ASSERTION_FILE_NAME));
+}
+
 void ApplicationReporter::report(const std::string& text) {
+  if (_holding) {
+    ++_held;
+    writeBuiltInReport("Assertion in " + _productName + " " + _version + "\n" + text);
+    return;
+  }
   // A check that fails while a report is being made or shown must not start another one
   // (a second message box over the first, or an endless chain): it goes to the built-in
   // report file instead.

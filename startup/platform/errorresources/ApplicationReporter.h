@@ -22,8 +22,16 @@ class ApplicationReporter : public AssertionReporter {
   const std::string& getHeader() const { return _header; }
 
   std::string contactText() const override;
-  // Builds the message (writing the debug file as a side effect) and shows it.
+  // Builds the message (writing the debug file as a side effect) and shows it; while the
+  // reports are held, appends the report to "assertion.txt" instead.
   void report(const std::string& text) override;
+  // Before the main window shows, a message box would come from nowhere (and one per
+  // report): the reports are held, written to "assertion.txt" and counted, until
+  // releaseReports shows one summary of them, if there were any.
+  void holdReports();
+  void releaseReports();
+  // The summary of `count` held reports written to `file`.
+  static std::string summary(int count, const std::string& file);
   // The message for a report; appends to the debug file when there is a header.
   std::string buildMessage(const std::string& report) const;
 
@@ -33,6 +41,8 @@ class ApplicationReporter : public AssertionReporter {
   Show _show;
   std::string _header;
   bool _reporting = false;
+  bool _holding = false;
+  int _held = 0;
 };
 
 }  // namespace errorresources

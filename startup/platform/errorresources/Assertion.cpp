@@ -7,7 +7,7 @@
 namespace errorresources {
 
 const char* const ASSERTION_FILE_NAME = "assertion.txt";
-const char* const SUPPORT_CONTACT = "support@varnick.example";
+const char* const SUPPORT_CONTACT = "the Varnick team (see \"Reporting a problem\" in manual.html)";
 
 namespace {
 

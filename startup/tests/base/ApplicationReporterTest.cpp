@@ -98,4 +98,23 @@ TEST_F(ApplicationReport, ACheckFailingWhileAReportIsShownGoesToTheReportFile) {
   EXPECT_EQ(std::string::npos, written.find("2 < 1"));
 }
 
+TEST_F(ApplicationReport, HeldReportsGoToTheReportFileAndAreSummedUpOnce) {
+  reporter.holdReports();
+  reporter.report(REPORT);
+  reporter.report(REPORT);
+  EXPECT_TRUE(shown.empty());
+  // A text file: CR LF line ends.
+  const std::string block = "Assertion in stelmar 2.11\r\n----\r\nAssertion failed. Message: false\r\n----\r\n";
+  EXPECT_EQ(block + block, harness::ReadTextFile(folder_ / "assertion.txt"));
+  reporter.releaseReports();
+  reporter.releaseReports();
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ("An assertion failed. This happens when something goes wrong in the program.\n" +
+                ApplicationReporter::summary(2, folder_ / "assertion.txt"),
+            shown[0]);
+  // Released, a report is shown at once again.
+  reporter.report(REPORT);
+  EXPECT_EQ(2u, shown.size());
+}
+
 }  // namespace

@@ -41,6 +41,10 @@ TEST(LoadOrderModel, MovesSwapNeighboursAndRowsAreNumberedFromTheTop) {
   EXPECT_EQ(std::vector<std::string>({"e1", "e2", "e0"}), Names(model));
   EXPECT_EQ(std::vector<std::string>({"1", "e1", "c:\\p1.exe"}), model.row(0));
   EXPECT_EQ("3", model.row(2)[0]);
+  // A disabled entry keeps its place and says so.
+  LoadOrderModel mixed({StartupItem(0, 1, "kept", "c:\\k.exe"), StartupItem(0, 0, "live", "l")});
+  EXPECT_EQ(std::vector<std::string>({"1", "kept (disabled)", "c:\\k.exe"}), mixed.row(0));
+  EXPECT_EQ("live", mixed.row(1)[1]);
 }
 
 TEST(LoadOrderModel, AMovePastAnEndOrWithoutSelectionIsReportedAndMovesNothing) {

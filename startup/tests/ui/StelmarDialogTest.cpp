@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "startup/tests/ui/RemoteTree.h"
@@ -232,7 +233,29 @@ TEST_F(StelmarDialog, ClickOnTheBoxDisablesIntoTheStoreAndEnablesAgain) {
   Close(stelmar, dialog);
 }
 
-TEST_F(StelmarDialog, OneCopyRunsPerProgramFolder) {
+// A drive letter mapped to a folder for the test's lifetime ("subst"), made from the host.
+class MappedDrive {
+ public:
+  MappedDrive(char letter, const std::string& folder) {
+    // Drive C: is ".../dosdevices/c:/" to the host.
+    const std::string drive = UnixPath("C:\\");
+    const std::size_t at = drive.rfind("/c:/");
+    if (at == std::string::npos) return;
+    link_ = drive.substr(0, at + 1) + static_cast<char>(letter | 0x20) + ":";
+    const std::string target = UnixPath(folder);
+    made_ = !target.empty() && RunHostTool("ln -sfn '" + target + "' '" + link_ + "'");
+  }
+  ~MappedDrive() {
+    if (made_) RunHostTool("rm -f '" + link_ + "'");
+  }
+  bool made() const { return made_; }
+
+ private:
+  std::string link_;
+  bool made_ = false;
+};
+
+TEST_F(StelmarDialog, OneCopyRunsPerStoreWhateverThePath) {
   Process first(Program());
   Process second(Program());
   ASSERT_TRUE(first.started() && second.started());
@@ -246,11 +269,36 @@ TEST_F(StelmarDialog, OneCopyRunsPerProgramFolder) {
   HWND dialog = Start(running);
   ASSERT_NE(nullptr, dialog);
 
-  // A later start ends too and leaves the first one's window in front.
-  Process third(Program());
-  ASSERT_TRUE(third.Wait(kTimeoutMs).ended);
-  EXPECT_EQ(dialog, GetForegroundWindow());
+  // A later start ends too, through the same path or another drive letter for the folder,
+  // and leaves the first one's window in front.
+  const MappedDrive drive('S', folder_.path());
+  ASSERT_TRUE(drive.made());
+  for (const std::string& program : {Program(), std::string("\"S:\\stelmar.exe\"")}) {
+    Process later(program);
+    ASSERT_TRUE(later.started()) << program;
+    EXPECT_TRUE(later.Wait(kTimeoutMs).ended) << program;
+    EXPECT_EQ(dialog, GetForegroundWindow()) << program;
+  }
   Close(running, dialog);
+}
+
+TEST_F(StelmarDialog, ChecksFailedAtStartAreSummedUpOnceTheWindowShows) {
+  // A store whose count promises more records than it holds.
+  std::string damaged = BackupBytes({Record(5, "VkDamaged", kNotepad)});
+  damaged[0] = 3;
+  WriteTextFile(folder_ / "stelmar.dat", damaged);
+  values_.push_back("VkDamaged");
+  Process stelmar(Program());
+  HWND dialog = Start(stelmar);
+  ASSERT_NE(nullptr, dialog);
+  HWND box = WaitBox(stelmar, "Stelmar Error");
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(dialog, GetWindow(box, GW_OWNER));
+  EXPECT_NE(std::string::npos, BoxText(box).find(folder_ / "assertion.txt")) << BoxText(box);
+  EXPECT_NE(std::string::npos, ReadTextFile(folder_ / "assertion.txt").find("is damaged"));
+  ClickButton(box, "OK");
+  ASSERT_TRUE(WaitWindowGone(box, kTimeoutMs));
+  Close(stelmar, dialog);
 }
 
 TEST_F(StelmarDialog, DeleteKeyAsksAndDeletesOnlyOnYes) {
@@ -501,6 +549,8 @@ TEST_F(StelmarCommands, DragMovesAShortcutIntoARunKeyEnabled) {
 TEST_F(StelmarCommands, LoadOrderMovesRowsAndOkRewritesTheLocation) {
   Value("VkOrder1", "C:\\windows\\regedit.exe");
   Value("VkOrder2", kNotepad);
+  values_.push_back("VkOrderKept");
+  WriteTextFile(folder_ / "stelmar.dat", BackupBytes({Record(5, "VkOrderKept", kNotepad)}));
   ASSERT_TRUE(Open());
   ASSERT_TRUE(WaitUntil([&] { return tree_->find(UserRunLeaf("VkOrder2")) != nullptr; }, kTimeoutMs));
   ASSERT_TRUE(Command(UserRun(), 1));  // "&Change load order"
@@ -510,10 +560,15 @@ TEST_F(StelmarCommands, LoadOrderMovesRowsAndOkRewritesTheLocation) {
   HWND up = GetDlgItem(box, IDC_MOVE_UP), down = GetDlgItem(box, IDC_MOVE_DOWN);
   EXPECT_FALSE(IsWindowEnabled(up) || IsWindowEnabled(down));
   const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  int row = -1;
-  for (int i = 0; i < rows; ++i)
+  int row = -1, kept = -1;
+  for (int i = 0; i < rows; ++i) {
     if (tree_->listText(list, i, 1) == "VkOrder2") row = i;
+    if (tree_->listText(list, i, 1) == "VkOrderKept (disabled)") kept = i;
+  }
   ASSERT_GT(row, 0);
+  EXPECT_GE(kept, 0);
+  // The columns fit: no scrolling sideways.
+  EXPECT_FALSE(GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL);
   const std::string above = tree_->listText(list, row - 1, 1);
   const RECT rect = tree_->listRowRect(list, row);
   POINT point{rect.left + 20, (rect.top + rect.bottom) / 2};
@@ -524,8 +579,10 @@ TEST_F(StelmarCommands, LoadOrderMovesRowsAndOkRewritesTheLocation) {
   click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, click, sizeof click[0]);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(up) != FALSE; }, kTimeoutMs));
-  EXPECT_EQ(row + 1 != rows, IsWindowEnabled(down) != FALSE);
+  // The two buttons change one after the other.
+  ASSERT_TRUE(WaitUntil([&] {
+    return IsWindowEnabled(up) && (IsWindowEnabled(down) != FALSE) == (row + 1 != rows);
+  }, kTimeoutMs));
   ClickButton(box, "Move &up");
   ASSERT_TRUE(WaitUntil([&] { return tree_->listText(list, row - 1, 1) == "VkOrder2"; }, kTimeoutMs));
   EXPECT_EQ(above, tree_->listText(list, row, 1));
@@ -587,15 +644,87 @@ TEST_F(StelmarCommands, InformationOnEntriesAndLocations) {
             Answer("Stelmar Information", "OK"));
 }
 
-TEST_F(StelmarCommands, OnlineInformationOpensTheServiceWithTheNamesEncoded) {
+TEST_F(StelmarCommands, OnlineInformationOpensTheConfiguredAddressWithTheNamesEncoded) {
   TestBrowser browser;
   ASSERT_TRUE(browser.ready());
+  util::config::ScrambledConfigFile().save(
+      folder_ / "stelmar.cfg", "util.newsletter.SimpleSignUp.askForEmailAddress=false\n"
+                               "products.stelmar.OnlineInfo.address=http://find.example/?f={file}"
+                               "&e={name}\n");
   Value("Vk Web&Co", "\"C:\\windows\\notepad.exe\" /x");
   ASSERT_TRUE(Open());
   ASSERT_TRUE(Command(UserRunLeaf("Vk Web&Co"), 5));  // "&Online Info"
-  EXPECT_EQ("https://fileinfo.stelmar.example/filedb/index.php?search=&filename=notepad.exe"
-            "&startup=Vk%20Web%26Co&affiliate=smr",
-            browser.waitForAddress());
+  EXPECT_EQ("http://find.example/?f=notepad.exe&e=Vk%20Web%26Co", browser.waitForAddress());
+}
+
+TEST_F(StelmarCommands, DialogsOpenOverTheWindowThatOwnsThem) {
+  ASSERT_TRUE(Open());
+  // Away from the middle of the screen, where a dialog of its own would be.
+  SetWindowPos(dialog_, nullptr, 120, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const auto expectOver = [](HWND window, HWND owner) {
+    EXPECT_EQ(owner, GetWindow(window, GW_OWNER));
+    const POINT a = CentreOf(window), b = CentreOf(owner);
+    EXPECT_LE(std::abs(a.x - b.x), 2);
+    EXPECT_LE(std::abs(a.y - b.y), 2);
+  };
+  ASSERT_TRUE(Command(UserRun(), 0));  // "&Add startup entry"
+  HWND entry = WaitBox(*process_, "Startup entry");
+  ASSERT_NE(nullptr, entry);
+  expectOver(entry, dialog_);
+  ClickButton(entry, "&Browse...");
+  HWND browse = WaitBox(*process_, "Open");
+  ASSERT_NE(nullptr, browse);
+  // Placed once it is ready.
+  EXPECT_TRUE(WaitUntil([&] { return std::abs(CentreOf(browse).x - CentreOf(entry).x) <= 2; }, kTimeoutMs));
+  expectOver(browse, entry);
+  ClickButton(browse, "Cancel");
+  ASSERT_TRUE(WaitWindowGone(browse, kTimeoutMs));
+  ClickButton(entry, "Cancel");
+  ASSERT_TRUE(WaitWindowGone(entry, kTimeoutMs));
+}
+
+TEST_F(StelmarCommands, EntriesOfTheNativeViewAreJudgedAs64BitWindowsSeesThem) {
+  // Programs only 64-bit Windows finds: in its system folder, and under its Program Files.
+  const std::string only64 = "C:\\windows\\Sysnative\\vkonly64.exe";
+  const std::string nativeFolder = "C:\\Program Files\\VkNative";
+  ASSERT_TRUE(CopyFileA("C:\\windows\\Sysnative\\notepad.exe", only64.c_str(), FALSE));
+  files_.push_back(only64);
+  CreateDirectoryA(nativeFolder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(only64.c_str(), (nativeFolder + "\\vktool.exe").c_str(), FALSE));
+  files_.push_back(nativeFolder + "\\vktool.exe");
+#define VK_TOOL "%ProgramFiles%\\VkNative\\vktool.exe"
+  const std::string expandable(VK_TOOL, sizeof VK_TOOL);  // with its terminating zero
+  const Placed tool{HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "VkNativeTool"};
+  Place({HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "VkOnly64"}, REG_SZ,
+        "C:\\Windows\\System32\\vkonly64.exe /x");
+  Place(tool, REG_EXPAND_SZ, expandable);
+  ASSERT_TRUE(Open());
+  const std::string valid = "\n\nStatus: This startup entry points on a valid file.";
+  struct Row { const char* name; const char* command; };
+  const Row rows[] = {{"VkOnly64", "C:\\Windows\\System32\\vkonly64.exe /x"},
+                      {"VkNativeTool", "C:\\Program Files\\VkNative\\vktool.exe"}};
+  for (const Row& row : rows) {
+    const std::vector<std::string> leaf = {"Registry", "All users", "Run", row.name};
+    ASSERT_NE(nullptr, tree_->find(leaf)) << row.name;
+    EXPECT_GE(tree_->node(tree_->find(leaf)).image, 4) << row.name;  // its icon, no red cross
+    ASSERT_TRUE(Command(leaf, 4));  // "&Info"
+    const std::string info = Answer("Stelmar Information", "OK");
+    EXPECT_NE(std::string::npos, info.find(row.command + valid)) << info;
+  }
+  // An edit that changes nothing keeps the value's bytes (unexpanded), and so does a move.
+  ASSERT_TRUE(Command({"Registry", "All users", "Run", "VkNativeTool"}, 0));  // "&Edit"
+  ASSERT_NE(nullptr, FillEntry("VkNativeTool", "C:\\Program Files\\VkNative\\vktool.exe"));
+  EXPECT_TRUE(WaitUntil([&] { return Read(tool) == expandable; }, kTimeoutMs));
+  values_.push_back("VkNativeTool");
+  HTREEITEM edited = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    return (edited = tree_->find({"Registry", "All users", "Run", "VkNativeTool"})) != nullptr;
+  }, kTimeoutMs));
+  tree_->dragTo(edited, tree_->find(UserRun()));
+  EXPECT_TRUE(WaitUntil([&] { return RunValue("VkNativeTool").first == REG_EXPAND_SZ; }, kTimeoutMs));
+  EXPECT_EQ(expandable, Read({HKEY_CURRENT_USER, kRun, 0, "VkNativeTool"}));
+  DeleteFileA((nativeFolder + "\\vktool.exe").c_str());
+  RemoveDirectoryA(nativeFolder.c_str());
 }
 
 }  // namespace

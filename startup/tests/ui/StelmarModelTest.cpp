@@ -83,8 +83,16 @@ TEST(StelmarModel, OnlineInformationNamesAndAddress) {
                                            ".cpl").substr(0, 12));
   EXPECT_EQ(" a.dll,b c.dll", rundllLibrary(" a.dll,b c.dll,d"));
   EXPECT_EQ("", rundllLibrary(" nothing"));
-  EXPECT_EQ("https://h/filedb/index.php?search=&filename=<f>&startup=<n>&affiliate=smr",
-            onlineInfoAddress("https://h", "f", "n", Encoded));
+  // A configured base gets the file information service's query; an address with places
+  // for the names gets them there.
+  struct Case { const char* configured; const char* address; };
+  const Case cases[] = {
+      {"https://h", "https://h/filedb/index.php?search=&filename=<f>&startup=<n>&affiliate=smr"},
+      {ONLINE_INFO_DEFAULT, "https://duckduckgo.com/?q=<f>"},
+      {"s?n={name}&f={file}&g={file}", "s?n=<n>&f=<f>&g=<f>"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.address, onlineInfoAddress(c.configured, "f", "n", Encoded)) << c.configured;
 }
 
 TEST(StelmarModel, OneMutexNamePerProgramFolderInAnyCase) {
@@ -92,6 +100,7 @@ TEST(StelmarModel, OneMutexNamePerProgramFolderInAnyCase) {
   EXPECT_NE(instanceMutexName("C:\\Tools\\Stelmar\\"), instanceMutexName("C:\\Tools\\Other\\"));
   EXPECT_EQ(std::string::npos, instanceMutexName("C:\\a\\b").find('\\'));
   EXPECT_EQ("file://C:\\p\\manual.html", manualAddress("C:\\p\\"));
+  EXPECT_EQ("Stelmar.Store.0000000100000020", storeTag(1ul, 0x20ul));
 }
 
 }  // namespace

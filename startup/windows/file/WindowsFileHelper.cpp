@@ -79,24 +79,24 @@ void WindowsFileHelper::deleteFile(const std::string& path, bool failIfMissing) 
   throw CouldNotDeleteFileException(DELETE_FAILED + path + "\n" + systemText(code));
 }
 
-bool WindowsFileHelper::fileExists(const std::string& path) {
+std::optional<std::string> WindowsFileHelper::findFile(const std::string& path) {
   using util::parser::ArgumentParserHelpers;
   const std::string directory = ArgumentParserHelpers::getDirectory(path);
   const std::string fileName =
       ArgumentParserHelpers::getProgramPath(ArgumentParserHelpers::getFileName(path));
-  if (fileName.empty()) return false;
+  if (fileName.empty()) return std::nullopt;
   char buffer[MAX_PATH] = {};
   const DWORD result = ::SearchPathA(directory.empty() ? nullptr : directory.c_str(),
                                      fileName.c_str(), nullptr, sizeof buffer, buffer, nullptr);
   if (result != 0) {
-    // Found, with a path longer than the buffer: found all the same.
+    // Found, with a path longer than the buffer: found all the same, under the name asked for.
     STELMAR_ASSERT(result <= sizeof(buffer));
-    return true;
+    return result < sizeof(buffer) ? std::string(buffer, result) : directory + fileName;
   }
   const DWORD code = ::GetLastError();
   // A folder that does not exist (any more) or a name no file can have: no such file.
   if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_INVALID_NAME) {
-    return false;
+    return std::nullopt;
   }
   const std::string searchText = SEARCH_FAILED + directory + "\nFilename: " + fileName +
                                  "\nExtenstion: " + "" + "\n\n" + systemText(code);

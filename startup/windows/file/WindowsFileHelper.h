@@ -2,6 +2,7 @@
 // whose text names the file and ends with the system's description of the error code.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,9 @@ class WindowsFileHelper {
   static void deleteFile(const std::string& path, bool failIfMissing);
   // Whether the program named by a path or command line is found: in its folder when it
   // names one, else along the system's search path. Throws CouldNotCheckIfFileExistException.
-  static bool fileExists(const std::string& path);
+  static bool fileExists(const std::string& path) { return findFile(path).has_value(); }
+  // The same search: the path of the program found (as the search built it), or nothing.
+  static std::optional<std::string> findFile(const std::string& path);
   // The files (no folders) directly in `folder` that match `mask`, each as folder + name.
   // Throws CouldNotGetFirstLevelFilesException.
   static std::vector<std::string> getFirstLevelFiles(const std::string& folder,

@@ -7,6 +7,8 @@
 #include "startup/platform/errorresources/Assertion.h"
 #include "startup/platform/errorresources/Exceptions.h"
 #include "startup/platform/errorresources/SystemErrors.h"
+#include "startup/util/NativePaths.h"
+#include "startup/windows/file/NativeView.h"
 
 namespace windows::registry {
 
@@ -55,8 +57,10 @@ std::string hiveToString(HKEY hive) {
                           "' to a registry key string.");
 }
 
-std::string expand(const std::string& text) {
-  if (text.size() <= 1) return text;
+std::string expand(const std::string& given, bool native) {
+  if (given.size() <= 1) return given;
+  const std::string text =
+      native ? util::substituteVariables(given, windows::file::nativeVariables()) : given;
   const std::string length = std::to_string(text.size());
   const DWORD size = ::ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
   if (size == 0) {
@@ -91,7 +95,7 @@ const char* const RegistryKeyImpl::VIEW_32_SUFFIX = " (32-bit view)";
 
 RegistryKeyImpl::RegistryKeyImpl(HKEY hive, const std::string& keyPath, REGSAM securityAccess,
                                  int mode, REGSAM view)
-    : _hive(hive), _keyPath(keyPath) {
+    : _hive(hive), _keyPath(keyPath), _native((view & KEY_WOW64_64KEY) != 0) {
   _name = hiveToString(hive);
   if (!_keyPath.empty()) _name += "\\" + _keyPath;
   if (view & KEY_WOW64_32KEY) _name += VIEW_32_SUFFIX;

@@ -13,9 +13,10 @@ namespace windows::registry {
 // RegistryException.
 std::string hiveToString(HKEY hive);
 
-// Environment variables expanded, as a REG_EXPAND_SZ text needs. Throws
+// Environment variables expanded, as a REG_EXPAND_SZ text needs; `native`: with the values
+// 64-bit programs see, for a value of the native view, which 64-bit Windows expands. Throws
 // RegistryExpandException.
-std::string expand(const std::string& text);
+std::string expand(const std::string& text, bool native = false);
 
 class RegistryKeyImpl {
  public:
@@ -38,6 +39,8 @@ class RegistryKeyImpl {
   virtual HKEY getHandle() const;
   // The hive's name, a backslash and the key path; the hive's name alone for an empty path.
   virtual std::string getName() const;
+  // Opened in the native view of 64-bit Windows (KEY_WOW64_64KEY).
+  bool isNativeView() const { return _native; }
 
  private:
   void open(REGSAM securityAccess);
@@ -47,6 +50,7 @@ class RegistryKeyImpl {
   HKEY _hive;
   std::string _keyPath;
   std::string _name;
+  bool _native = false;
 };
 
 }  // namespace windows::registry

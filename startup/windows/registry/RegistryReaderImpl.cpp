@@ -67,11 +67,11 @@ std::string textOf(const BYTE* data, DWORD size) {
 
 }  // namespace
 
-std::string listedText(DWORD type, const std::string& bytes) {
+std::string listedText(DWORD type, const std::string& bytes, bool native) {
   if (type != REG_SZ && type != REG_EXPAND_SZ) return bytes;
   const std::string text =
       textOf(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
-  return type == REG_EXPAND_SZ ? expand(text) : text;
+  return type == REG_EXPAND_SZ ? expand(text, native) : text;
 }
 
 std::string RegistryReaderImpl::entryName(const std::string& valueName) const {
@@ -104,7 +104,7 @@ std::string RegistryReaderImpl::readString(const std::string& valueName) {
   DWORD size = sizeof buffer;
   queryValue(valueName, &type, buffer, &size);
   const std::string text = textOf(buffer, size);
-  return type == REG_EXPAND_SZ ? expand(text) : text;
+  return type == REG_EXPAND_SZ ? expand(text, _key.isNativeView()) : text;
 }
 
 int RegistryReaderImpl::readInt(const std::string& valueName) {
@@ -173,7 +173,8 @@ std::vector<std::pair<std::string, std::string>> RegistryReaderImpl::enumerateVa
     if (textOnly && type != REG_SZ && type != REG_EXPAND_SZ) continue;
     values.emplace_back(
         std::string(name.data(), nameLength),
-        listedText(type, std::string(reinterpret_cast<const char*>(data.data()), dataLength)));
+        listedText(type, std::string(reinterpret_cast<const char*>(data.data()), dataLength),
+                   _key.isNativeView()));
   }
   return values;
 }

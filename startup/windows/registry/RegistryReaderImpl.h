@@ -19,9 +19,9 @@ struct RawValue {
 };
 
 // A value's text as a listing shows it: a REG_SZ up to its first zero byte, a
-// REG_EXPAND_SZ the same and expanded, any other type its bytes as they are. Throws
-// RegistryExpandException.
-std::string listedText(DWORD type, const std::string& bytes);
+// REG_EXPAND_SZ the same and expanded (`native`: as 64-bit programs expand it), any other
+// type its bytes as they are. Throws RegistryExpandException.
+std::string listedText(DWORD type, const std::string& bytes, bool native = false);
 
 class RegistryReaderImpl {
  public:
