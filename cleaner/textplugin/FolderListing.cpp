@@ -11,7 +11,7 @@ namespace wildcards {
 
 std::vector<std::string> ListSubfolders(const std::string& folder) {
   std::vector<std::string> names;
-  const std::string pattern = folder + diskscan::kEverything;
+  const std::string pattern = folder + "*";
   if (!textentries::FitsPath(pattern.size())) return names;
   WIN32_FIND_DATAA data;
   // cFileName is the long name; the 8.3 name in cAlternateFileName is never matched.

@@ -8,6 +8,7 @@
 
 #include "cleaner/textplugin/FolderWildcards.h"
 #include "cleaner/textplugin/PlugInfo.h"
+#include "common/deletion/FileSnapshot.h"
 
 class TextPlugInfo final : public PlugInfo {
  public:
@@ -25,8 +26,8 @@ class TextPlugInfo final : public PlugInfo {
   const char* GetTitle() override { return title_.c_str(); }
   const char* GetDescription() override { return description_.c_str(); }
   void Configure() override {}
-  // Deletes the registry entries (read again from the file), then the files of the paths
-  // expanded by the last Prepare.
+  // Deletes the registry entries (read again from the file), then the files that the last
+  // Prepare counted and that are still there unchanged.
   void Clean() override;
   // Counts the registry entries, expands the files lines, and counts their files.
   void Prepare() override;
@@ -43,6 +44,7 @@ class TextPlugInfo final : public PlugInfo {
   long long countCleaned_ = 0;
   long long sizeCleaned_ = 0;
   std::vector<std::string> expandedPaths_;
+  std::vector<deletion::FileSnapshot> seen_;  // what each expanded path counted
 };
 
 // Names of the files in `folder` that match `pattern` (e.g. "*.vkp"), sorted by their

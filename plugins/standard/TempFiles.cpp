@@ -6,12 +6,15 @@
 #include <vector>
 
 #include "common/Unique.h"
+#include "common/deletion/FileDeletion.h"
 
 namespace orvane {
 
 namespace {
 
 const char* const kAllFiles = "\\*.*";
+
+bool TempRootAccepted(const std::string& finalPath);
 
 // Reads an environment variable; a value longer than the 260-character buffer is read
 // again into a buffer of the size the platform reports.
@@ -35,73 +38,28 @@ std::string Upper(std::string text) {
   return text;
 }
 
-bool IsDotName(const char* name) {
-  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
-
-bool IsEnterableFolder(const WIN32_FIND_DATAA& data) {
-  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsDotName(data.cFileName);
-}
-
-long long FileSize(const WIN32_FIND_DATAA& data) {
-  return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
-                                data.nFileSizeLow);
-}
-
-// `path` holds a level's pattern ending in "\*.*"; names are written at `at`, over the "*.*".
-void CountLevel(char* path, std::size_t at, Counters& found) {
-  WIN32_FIND_DATAA data;
-  win::UniqueFind find(FindFirstFileA(path, &data));
-  if (!find) return;
-  do {
-    if (IsEnterableFolder(data) && WriteAt(path, at, data.cFileName, kAllFiles)) {
-      CountLevel(path, at + std::strlen(data.cFileName) + 1, found);
-    }
-    // The deletion walk skips a file whose path does not fit; so does the count.
-    if (IsMatchingFile(data.dwFileAttributes) && at + std::strlen(data.cFileName) < kPathSize) {
-      found.count += 1;
-      found.size += FileSize(data);
-    }
-  } while (FindNextFileA(find.get(), &data));
-}
-
-struct DeleteOptions {
-  bool delSubfolders;
-  bool delReadonly;
-};
-
-void DeleteLevel(char* path, std::size_t at, const DeleteOptions& options, Counters& cleaned) {
-  WIN32_FIND_DATAA data;
-  win::UniqueFind find(FindFirstFileA(path, &data));
-  if (!find) return;
-  do {
-    if (IsEnterableFolder(data)) {
-      if (!WriteAt(path, at, data.cFileName, kAllFiles)) continue;
-      const std::size_t inner = at + std::strlen(data.cFileName) + 1;
-      DeleteLevel(path, inner, options, cleaned);
-      if (options.delSubfolders) {
-        path[inner - 1] = '\0';  // the subfolder's path, without its trailing backslash
-        RemoveDirectoryA(path);  // succeeds only when it is empty
-      }
-      continue;
-    }
-    if (!IsMatchingFile(data.dwFileAttributes)) continue;
-    if (!WriteAt(path, at, data.cFileName, "")) continue;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && options.delReadonly) {
-      SetFileAttributesA(path, data.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    }
-    if (DeleteFileA(path)) {
-      cleaned.count += 1;
-      cleaned.size += FileSize(data);
-    }
-  } while (FindNextFileA(find.get(), &data));
-}
-
 // Puts "<folder>\*.*" into a path buffer; false when it does not fit.
 bool StartPattern(char* path, const std::string& folder) {
   if (folder.find('\0') != std::string::npos) return false;
   return WriteAt(path, 0, folder.c_str(), kAllFiles);
+}
+
+// Every level's path ends in "\*.*" while it is listed: a subfolder is walked only when
+// that still fits one path.
+deletion::FileWalk TempWalk() {
+  deletion::FileWalk walk;
+  walk.rootFiles = true;
+  walk.subfolders = true;
+  walk.folderTail = std::strlen(kAllFiles);
+  walk.acceptRoot = TempRootAccepted;
+  return walk;
+}
+
+Counters ToCounters(const deletion::Tally& tally) {
+  Counters counters;
+  counters.count = tally.entries;
+  counters.size = tally.bytes;
+  return counters;
 }
 
 }  // namespace
@@ -142,6 +100,20 @@ bool CanonicalCleanable(const std::string& temp, const std::string& windows, con
 
 }  // namespace
 
+namespace {
+
+// The rules again, on the folder that a walk actually opened, as the system resolves it:
+// a link, a mapped drive or any other alias that leads elsewhere is judged by where it
+// leads.
+bool TempRootAccepted(const std::string& finalPath) {
+  std::string windows, system;
+  if (!ReadSystemFolders(windows, system)) return false;
+  const std::string canonical = CanonicalFolder(finalPath);
+  return !canonical.empty() && TempFolderAccepted(Upper(canonical), Upper(windows), Upper(system));
+}
+
+}  // namespace
+
 TempSetUp SetUpTempItem() {
   TempSetUp setUp;
   std::string temp, windows, system;
@@ -151,7 +123,7 @@ TempSetUp SetUpTempItem() {
   const std::string description = TempItemDescription(temp);
   std::string canonical;
   if (!CanonicalCleanable(temp, windows, system, canonical)) return setUp;
-  setUp.found = CountTempFiles(canonical);
+  setUp.found = CountTempFiles(canonical, &setUp.seen);
   setUp.description = description;
   setUp.active = true;
   return setUp;
@@ -163,20 +135,21 @@ bool ReadCleanableTempFolder(std::string& folder) {
          CanonicalCleanable(temp, windows, system, folder);
 }
 
-Counters CountTempFiles(const std::string& folder) {
-  Counters found;
+Counters CountTempFiles(const std::string& folder, deletion::FileSnapshot* seen) {
+  if (seen) seen->Clear();
   char path[kPathSize];
-  if (StartPattern(path, folder)) CountLevel(path, folder.size() + 1, found);
-  return found;
+  if (!StartPattern(path, folder)) return Counters();
+  return ToCounters(deletion::CountFiles(folder, TempWalk(), seen));
 }
 
-Counters DeleteTempFiles(const std::string& folder, bool delSubfolders, bool delReadonly) {
-  Counters cleaned;
+Counters DeleteTempFiles(const std::string& folder, deletion::FileSnapshot& seen, bool delSubfolders,
+                         bool delReadonly) {
   char path[kPathSize];
-  if (StartPattern(path, folder)) {
-    DeleteLevel(path, folder.size() + 1, DeleteOptions{delSubfolders, delReadonly}, cleaned);
-  }
-  return cleaned;
+  if (!StartPattern(path, folder)) return Counters();
+  deletion::FileWalk walk = TempWalk();
+  walk.removeSubfolders = delSubfolders;
+  walk.deleteReadOnly = delReadonly;
+  return ToCounters(deletion::DeleteFiles(folder, walk, seen));
 }
 
 }  // namespace orvane
