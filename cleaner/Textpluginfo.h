@@ -4,9 +4,11 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cleaner/PlugInfo.h"
+#include "common/deletion/RegistryDeletion.h"
 
 class TextPlugInfo final : public PlugInfo {
  public:
@@ -42,6 +44,10 @@ class TextPlugInfo final : public PlugInfo {
   long long countCleaned_ = 0;
   long long sizeCleaned_ = 0;
   std::vector<std::string> expandedPaths_;
+  // What the last Prepare counted of each registry entry, with the entry: Clean deletes only
+  // that, so a value or key that came after the count, or an entry added to the file since,
+  // stays.
+  std::vector<std::pair<std::string, deletion::RegistrySnapshot>> registrySeen_;
 };
 
 namespace textplugin {
