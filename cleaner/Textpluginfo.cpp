@@ -66,12 +66,15 @@ void TextPlugInfo::Prepare() {
                  &registrySeen_.back().second);
     }
     expandedPaths_.clear();
+    seen_.clear();
     for (const std::string& line : textplugin::ReadSectionLines(filePath_, textplugin::kFilesSection))
       macros::ExpandEntry(line, expandedPaths_);
+    seen_.resize(expandedPaths_.size());
     FilesEntry files;
-    for (const std::string& path : expandedPaths_) {
-      if (!textentries::ParseFilesEntry(path, files)) continue;
-      const WalkResult found = CountFolder(files.folder.c_str(), files.mask.c_str(), files.switches);
+    for (std::size_t i = 0; i < expandedPaths_.size(); ++i) {
+      if (!textentries::ParseFilesEntry(expandedPaths_[i], files)) continue;
+      const WalkResult found =
+          CountFolder(files.folder.c_str(), files.mask.c_str(), files.switches, &seen_[i]);
       countFound_ += found.entries;
       sizeFound_ += found.bytes;
     }
@@ -99,10 +102,11 @@ void TextPlugInfo::Clean() {
                   sizeCleaned_, &registrySeen_[seen].second);
     }
     FilesEntry files;
-    for (const std::string& path : expandedPaths_) {
-      if (!textentries::ParseFilesEntry(path, files)) continue;
+    for (std::size_t i = 0; i < expandedPaths_.size() && i < seen_.size(); ++i) {
+      if (!textentries::ParseFilesEntry(expandedPaths_[i], files)) continue;
       // Removes the named folder too when the entry asks for it.
-      const WalkResult cleaned = DeleteFolder(files.folder.c_str(), files.mask.c_str(), files.switches);
+      const WalkResult cleaned =
+          DeleteFolder(files.folder.c_str(), files.mask.c_str(), files.switches, seen_[i]);
       countCleaned_ += cleaned.entries;
       sizeCleaned_ += cleaned.bytes;
     }

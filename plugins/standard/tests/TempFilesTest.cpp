@@ -123,6 +123,12 @@ class TempWalks : public ::testing::Test {
     ASSERT_TRUE(CreateDirectoryA((folder_ / "empty").c_str(), nullptr));
   }
   bool Has(const std::string& name) const { return FileExists(folder_ / name); }
+  // The deletion walk after a count of its own, as the item's cleaning after its set-up.
+  Counters Clean(bool delSubfolders, bool delReadonly) {
+    deletion::FileSnapshot seen;
+    CountTempFiles(Folder(folder_), &seen);
+    return DeleteTempFiles(Folder(folder_), seen, delSubfolders, delReadonly);
+  }
   TempFolder folder_;
 };
 
@@ -133,7 +139,7 @@ TEST_F(TempWalks, CountsEveryFileButSystemFilesAtAnyDepth) {
 }
 
 TEST_F(TempWalks, DeletesFilesAndEmptiedFoldersButKeepsSystemFilesAndTheFolder) {
-  const Counters cleaned = DeleteTempFiles(Folder(folder_), true, true);
+  const Counters cleaned = Clean(true, true);
   EXPECT_EQ(5, cleaned.count);
   EXPECT_EQ(180, cleaned.size);
   EXPECT_TRUE(Has("system.txt"));
@@ -144,7 +150,7 @@ TEST_F(TempWalks, DeletesFilesAndEmptiedFoldersButKeepsSystemFilesAndTheFolder) 
 }
 
 TEST_F(TempWalks, DelSubfoldersOffKeepsTheEmptiedFolders) {
-  const Counters cleaned = DeleteTempFiles(Folder(folder_), false, true);
+  const Counters cleaned = Clean(false, true);
   EXPECT_EQ(5, cleaned.count);
   EXPECT_FALSE(Has("sub\\deeper\\c.txt"));
   EXPECT_TRUE(Has("sub\\deeper"));
@@ -152,7 +158,7 @@ TEST_F(TempWalks, DelSubfoldersOffKeepsTheEmptiedFolders) {
 }
 
 TEST_F(TempWalks, DelReadonlyOffLeavesReadOnlyFilesUncounted) {
-  const Counters cleaned = DeleteTempFiles(Folder(folder_), true, false);
+  const Counters cleaned = Clean(true, false);
   EXPECT_EQ(4, cleaned.count);
   EXPECT_EQ(140, cleaned.size);
   EXPECT_TRUE(Has("readonly.txt"));
@@ -162,7 +168,7 @@ TEST_F(TempWalks, ALockedFileStaysAndIsNotCounted) {
   HANDLE locked = CreateFileA((folder_ / "sub\\b.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
                               nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, locked);
-  const Counters cleaned = DeleteTempFiles(Folder(folder_), true, true);
+  const Counters cleaned = Clean(true, true);
   CloseHandle(locked);
   EXPECT_EQ(4, cleaned.count);
   EXPECT_TRUE(Has("sub\\b.txt"));
@@ -202,7 +208,7 @@ TEST_F(TempWalks, LinksToFoldersAreNeverEntered) {
   ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
   ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
   EXPECT_EQ(5, CountTempFiles(Folder(folder_)).count);
-  EXPECT_EQ(5, DeleteTempFiles(Folder(folder_), true, true).count);
+  EXPECT_EQ(5, Clean(true, true).count);
   EXPECT_TRUE(FileExists(outside / "precious.txt"));
 }
 
@@ -219,7 +225,7 @@ TEST_F(TempWalks, PathsBeyondTheBufferAreSkipped) {
   CloseHandle(file);
 
   EXPECT_EQ(6, CountTempFiles(Folder(folder_)).count);
-  EXPECT_EQ(6, DeleteTempFiles(Folder(folder_), true, true).count);
+  EXPECT_EQ(6, Clean(true, true).count);
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((deep + "\\f.txt").c_str()));
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(hidden.c_str()));
   DeleteFileW(hidden.c_str());
@@ -235,7 +241,7 @@ TEST_F(TempWalks, AFileWhosePathDoesNotFitIsNeitherCountedNorDeleted) {
   ASSERT_NE(INVALID_HANDLE_VALUE, file);
   CloseHandle(file);
   EXPECT_EQ(5, CountTempFiles(Folder(folder_)).count);
-  EXPECT_EQ(5, DeleteTempFiles(Folder(folder_), true, true).count);
+  EXPECT_EQ(5, Clean(true, true).count);
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(tooLong.c_str()));
   DeleteFileW(tooLong.c_str());
 }
@@ -272,20 +278,25 @@ TEST(TempItemSetUp, IsRefusedForTheSystemsFoldersThroughEveryAlias) {
   harness::RunHostTool("rm -f '" + dosDevices + "'");
 }
 
-// Accepted when the item is set up, then swapped for a link to a profile's AppData before
-// the cleaning: the cleaning decides again on the folder it opens, and leaves it alone.
+// Accepted when the item is set up, then swapped for a link to a profile's AppData, which
+// holds another name (a hard link) of the very file counted: the cleaning decides again on
+// the folder it opens, and leaves it alone.
 TEST(TempItemSetUp, AFolderSwappedForALinkBeforeTheCleaningIsLeftAlone) {
   TempFolder parent;
   const std::string appData = Special(CSIDL_PROFILE) + "\\AppData";
-  const std::string canary = appData + "\\varnick-canary.txt";
-  WriteFile(canary, 5);
+  const std::string canary = appData + "\\a.txt";
   ASSERT_TRUE(CreateDirectoryA((parent / "temp").c_str(), nullptr));
   WriteFile(parent / "temp\\a.txt", 5);
+  DeleteFileA(canary.c_str());
+  ASSERT_TRUE(harness::RunHostTool("ln '" + harness::UnixPath(parent / "temp\\a.txt") + "' '" +
+                                   harness::UnixPath(appData) + "/a.txt'"));
   ScopedVariable tmp("TMP", (parent / "temp").c_str());
-  ASSERT_TRUE(SetUpTempItem().active);
+  TempSetUp setUp = SetUpTempItem();
+  ASSERT_TRUE(setUp.active);
+  ASSERT_EQ(1, setUp.found.count);
   harness::RemoveTree(parent / "temp");
   ASSERT_TRUE(MakeFolderLink(appData, parent / "temp"));
-  EXPECT_EQ(0, CleanTempFolder(true, true).count);
+  EXPECT_EQ(0, CleanTempFolder(setUp.seen, true, true).count);
   EXPECT_TRUE(FileExists(canary));
   DeleteFileA(canary.c_str());
 }
