@@ -100,7 +100,9 @@ bool ParseFilesEntry(const std::string& expandedPath, FilesEntry& entry) {
   entry.mask = path.substr(begin, end - begin);
   // A relative folder would resolve against whatever the current folder happens to be,
   // and an empty mask names no file.
-  return IsFullyQualifiedFolder(entry.folder) && !entry.mask.empty() && !HasDotSegment(path);
+  // The mask is judged as trimmed too: " \x1b ." is the mask ".".
+  return IsFullyQualifiedFolder(entry.folder) && !entry.mask.empty() && !HasDotSegment(path) &&
+         !HasDotSegment(entry.mask);
 }
 
 CaseFold AsciiCaseFold() {

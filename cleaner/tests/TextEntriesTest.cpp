@@ -80,7 +80,8 @@ TEST(ParseFilesEntry, RefusesPathsWithoutFolderOrTooLong) {
                            "C:\\Temp\\", "C:\\Temp\\ \t /S", "Cache=C:\\Temp\\*.tmp",
                            // Segments the system reads as the folder itself or its parent.
                            "C:\\Users\\me\\AppData\\..\\..\\*.* /S", "C:\\.\\*.* /S", "C:\\a\\...\\*.*",
-                           "C:\\a\\. \\*.*", "\\\\srv\\share\\..\\*.*", "C:\\a\\.."};
+                           "C:\\a\\. \\*.*", "\\\\srv\\share\\..\\*.*", "C:\\a\\..",
+                           "C:\\a\\\t\x1b. /S"};  // the mask "." once trimmed
   for (const char* path : refused) EXPECT_FALSE(ParseFilesEntry(path, entry)) << path;
   EXPECT_FALSE(ParseFilesEntry("*.tmp", entry));
   EXPECT_FALSE(ParseFilesEntry("*.tmp /S \\x", entry));  // the '\' is switch text
