@@ -1,7 +1,7 @@
 // The lines of a .vkt section: every registry line and every files line. A parsed files
 // line names a fully qualified folder that its own text names (never a shorter one), a
 // mask of its own text, and switches that delete no more than the plain parse of the
-// switch text would.
+// switch text would. It has no '.' or '..' segment and resolves inside its own folder.
 #include "cleaner/textplugin/TextEntries.h"
 #include "native/fuzz/FuzzCheck.h"
 
@@ -33,6 +33,23 @@ SwitchSet PlainSwitches(const std::string& text) {
   return s;
 }
 
+// Resolves the segments of a folder as the system does ("." stays, ".." goes up, a segment
+// loses its trailing dots and blanks first) and says whether any segment left the folder
+// or stayed where it was instead of going down: the line then reaches outside its text.
+bool ResolvesInside(const std::string& folder) {
+  std::size_t begin = 0;
+  while (begin < folder.size()) {
+    std::size_t end = folder.find('\\', begin);
+    if (end == std::string::npos) end = folder.size();
+    std::string segment = folder.substr(begin, end - begin);
+    const bool special = segment == "." || segment == "..";
+    while (!special && !segment.empty() && (segment.back() == '.' || segment.back() == ' ')) segment.pop_back();
+    if (special || (end > begin && segment.empty())) return false;
+    begin = end + 1;
+  }
+  return true;
+}
+
 void CheckFilesLine(const std::string& line) {
   FilesEntry entry;
   if (!ParseFilesEntry(line, entry)) return;
@@ -45,6 +62,8 @@ void CheckFilesLine(const std::string& line) {
   Require(!entry.mask.empty() && path.find(entry.mask, entry.folder.size()) != std::string::npos,
           "the mask is text of the line after the folder");
   Require(FitsPath(line.size()), "the line fits one path");
+  Require(!HasDotSegment(path), "an accepted line has no '.' or '..' segment");
+  Require(ResolvesInside(entry.folder) && ResolvesInside(entry.mask), "the line resolves inside its own folder");
   const SwitchSet plain = slash == std::string::npos ? SwitchSet() : PlainSwitches(line.substr(slash));
   Require(entry.switches.subfolders == plain.subfolders, "Subfolders as the plain parse");
   Require(!entry.switches.includeFolder || plain.includeFolder, "IncludeFolder only where the plain parse sets it");

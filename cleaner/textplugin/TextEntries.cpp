@@ -1,5 +1,7 @@
 #include "cleaner/textplugin/TextEntries.h"
 
+#include <algorithm>
+
 namespace textentries {
 
 namespace {
@@ -74,6 +76,16 @@ bool IsFullyQualifiedFolder(const std::string& folder) {
   return shareEnd != std::string::npos && shareEnd > serverEnd + 1;
 }
 
+bool HasDotSegment(const std::string& path) {
+  std::size_t begin = 0;
+  for (;;) {
+    const std::size_t end = std::min(path.find('\\', begin), path.size());
+    if (end > begin && path.find_first_not_of(". ", begin) >= end) return true;
+    if (end == path.size()) return false;
+    begin = end + 1;
+  }
+}
+
 bool ParseFilesEntry(const std::string& expandedPath, FilesEntry& entry) {
   if (!FitsPath(expandedPath.size())) return false;
   std::string path = expandedPath;
@@ -88,7 +100,9 @@ bool ParseFilesEntry(const std::string& expandedPath, FilesEntry& entry) {
   entry.mask = path.substr(begin, end - begin);
   // A relative folder would resolve against whatever the current folder happens to be,
   // and an empty mask names no file.
-  return IsFullyQualifiedFolder(entry.folder) && !entry.mask.empty();
+  // The mask is judged as trimmed too: " \x1b ." is the mask ".".
+  return IsFullyQualifiedFolder(entry.folder) && !entry.mask.empty() && !HasDotSegment(path) &&
+         !HasDotSegment(entry.mask);
 }
 
 CaseFold AsciiCaseFold() {

@@ -41,8 +41,13 @@ struct FilesEntry {
 
 // Splits an expanded files path into folder, mask and switches. False (nothing to walk)
 // when the path does not fit into one path, holds no '\' before its switches, names a
-// folder that is not fully qualified, or an empty mask.
+// folder that is not fully qualified, holds a '.' or '..' segment, or has an empty mask.
 bool ParseFilesEntry(const std::string& expandedPath, FilesEntry& entry);
+
+// Whether a path (switches cut off) holds a segment made only of dots and blanks: ".",
+// "..", "...", ". ". The system reads such a segment as the folder itself or its parent,
+// so a line could climb out of the folder it names; no definition needs one.
+bool HasDotSegment(const std::string& path);
 
 // "X:\..." or "\\server\share\...": a folder that names the same place whatever the
 // current folder and drive are. The device forms "\\?\" and "\\.\" are refused.

@@ -31,6 +31,20 @@ std::vector<std::string> SortedFileNames(const std::string& folder, const char* 
   return names;
 }
 
+namespace {
+
+// One text for the registry entries that name the same key or value: the registry
+// compares names without regard to case.
+std::string SameEntryKey(const RegistryEntry& entry) {
+  std::string key = std::to_string(static_cast<int>(entry.hive)) + "|" + entry.keyPath;
+  if (entry.hasValueName) key += "|" + entry.valueName;
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return key;
+}
+
+}  // namespace
+
 TextPlugInfo::TextPlugInfo(std::string filePath) : filePath_(std::move(filePath)) {
   try {
     title_ = ini::ReadString(filePath_, textplugin::kInfoSection, textplugin::kTitleKey,
@@ -58,10 +72,13 @@ void TextPlugInfo::Prepare() {
     countFound_ = 0;
     sizeFound_ = 0;
     RegistryEntry registry;
+    registrySeen_.clear();
     for (const std::string& line : textplugin::ReadSectionLines(filePath_, textplugin::kRegistrySection)) {
       if (!textentries::ParseRegistryEntry(line, registry)) continue;
+      registrySeen_.emplace_back(SameEntryKey(registry), deletion::RegistrySnapshot());
       CountEntry(HiveKey(registry.hive), registry.keyPath.c_str(),
-                 registry.hasValueName ? registry.valueName.c_str() : nullptr, countFound_, sizeFound_);
+                 registry.hasValueName ? registry.valueName.c_str() : nullptr, countFound_, sizeFound_,
+                 &registrySeen_.back().second);
     }
     expandedPaths_.clear();
     seen_.clear();
@@ -85,11 +102,19 @@ void TextPlugInfo::Clean() {
     countCleaned_ = 0;
     sizeCleaned_ = 0;
     RegistryEntry registry;
+    std::vector<bool> used(registrySeen_.size(), false);
     for (const std::string& line : textplugin::ReadSectionLines(filePath_, textplugin::kRegistrySection)) {
       if (!textentries::ParseRegistryEntry(line, registry)) continue;
+      // The count of the same entry, each count used once; an entry the count never saw
+      // deletes nothing.
+      const std::string key = SameEntryKey(registry);
+      std::size_t seen = 0;
+      while (seen < registrySeen_.size() && (used[seen] || registrySeen_[seen].first != key)) ++seen;
+      if (seen == registrySeen_.size()) continue;
+      used[seen] = true;
       DeleteEntry(HiveKey(registry.hive), registry.keyPath.c_str(),
                   registry.hasValueName ? registry.valueName.c_str() : nullptr, countCleaned_,
-                  sizeCleaned_);
+                  sizeCleaned_, &registrySeen_[seen].second);
     }
     FilesEntry files;
     for (std::size_t i = 0; i < expandedPaths_.size() && i < seen_.size(); ++i) {

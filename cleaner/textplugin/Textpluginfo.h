@@ -4,11 +4,13 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cleaner/textplugin/FolderWildcards.h"
 #include "cleaner/textplugin/PlugInfo.h"
 #include "common/deletion/FileSnapshot.h"
+#include "common/deletion/RegistryDeletion.h"
 
 class TextPlugInfo final : public PlugInfo {
  public:
@@ -45,6 +47,10 @@ class TextPlugInfo final : public PlugInfo {
   long long sizeCleaned_ = 0;
   std::vector<std::string> expandedPaths_;
   std::vector<deletion::FileSnapshot> seen_;  // what each expanded path counted
+  // What the last Prepare counted of each registry entry, with the entry: Clean deletes only
+  // that, so a value or key that came after the count, or an entry added to the file since,
+  // stays.
+  std::vector<std::pair<std::string, deletion::RegistrySnapshot>> registrySeen_;
 };
 
 // Names of the files in `folder` that match `pattern` (e.g. "*.vkp"), sorted by their

@@ -11,6 +11,7 @@
 #include "cleaner/plugin-api/PluginApi.h"
 #include "common/Dpi.h"
 #include "plugins/standard/CacheItems.h"
+#include "plugins/standard/HostRun.h"
 #include "plugins/standard/Plugin.h"
 #include "plugins/standard/Resource.h"
 #include "plugins/standard/TempFiles.h"
@@ -80,9 +81,7 @@ void __cdecl CleanNothing() {}
 void __cdecl CleanTemp() {
   Guarded([] {
     if (!g_state.tempActive) return;
-    std::string folder;
-    if (!ReadCleanableTempFolder(folder)) return;
-    SetCleaned(g_items[kTempItem], DeleteTempFiles(folder, g_tempSeen, g_state.settings.delSubfolders,
+    SetCleaned(g_items[kTempItem], CleanTempFolder(g_tempSeen, g_state.settings.delSubfolders,
                                                    g_state.settings.delReadonly));
   });
 }
@@ -99,7 +98,7 @@ void __cdecl CleanCookiesItem() {
     // With protection on but no list in memory (it could not be loaded) every cookie is
     // kept: deleting them as if protection were off would lose what the user protects.
     protection.on = g_state.settings.cookieFilterOn;
-    protection.block = g_state.protectedList.get();
+    protection.block = BlockNames(g_state.protectedList);
     protection.daysToKeep = g_state.settings.daysToKeep;
     SetCleaned(g_items[kCookiesItem], CleanCookies(g_state.cache, protection));
   });
@@ -152,7 +151,7 @@ void Attach(HMODULE module) {
     g_state.settingsFile = SettingsFilePath();
     g_state.settings = ReadSettings(g_state.settingsFile);
     if (g_state.settings.cookieFilterOn) {
-      g_state.protectedList = LoadProtectedList(g_state.settingsFile);
+      g_state.protectedList = LoadProtectedList(g_state.settingsFile, ReportProblem);
     }
   });
 }
@@ -180,7 +179,7 @@ void Detach(bool processEnding) {
 PluginState& State() { return g_state; }
 
 void EnsureProtectedList() {
-  if (!g_state.protectedList) g_state.protectedList = LoadProtectedList(g_state.settingsFile);
+  if (!g_state.protectedList) g_state.protectedList = LoadProtectedList(g_state.settingsFile, ReportProblem);
 }
 
 }  // namespace orvane

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <new>
-#include <vector>
 
 #include "plugins/standard/Rules.h"
 
@@ -14,14 +13,25 @@ const char* const kProtectedSection = "PROTECTED COOKIES";
 
 namespace {
 const char* const kMemoryErrorCaption = "Memory Error";
-const char* const kLoadTooLargeText = "Not enough memory to load all protected cookies..";
+const char* const kLoadNoMemoryText = "Not enough memory to load all protected cookies..";
 const char* const kSaveNoMemoryText = "Not enough memory to write protected cookies list";
 const char* const kEndValue = "-1";
 constexpr std::size_t kKeySize = 33;
+
+// One value of the section, whole: the buffer grows until the value fits with room to
+// spare (a value that fills the buffer exactly may have been cut).
+std::string ReadValue(const std::string& file, const char* key, std::vector<char>& buffer) {
+  for (;;) {
+    const DWORD length = GetPrivateProfileStringA(kProtectedSection, key, kEndValue, buffer.data(),
+                                                  static_cast<DWORD>(buffer.size()), file.c_str());
+    if (length + 1 < buffer.size()) return std::string(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
 }  // namespace
 
 ProtectedBlock NewProtectedBlock() {
-  return ProtectedBlock(static_cast<char*>(std::calloc(kProtectedBlockSize, 1)));
+  return ProtectedBlock(new (std::nothrow) std::vector<char>(1, '\0'));
 }
 
 void ShowMessageBox(const char* text, const char* caption) {
@@ -29,40 +39,37 @@ void ShowMessageBox(const char* text, const char* caption) {
 }
 
 ProtectedBlock LoadProtectedList(const std::string& file, MessageFn message) {
-  ProtectedBlock block = NewProtectedBlock();
-  if (!block) return block;
-  ProtectedListBuilder builder(block.get());
-  char key[kKeySize];
-  char value[kPathSize];
-  for (unsigned n = 1;; ++n) {
-    std::snprintf(key, sizeof key, "%u", n);
-    const DWORD length = GetPrivateProfileStringA(kProtectedSection, key, kEndValue, value,
-                                                  sizeof value, file.c_str());
-    const ProtectedListBuilder::Result result = builder.AddStored(std::string(value, length));
-    if (result == ProtectedListBuilder::Result::Full) {
-      message(kLoadTooLargeText, kMemoryErrorCaption);
-      break;
+  ProtectedBlock block;
+  try {
+    block = NewProtectedBlock();
+    if (!block) return block;
+    ProtectedListBuilder builder(*block);
+    std::vector<char> value(kPathSize);
+    char key[kKeySize];
+    for (unsigned n = 1;; ++n) {
+      std::snprintf(key, sizeof key, "%u", n);
+      if (builder.AddStored(ReadValue(file, key, value)) == ProtectedListBuilder::Result::End) break;
     }
-    if (result == ProtectedListBuilder::Result::End) break;
+  } catch (const std::bad_alloc&) {
+    // The builder keeps the block whole after every name: what was read stays usable.
+    message(kLoadNoMemoryText, kMemoryErrorCaption);
   }
   return block;
 }
 
 void SaveProtectedList(const std::string& file, const char* block, MessageFn message) {
-  WritePrivateProfileSectionA(kProtectedSection, "\0", file.c_str());
-  std::vector<std::string> names;
+  // One write of the whole section, "1=name" line by line: the list never stands half
+  // written, and a long list costs one rewrite of the file, not one per name.
+  std::string section;
   try {
-    names = ProtectedNames(block);
+    unsigned n = 0;
+    for (const std::string& name : ProtectedNames(block)) section += std::to_string(++n) + "=" + name + '\0';
+    section += '\0';
   } catch (const std::bad_alloc&) {
     message(kSaveNoMemoryText, kMemoryErrorCaption);
     return;
   }
-  char key[kKeySize];
-  unsigned n = 0;
-  for (const std::string& name : names) {
-    std::snprintf(key, sizeof key, "%u", ++n);
-    WritePrivateProfileStringA(kProtectedSection, key, name.c_str(), file.c_str());
-  }
+  WritePrivateProfileSectionA(kProtectedSection, section.data(), file.c_str());
 }
 
 }  // namespace orvane

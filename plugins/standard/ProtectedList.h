@@ -1,29 +1,31 @@
-// The protected cookie list in memory (one block of 32768 bytes) and in the settings file
-// (section "PROTECTED COOKIES", keys 1, 2, 3 ... without gaps).
+// The protected cookie list in memory (a block of names that grows with the list) and in
+// the settings file (section "PROTECTED COOKIES", keys 1, 2, 3 ... without gaps).
 #pragma once
 
-#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
 extern const char* const kProtectedSection;
 
-struct BlockFree {
-  void operator()(char* block) const { std::free(block); }
-};
-using ProtectedBlock = std::unique_ptr<char, BlockFree>;
+// Null when there is no list (memory was short).
+using ProtectedBlock = std::unique_ptr<std::vector<char>>;
 
-// A zero-filled block; null when memory is short.
+// An empty list; null when memory is short.
 ProtectedBlock NewProtectedBlock();
+// The block's names for the rules of Rules.h; null when there is no list.
+inline const char* BlockNames(const ProtectedBlock& block) { return block ? block->data() : nullptr; }
 
-// How the list reports trouble: a message box with a caption. Tests put their own here.
+// How the list reports trouble: a text with a caption. The plug-in shows a message box, or
+// in a quiet run writes the run's report (HostRun.h); tests put their own here.
 using MessageFn = void (*)(const char* text, const char* caption);
 void ShowMessageBox(const char* text, const char* caption);
 
-// Reads keys 1, 2, 3 ... up to the first missing key or "-1". A list too large for the
-// block keeps the names read so far, after a message. Null when memory is short.
+// Reads keys 1, 2, 3 ... up to the first missing key or "-1", each value whole whatever
+// its length. When memory runs out the names read so far are kept, after a message. Null
+// when not even an empty list can be had.
 ProtectedBlock LoadProtectedList(const std::string& file, MessageFn message = ShowMessageBox);
 // Rewrites the section from the block, numbering from 1.
 void SaveProtectedList(const std::string& file, const char* block,

@@ -3,6 +3,7 @@
 #include <climits>
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace orvane {
 
@@ -10,11 +11,9 @@ const char* const kTempDescriptionText =
     "Select this option to clean up the Windows System Temporary Folder. All files in it "
     "will be deleted. This folder is '";
 
-std::string SettingsFolder(const std::string& commandLine) {
-  const std::size_t start = (!commandLine.empty() && commandLine[0] == '"') ? 1 : 0;
-  const std::size_t slash = commandLine.find_last_of('\\');
-  if (slash == std::string::npos || slash < start) return std::string();
-  return commandLine.substr(start, slash + 1 - start);
+std::string SettingsFolder(const std::string& programPath) {
+  const std::size_t slash = programPath.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1);
 }
 
 int LeadingNumber(const std::string& text) {
@@ -108,18 +107,57 @@ std::string CanonicalFolder(const std::string& fullPath, std::size_t* rootLength
   return root;
 }
 
-bool TempFolderAccepted(const std::string& tempUpper, const std::string& windowsUpper,
-                        const std::string& systemUpper) {
+namespace {
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+// Canonical and upper-cased; empty when it names no folder.
+std::string Comparable(const std::string& path) { return UpperAscii(CanonicalFolder(path)); }
+
+std::string ParentOf(const std::string& folder) {
+  const std::size_t at = folder.find_last_of('\\');
+  return at == std::string::npos ? std::string() : folder.substr(0, at);
+}
+
+bool IsAppDataRoot(const std::string& relative) {
+  return relative == "APPDATA" || relative == "APPDATA\\LOCAL" || relative == "APPDATA\\ROAMING" ||
+         relative == "APPDATA\\LOCALLOW";
+}
+
+}  // namespace
+
+bool TempRootAccepted(const std::string& finalPath, const SystemFolders& folders) {
   std::size_t rootLength = 0;
-  const std::string temp = CanonicalFolder(tempUpper, &rootLength);
-  if (temp.empty() || temp.size() == rootLength) return false;  // not a folder, or a root
-  const std::string windows = CanonicalFolder(windowsUpper);
-  const std::string system = CanonicalFolder(systemUpper);
-  if (!windows.empty() && IsWithin(windows, temp)) return false;
-  if (!system.empty() && IsWithin(temp, system)) return false;
-  if (temp.size() < 4) return false;
-  if (temp == windows) return false;
-  return temp.find(system) == std::string::npos;
+  const std::string temp = UpperAscii(CanonicalFolder(finalPath, &rootLength));
+  if (temp.empty() || temp.size() == rootLength || temp.size() < 4) return false;  // not a folder, or a root
+  const std::string windows = Comparable(folders.windows);
+  const std::string system = Comparable(folders.system);
+  const std::string users = Comparable(folders.users);
+  if (!windows.empty() && IsWithin(temp, windows)) return false;
+  if (!system.empty() && (IsWithin(temp, system) || temp.find(system) != std::string::npos)) return false;
+  std::vector<std::string> never = {windows, system, users};
+  for (const std::string& kept : folders.kept) never.push_back(Comparable(kept));
+  std::vector<std::string> profiles;
+  for (const std::string& profile : folders.profiles) profiles.push_back(Comparable(profile));
+  never.insert(never.end(), profiles.begin(), profiles.end());
+  for (const std::string& folder : never)
+    if (!folder.empty() && IsWithin(folder, temp)) return false;  // it, or a folder above it
+  // Every folder right in the folder of the profiles is somebody's profile root.
+  if (!users.empty() && ParentOf(temp) == users) return false;
+  if (!users.empty() && IsWithin(temp, users)) {
+    const std::string inProfile = temp.substr(users.size() + 1);
+    const std::size_t slash = inProfile.find('\\');
+    if (slash != std::string::npos && IsAppDataRoot(inProfile.substr(slash + 1))) return false;
+  }
+  for (const std::string& profile : profiles)
+    if (!profile.empty() && IsWithin(temp, profile) && temp.size() > profile.size() &&
+        IsAppDataRoot(temp.substr(profile.size() + 1)))
+      return false;
+  return true;
 }
 
 bool WriteAt(char* buffer, std::size_t at, const char* name, const char* tail) {
@@ -162,47 +200,49 @@ bool IsEndMark(const std::string& value) {
 }  // namespace
 
 ProtectedListBuilder::Result ProtectedListBuilder::AddStored(const std::string& value) {
-  total_ += value.size() + 1;
-  if (total_ > kProtectedBlockSize - 1) return Result::Full;
   if (IsEndMark(value)) return Result::End;
-  return Add(value);
+  Add(value);
+  return Result::Appended;
 }
 
-ProtectedListBuilder::Result ProtectedListBuilder::Add(const std::string& name) {
-  // An empty name would end the list early; it names no cookie anyway.
-  if (name.empty()) return Result::Appended;
-  // The name, its NUL, and the final empty name must all fit.
-  if (name.size() + 1 > kProtectedBlockSize - 1 - used_) return Result::Full;
-  std::memcpy(block_ + used_, name.c_str(), name.size() + 1);
-  used_ += name.size() + 1;
-  block_[used_] = '\0';
-  return Result::Appended;
+void ProtectedListBuilder::Add(const std::string& name) {
+  if (name.empty()) return;
+  // The name and its NUL go where the final empty name was; a new empty name follows.
+  // Room is made first, so running out of memory leaves the block as it was.
+  block_.reserve(block_.size() + name.size() + 1);
+  block_.insert(block_.end() - 1, name.begin(), name.end());
+  block_.insert(block_.end() - 1, '\0');
 }
 
 std::vector<std::string> ProtectedNames(const char* block) {
   std::vector<std::string> names;
   if (!block) return names;
-  std::size_t at = 0;
-  while (at < kProtectedBlockSize && block[at] != '\0') {
-    const void* end = std::memchr(block + at, '\0', kProtectedBlockSize - at);
-    if (!end) break;
-    const std::size_t length = static_cast<const char*>(end) - (block + at);
-    names.emplace_back(block + at, length);
-    at += length + 1;
-  }
+  for (const char* name = block; *name; name += std::strlen(name) + 1) names.emplace_back(name);
   return names;
 }
 
 bool IsProtected(const char* block, const char* name) {
   if (!block || !name) return false;
-  std::size_t at = 0;
-  while (at < kProtectedBlockSize && block[at] != '\0') {
-    const void* end = std::memchr(block + at, '\0', kProtectedBlockSize - at);
-    if (!end) return false;
-    if (std::strcmp(block + at, name) == 0) return true;
-    at = static_cast<std::size_t>(static_cast<const char*>(end) - block) + 1;
-  }
+  for (const char* listed = block; *listed; listed += std::strlen(listed) + 1)
+    if (std::strcmp(listed, name) == 0) return true;
   return false;
+}
+
+std::vector<std::string> NamesToWrite(const std::vector<std::string>& shown,
+                                      const std::vector<std::string>& read,
+                                      const std::vector<std::string>& removedByUser) {
+  std::vector<std::string> names = shown;
+  std::multiset<std::string> accounted(shown.begin(), shown.end());
+  accounted.insert(removedByUser.begin(), removedByUser.end());
+  for (const std::string& name : read) {
+    const auto found = accounted.find(name);
+    if (found != accounted.end()) {
+      accounted.erase(found);
+    } else if (!name.empty()) {
+      names.push_back(name);
+    }
+  }
+  return names;
 }
 
 bool MayDelete(const char* block, const char* name, int daysToKeep,

@@ -15,10 +15,10 @@ constexpr std::size_t kPathSize = 260;
 
 // --- Settings file -------------------------------------------------------------------
 
-// The folder of the host, taken from the process command line: from its first character
-// (one leading double quote skipped) up to and including the last backslash anywhere in
-// the line. Empty when the line has no backslash.
-std::string SettingsFolder(const std::string& commandLine);
+// The folder of the host: its program file's full path up to and including the last
+// backslash. Empty when the path has none. The command line is never used: its arguments
+// ("/log:C:\\app\\run.log") may hold backslashes of their own.
+std::string SettingsFolder(const std::string& programPath);
 
 // The leading decimal number of a typed text (an optional sign, then digits), 0 when the
 // text does not begin with one; values beyond the int range are held at its ends.
@@ -41,13 +41,23 @@ std::string TempItemDescription(const std::string& tempFolder);
 // the drive ("C:") or share ("\\\\SRV\\SHARE") part.
 std::string CanonicalFolder(const std::string& fullPath, std::size_t* rootLength = nullptr);
 
-// Whether the temporary folder may be cleaned, given the three full paths already
-// upper-cased. Each is made canonical first; the temporary folder must then not be a
-// drive or share root, must not be or contain the Windows folder, must not lie inside
-// the system folder, must have at least 4 characters (a drive root has 3), must not be
-// the Windows folder, and must not contain the system folder's path anywhere.
-bool TempFolderAccepted(const std::string& tempUpper, const std::string& windowsUpper,
-                        const std::string& systemUpper);
+// The folders that a temporary folder must never be, each as the system resolves it
+// (full paths, any case).
+struct SystemFolders {
+  std::string windows;                // never it, nor anything in it
+  std::string system;                 // never anything in it
+  std::string users;                  // the folder of the profiles: never it, nor a profile root in it
+  std::vector<std::string> profiles;  // every user's profile root (also those outside `users`)
+  std::vector<std::string> kept;      // ProgramData, both Program Files folders: never one of them
+};
+
+// Whether a temporary folder, given as the system resolves it (its final path, with the
+// links on the way followed), may be emptied. Refused: a folder that is not on a drive or
+// a share, a drive or share root, the Windows folder and everything in it, a folder whose
+// text holds the system folder's, the folder of the profiles, any profile root and its
+// "AppData", "AppData\\Local", "AppData\\Roaming" and "AppData\\LocalLow", the kept folders,
+// and every folder that holds any of these.
+bool TempRootAccepted(const std::string& finalPath, const SystemFolders& folders);
 
 // A found entry counts as a file to clean when it is neither a directory, nor a system
 // file, nor offline.
@@ -82,31 +92,32 @@ void CountCacheEntry(CacheCounts& counts, std::uint32_t entryType, long long siz
 // --- Protected cookies ---------------------------------------------------------------
 
 // The protected list: names one after another, each ended by a NUL, the whole ended by an
-// empty name, in a block of this many bytes.
-constexpr std::size_t kProtectedBlockSize = 32768;
-
-// Fills a zeroed block name by name. The load from the settings file and the rebuild from
-// the page both go through it, so neither can write past the block.
+// empty name. The block grows with the list, so a list of any length is held whole.
 class ProtectedListBuilder {
  public:
-  enum class Result { Appended, End, Full };
-  explicit ProtectedListBuilder(char* block) : block_(block) {}
-  // A stored value as it is read: "-1" (any case) ends the list. Every value read counts
-  // its length plus one against the block, the end mark included; when the total passes
-  // 32767 the list is full and the value is left out.
+  enum class Result { Appended, End };
+  // Empties the block (one empty name) and fills it name by name.
+  explicit ProtectedListBuilder(std::vector<char>& block) : block_(block) { block_.assign(1, '\0'); }
+  // A stored value as it is read: "-1" (any case) ends the list.
   Result AddStored(const std::string& value);
-  // A name as the page holds it; Full when it does not fit beside the final empty name.
-  Result Add(const std::string& name);
+  // A name as the page holds it. An empty name would end the list early; it names no
+  // cookie anyway, so it is left out.
+  void Add(const std::string& name);
 
  private:
-  char* block_;
-  std::size_t total_ = 0;  // bytes counted so far
-  std::size_t used_ = 0;   // bytes written so far
+  std::vector<char>& block_;
 };
 
 std::vector<std::string> ProtectedNames(const char* block);
 // Byte for byte, with regard to case.
 bool IsProtected(const char* block, const char* name);
+
+// The names the cookie page writes: those it shows, then every name of the list as it was
+// read that the page does not show although the user never moved it out (a list box that
+// refused a name must not shorten the stored list behind the user's back).
+std::vector<std::string> NamesToWrite(const std::vector<std::string>& shown,
+                                      const std::vector<std::string>& read,
+                                      const std::vector<std::string>& removedByUser);
 
 constexpr long long kFileTimeDay = 864000000000LL;
 // The protection rule: a cookie may go when it is neither on the list (a null block holds

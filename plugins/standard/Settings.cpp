@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "common/Ini.h"
 #include "plugins/standard/Rules.h"
 
@@ -16,8 +18,14 @@ const char* const kCookieFilterOnKey = "CookieFilterOn";
 const char* const kDaysToKeepKey = "DaysToKeep";
 
 std::string SettingsFilePath() {
-  const char* line = GetCommandLineA();
-  return SettingsFolder(line ? line : "") + kSettingsFileName;
+  // The host's program file (the process's own module), read whole whatever its length.
+  std::vector<char> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return kSettingsFileName;
+    if (length < path.size()) return SettingsFolder(std::string(path.data(), length)) + kSettingsFileName;
+    path.resize(path.size() * 2);
+  }
 }
 
 Settings ReadSettings(const std::string& file) {

@@ -1,5 +1,5 @@
 // The standard plug-in's settings: section "STD SETTINGS" of "plugins.ini" in the host's
-// folder, which the plug-in finds from the process command line.
+// folder, which the plug-in finds from the path of the host's program file.
 #pragma once
 
 #include <string>
@@ -22,7 +22,7 @@ struct Settings {
   int daysToKeep = 0;
 };
 
-// The folder of the command line followed by "plugins.ini".
+// The folder of the host's program file followed by "plugins.ini".
 std::string SettingsFilePath();
 Settings ReadSettings(const std::string& file);
 

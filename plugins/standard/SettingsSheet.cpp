@@ -12,6 +12,7 @@
 
 #include "common/Ini.h"
 #include "plugins/standard/Enumerate.h"
+#include "plugins/standard/HostRun.h"
 #include "plugins/standard/Plugin.h"
 #include "plugins/standard/Resource.h"
 #include "plugins/standard/Rules.h"
@@ -105,14 +106,21 @@ bool HoldsExactly(HWND list, const std::string& text) {
   return false;
 }
 
-// Moves every selected cookie of `from` into `to`, never twice into it.
-void MoveSelected(HWND from, HWND to) {
+// The protected names as the cookie page read them, and those the user moved out since:
+// applying the page writes no shorter list than that unless the user removed names.
+std::vector<std::string> g_namesRead;
+std::vector<std::string> g_namesRemoved;
+
+// Moves every selected cookie of `from` into `to`, never twice into it. `moved`, when
+// given, receives the names taken out of `from`.
+void MoveSelected(HWND from, HWND to, std::vector<std::string>* moved = nullptr) {
   for (;;) {
     int first = 0;
     if (SendMessageA(from, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first)) != 1) break;
     const std::string text = ListText(from, first);
     if (!HoldsExactly(to, text)) SendMessageA(to, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (SendMessageA(from, LB_DELETESTRING, first, 0) == LB_ERR) break;
+    if (moved) moved->push_back(text);
   }
 }
 
@@ -121,7 +129,9 @@ void FillCookieLists(HWND page) {
   HWND protectedList = GetDlgItem(page, IDC_PROTECTED);
   HWND unprotectedList = GetDlgItem(page, IDC_UNPROTECTED);
   EnsureProtectedList();
-  for (const std::string& name : ProtectedNames(state.protectedList.get()))
+  g_namesRead = ProtectedNames(BlockNames(state.protectedList));
+  g_namesRemoved.clear();
+  for (const std::string& name : g_namesRead)
     SendMessageA(protectedList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 
   bool failed = false;
@@ -143,15 +153,19 @@ void ApplyCookiePage(HWND page) {
   PluginState& state = State();
   const bool filterOn = Checked(page, IDC_COOKIE_FILTER);
   state.settings.cookieFilterOn = filterOn;
-  if (char* block = state.protectedList.get()) {
-    std::memset(block, 0, kProtectedBlockSize);
-    ProtectedListBuilder builder(block);
+  if (state.protectedList) {
     HWND list = GetDlgItem(page, IDC_PROTECTED);
+    std::vector<std::string> shown;
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-      if (builder.Add(ListText(list, static_cast<int>(i))) == ProtectedListBuilder::Result::Full) break;
-    }
-    SaveProtectedList(state.settingsFile, block);
+    for (LRESULT i = 0; i < count; ++i) shown.push_back(ListText(list, static_cast<int>(i)));
+    // Built aside, so that running out of memory leaves the list in use as it was.
+    std::vector<char> block;
+    ProtectedListBuilder builder(block);
+    for (const std::string& name : NamesToWrite(shown, g_namesRead, g_namesRemoved)) builder.Add(name);
+    state.protectedList->swap(block);
+    SaveProtectedList(state.settingsFile, state.protectedList->data(), ReportProblem);
+    g_namesRead = ProtectedNames(state.protectedList->data());
+    g_namesRemoved.clear();
   } else {
     // The stored list stays as it is: losing it for want of memory would lose the user's work.
     // Protection is off for the rest of the run, as the message says; the stored flag
@@ -181,7 +195,7 @@ INT_PTR CookiePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == IDC_PROTECT && HIWORD(wParam) == BN_CLICKED) {
         MoveSelected(GetDlgItem(page, IDC_UNPROTECTED), GetDlgItem(page, IDC_PROTECTED));
       } else if (LOWORD(wParam) == IDC_UNPROTECT && HIWORD(wParam) == BN_CLICKED) {
-        MoveSelected(GetDlgItem(page, IDC_PROTECTED), GetDlgItem(page, IDC_UNPROTECTED));
+        MoveSelected(GetDlgItem(page, IDC_PROTECTED), GetDlgItem(page, IDC_UNPROTECTED), &g_namesRemoved);
       }
       NoteChange(page, wParam);
       return FALSE;

@@ -12,10 +12,20 @@ namespace orvane {
 // The value of "TMP", or of "TEMP" when that is missing or empty; false when neither is set.
 bool ReadTempFolder(std::string& folder);
 
-// The temporary folder as the cleaning reads it again, made canonical (full path, no
-// trailing separators, blanks or dots): false when it is unset or may not be cleaned (the
-// same rules as when the item is set up).
+// The temporary folder as the system resolves it (its final path): false when it is unset
+// or may not be cleaned (the same rules as when the item is set up).
 bool ReadCleanableTempFolder(std::string& folder);
+
+// The rule for a temporary folder given as its final path (Rules.h, TempRootAccepted),
+// with the folders it names read from this system, and checked by identity as well (a
+// mapped drive or a share may name those folders under other names). The walk asks it
+// again for the folder it has opened, right before it empties it.
+bool AcceptTempRoot(const std::string& finalPath);
+
+// Opens the temporary folder, decides on the folder opened, and, when it may be cleaned,
+// deletes what the count saw in it while holding it open. The cleaning of "System
+// Temporary Files".
+Counters CleanTempFolder(deletion::FileSnapshot& seen, bool delSubfolders, bool delReadonly);
 
 struct TempSetUp {
   bool active = false;      // the item is offered

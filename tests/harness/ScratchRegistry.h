@@ -22,6 +22,8 @@ class ScratchRegistry {
   ScratchRegistry(const ScratchRegistry&) = delete;
   ScratchRegistry& operator=(const ScratchRegistry&) = delete;
   bool ok() const { return ok_; }
+  // The key that stands in for HKEY_CURRENT_USER, below the real one.
+  std::string user() const { return path_ + "\\user"; }
 
  private:
   std::string path_;

@@ -114,4 +114,54 @@ TEST_F(Regenum, AnUndeletableValueKeepsItsKeyAndItsParentsOnly) {
   RegDeleteKeyA(HKEY_CURRENT_USER, "Soft\\Tree\\two\\locked");
 }
 
+// Links inside the named key: one to a key beside it, one to its own parent. Neither is
+// counted or deleted through, and the loop ends no walk.
+TEST_F(Regenum, LinksInsideTheKeyAreLeftAlone) {
+  ASSERT_TRUE(SetBinary(HKEY_CURRENT_USER, "Soft\\Target", "precious", 5));
+  ASSERT_TRUE(SetBinary(HKEY_CURRENT_USER, "Soft\\Tree\\one", "a", 10));
+  ASSERT_TRUE(fixtures::MakeRegistryLink("Soft\\Tree\\link", scratch_.user() + "\\Soft\\Target"));
+  ASSERT_TRUE(fixtures::MakeRegistryLink("Soft\\Tree\\one\\loop", scratch_.user() + "\\Soft\\Tree"));
+  long long entries = 0, bytes = 0;
+  CountEntry(HKEY_CURRENT_USER, "Soft\\Tree", nullptr, entries, bytes);
+  EXPECT_EQ(1, entries);
+  entries = bytes = 0;
+  EXPECT_FALSE(DeleteEntry(HKEY_CURRENT_USER, "Soft\\Tree\\link", nullptr, entries, bytes));
+  EXPECT_FALSE(DeleteEntry(HKEY_CURRENT_USER, "Soft\\Tree", nullptr, entries, bytes));
+  EXPECT_EQ(1, entries);
+  EXPECT_EQ(10, bytes);
+  EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, "Soft\\Target", "precious"));
+  EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, "Soft\\Tree\\one", "a"));
+  EXPECT_TRUE(fixtures::RemoveRegistryLink("Soft\\Tree\\one\\loop"));
+  EXPECT_TRUE(fixtures::RemoveRegistryLink("Soft\\Tree\\link"));
+}
+
+// What the count saw is what goes: a value or key that came after it, or a value that
+// changed its size, stays and is not counted as cleaned.
+TEST_F(Regenum, WithASnapshotOnlyWhatTheCountSawIsDeleted) {
+  MakeSevenValues("Soft\\Tree");
+  deletion::RegistrySnapshot seen;
+  long long entries = 0, bytes = 0;
+  CountEntry(HKEY_CURRENT_USER, "Soft\\Tree", nullptr, entries, bytes, &seen);
+  ASSERT_EQ(7, entries);
+  ASSERT_TRUE(SetBinary(HKEY_CURRENT_USER, "Soft\\Tree\\one", "new", 4));
+  ASSERT_TRUE(SetBinary(HKEY_CURRENT_USER, "Soft\\Tree\\fresh", "x", 4));
+  ASSERT_TRUE(SetBinary(HKEY_CURRENT_USER, "Soft\\Tree\\two", "a", 11));  // was 10 bytes
+  entries = bytes = 0;
+  EXPECT_FALSE(DeleteEntry(HKEY_CURRENT_USER, "Soft\\Tree", nullptr, entries, bytes, &seen));
+  EXPECT_EQ(6, entries);
+  EXPECT_EQ(321, bytes);
+  EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, "Soft\\Tree\\one", "new"));
+  EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, "Soft\\Tree\\fresh", "x"));
+  EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, "Soft\\Tree\\two", "a"));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Soft\\Tree\\three"));
+  // A value entry likewise.
+  deletion::RegistrySnapshot value;
+  CountEntry(HKEY_CURRENT_USER, "Soft\\Tree\\one", "new", entries, bytes, &value);
+  ASSERT_TRUE(SetBinary(HKEY_CURRENT_USER, "Soft\\Tree\\one", "new", 5));
+  entries = bytes = 0;
+  DeleteEntry(HKEY_CURRENT_USER, "Soft\\Tree\\one", "new", entries, bytes, &value);
+  EXPECT_EQ(0, entries);
+  EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, "Soft\\Tree\\one", "new"));
+}
+
 }  // namespace

@@ -77,11 +77,16 @@ TEST(ParseFilesEntry, RefusesPathsWithoutFolderOrTooLong) {
   // and an equals sign stay part of the path and make it relative.
   const char* refused[] = {"temp\\*.*", "C:foo\\*.*", "\\*.* /S", "1:\\x\\*.*",
                            "\\\\srv\\*.*", "\\\\\\share\\*.*", "\\\\?\\C:\\x\\*.*", "\\\\.\\C:\\*.*",
-                           "C:\\Temp\\", "C:\\Temp\\ \t /S", "Cache=C:\\Temp\\*.tmp"};
+                           "C:\\Temp\\", "C:\\Temp\\ \t /S", "Cache=C:\\Temp\\*.tmp",
+                           // Segments the system reads as the folder itself or its parent.
+                           "C:\\Users\\me\\AppData\\..\\..\\*.* /S", "C:\\.\\*.* /S", "C:\\a\\...\\*.*",
+                           "C:\\a\\. \\*.*", "\\\\srv\\share\\..\\*.*", "C:\\a\\..",
+                           "C:\\a\\\t\x1b. /S"};  // the mask "." once trimmed
   for (const char* path : refused) EXPECT_FALSE(ParseFilesEntry(path, entry)) << path;
   EXPECT_FALSE(ParseFilesEntry("*.tmp", entry));
   EXPECT_FALSE(ParseFilesEntry("*.tmp /S \\x", entry));  // the '\' is switch text
   EXPECT_FALSE(ParseFilesEntry("", entry));
+  EXPECT_TRUE(ParseFilesEntry("C:\\a.b\\.x\\x..\\*.*", entry));  // dots inside names are names
   const std::string fits = "C:\\" + std::string(252, 'a') + "\\*.*";  // 259 characters
   EXPECT_TRUE(ParseFilesEntry(fits, entry));
   EXPECT_FALSE(ParseFilesEntry(fits + "x", entry));

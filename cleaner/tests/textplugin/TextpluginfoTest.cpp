@@ -121,16 +121,19 @@ TEST_F(TextPlugin, CountsAndCleansRegistryEntriesAndFiles) {
   EXPECT_EQ(3 + 4 + 5 + 100 + 200 + 800, item.GetSizeFound());
   EXPECT_EQ(0, item.GetCountCleaned());
 
-  // The registry section is read again when cleaning; the files section is not.
+  // The registry section is read again when cleaning, and deletes what the count saw of
+  // its entries: an entry the count never saw deletes nothing. The files section is not
+  // read again.
   WriteTextFile(file, "[Info]\r\nTitle=Test\r\n[registry]\r\nHKEY_CURRENT_USER|Soft\\App\r\n"
                       "HKEY_CURRENT_USER|Soft\\Other|v|x\r\nHKEY_CURRENT_USER|Soft\\Other|w\r\n"
                       "[files]\r\n" + tree + "*.log\r\n");
   item.Clean();
-  EXPECT_EQ(4 + 3, item.GetCountCleaned());
-  EXPECT_EQ(3 + 4 + 5 + 6 + 100 + 200 + 800, item.GetSizeCleaned());
+  EXPECT_EQ(3 + 3, item.GetCountCleaned());
+  EXPECT_EQ(3 + 4 + 5 + 100 + 200 + 800, item.GetSizeCleaned());
   EXPECT_EQ(6, item.GetCountFound());
   EXPECT_FALSE(fixtures::KeyExists(HKEY_CURRENT_USER, "Soft\\App"));
   EXPECT_FALSE(fixtures::ValueExists(HKEY_CURRENT_USER, "Soft\\Other", "v|x"));
+  EXPECT_TRUE(fixtures::ValueExists(HKEY_CURRENT_USER, "Soft\\Other", "w"));
   EXPECT_TRUE(fixtures::KeyExists(HKEY_CURRENT_USER, "Soft\\Other"));
   EXPECT_TRUE(fixtures::ValueExists(HKEY_CURRENT_USER, "Soft\\Kept", "k"));
   EXPECT_FALSE(FileExists(tree + "a.tmp"));

@@ -25,7 +25,15 @@ struct Folders {
   std::string system;
   std::string profile;             // the user's profile folder
   std::vector<std::string> known;  // the folders of the path macros and the like
+  std::string computer;            // this computer's name: "\\NAME\C$\" is drive C:
 };
+
+// A folder as the system resolves it, for comparing: empty segments dropped, the blanks and
+// dots that end a segment taken off ("C:\\Windows.\" is "C:\Windows"), "." and ".."
+// applied, the device forms "\\?\" and "\\.\" taken off, and a local administrative
+// share ("\\localhost\C$\...", "\\127.0.0.1\c$\...", "\\<computer>\C$\...") read as its
+// drive. No trailing '\'; a drive root is "C:". Empty when it names neither drive nor share.
+std::string ResolvedFolder(const std::string& folder, const std::string& computer = std::string());
 
 // Checks of a files line as written, before expansion.
 std::vector<Finding> CheckFilesLine(const std::string& line);

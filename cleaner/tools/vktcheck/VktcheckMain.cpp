@@ -29,6 +29,13 @@ vktcheck::Folders KnownFolders() {
   char path[MAX_PATH];
   if (SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, 0, path) == S_OK) folders.profile = path;
   for (const std::string& name : macros::MacroNames()) folders.known.push_back(macros::ResolveMacro(name));
+  // Both Program Files folders: a 32-bit program is shown only its own by the macros.
+  for (const char* variable : {"ProgramW6432", "ProgramFiles", "ProgramFiles(x86)", "CommonProgramW6432"}) {
+    const DWORD n = GetEnvironmentVariableA(variable, path, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) folders.known.push_back(path);
+  }
+  DWORD size = MAX_PATH;
+  if (GetComputerNameA(path, &size)) folders.computer = path;
   // Folders of the user's own things. The temporary folder and the browser's cache are
   // not among them: emptying those whole is what cleaning them means.
   for (const int csidl : {CSIDL_PERSONAL, CSIDL_MYPICTURES, CSIDL_MYMUSIC, CSIDL_MYVIDEO,

@@ -102,8 +102,8 @@ TEST_F(CacheItems, CleaningHistoryCountsNoSize) {
 }
 
 TEST_F(CacheItems, ProtectionOffDeletesEveryCookie) {
-  std::vector<char> block(kProtectedBlockSize, '\0');
-  ProtectedListBuilder(block.data()).Add(kShop);
+  std::vector<char> block(1, '\0');
+  ProtectedListBuilder(block).Add(kShop);
   CookieProtection off;
   off.block = block.data();
   off.daysToKeep = 30;
@@ -116,7 +116,7 @@ TEST_F(CacheItems, ProtectionOffDeletesEveryCookie) {
 }
 
 TEST_F(CacheItems, ProtectionOnWithAnEmptyListAndNoDaysDeletesEveryCookie) {
-  std::vector<char> block(kProtectedBlockSize, '\0');
+  std::vector<char> block(1, '\0');
   CookieProtection on;
   on.on = true;
   on.block = block.data();
@@ -124,8 +124,8 @@ TEST_F(CacheItems, ProtectionOnWithAnEmptyListAndNoDaysDeletesEveryCookie) {
 }
 
 TEST_F(CacheItems, ProtectionKeepsListedAndRecentCookies) {
-  std::vector<char> block(kProtectedBlockSize, '\0');
-  ProtectedListBuilder(block.data()).Add(kShop);
+  std::vector<char> block(1, '\0');
+  ProtectedListBuilder(block).Add(kShop);
   CookieProtection on;
   on.on = true;
   on.block = block.data();
@@ -139,8 +139,8 @@ TEST_F(CacheItems, ProtectionKeepsListedAndRecentCookies) {
 }
 
 TEST_F(CacheItems, AProtectedNameInAnotherCaseDoesNotProtect) {
-  std::vector<char> block(kProtectedBlockSize, '\0');
-  ProtectedListBuilder(block.data()).Add("Cookie:me@SHOP.example/");
+  std::vector<char> block(1, '\0');
+  ProtectedListBuilder(block).Add("Cookie:me@SHOP.example/");
   CookieProtection on;
   on.on = true;
   on.block = block.data();

@@ -178,13 +178,13 @@ TEST_F(Plugin, SettingsChangeTheCleaning) {
   EXPECT_TRUE(Exists(kShop));
 }
 
-TEST_F(Plugin, TheLastBackslashOfTheCommandLineNamesTheSettingsFolder) {
+TEST_F(Plugin, TheSettingsBesideTheProgramHoldWhateverTheCommandLineSays) {
   Seed();
-  WriteTextFile(Ini(), "[STD SETTINGS]\r\nDelReadonly=1\r\n");
-  // Unquoted, with an argument holding a backslash: the folder runs up to that backslash.
+  WriteTextFile(Ini(), "[STD SETTINGS]\r\nDelReadonly=0\r\n");
+  // Unquoted, with an argument holding a backslash: that argument names no folder.
   const std::string moved = program_ / "orvane_driver.exe sub";
   ASSERT_TRUE(CreateDirectoryA(moved.c_str(), nullptr));
-  WriteTextFile(moved + "\\plugins.ini", "[STD SETTINGS]\r\nDelReadonly=0\r\n");
+  WriteTextFile(moved + "\\plugins.ini", "[STD SETTINGS]\r\nDelReadonly=1\r\n");
   const std::string line = program_.path() + "orvane_driver.exe sub\\x clean1";
   ASSERT_EQ(std::string::npos, program_.path().find(' '));
   harness::Process driver(line);
@@ -193,20 +193,17 @@ TEST_F(Plugin, TheLastBackslashOfTheCommandLineNamesTheSettingsFolder) {
   EXPECT_FALSE(FileExists(temp_ / "a.tmp"));
 }
 
-TEST_F(Plugin, AProtectedListTooLargeIsReportedAndCutAtLoad) {
+TEST_F(Plugin, AProtectedListOver32KBIsLoadedWholeWithoutAMessage) {
   Seed();
   std::string text = "[STD SETTINGS]\r\nCookieFilterOn=1\r\n[PROTECTED COOKIES]\r\n1=Cookie:me@shop.example/\r\n";
   for (int n = 2; n <= 140; ++n) text += std::to_string(n) + "=Cookie:" + std::string(240, 'x') + "\r\n";
   text += "141=Cookie:me@recent.example/\r\n";
   WriteTextFile(Ini(), text);
+  // A message box would hold the driver until the timeout.
   harness::Process driver(DriverLine("clean3"));
-  HWND box = harness::WaitForWindow("#32770", "Memory Error", driver.id(), kTimeoutMs);
-  ASSERT_NE(nullptr, box);
-  EXPECT_NE(nullptr, harness::FindControl(box, "Not enough memory to load all protected cookies.."));
-  ASSERT_TRUE(harness::ClickButton(box, "OK"));
   ASSERT_TRUE(driver.Wait(kTimeoutMs).ended);
-  EXPECT_TRUE(Exists(kShop));     // read before the block was full
-  EXPECT_FALSE(Exists(kRecent));  // beyond it
+  EXPECT_TRUE(Exists(kShop));
+  EXPECT_TRUE(Exists(kRecent));  // beyond the first 32 KB
 }
 
 TEST_F(Plugin, AWininetBesideTheHostIsNeverLoaded) {

@@ -25,7 +25,7 @@ class ProtectedList : public ::testing::Test {
   std::vector<std::string> Load() {
     ProtectedBlock block = LoadProtectedList(file_, Record);
     EXPECT_TRUE(block != nullptr);
-    return ProtectedNames(block.get());
+    return ProtectedNames(BlockNames(block));
   }
   harness::TempFolder folder_;
   const std::string file_ = folder_ / "plugins.ini";
@@ -48,14 +48,20 @@ TEST_F(ProtectedList, LoadReadsKeysUntilTheFirstGapOrMinusOne) {
   EXPECT_TRUE(g_messages.empty());
 }
 
-TEST_F(ProtectedList, AListTooLargeKeepsWhatFitsAfterAMessage) {
+TEST_F(ProtectedList, TwoThousandNamesAndALongOneSurviveARoundTrip) {
+  std::vector<std::string> names;
+  for (int n = 1; n <= 2000; ++n) names.push_back("Cookie:me@site" + std::to_string(n) + ".example/");
+  names[999] = "Cookie:me@" + std::string(290, 'x');  // 300 characters
   std::string text = "[PROTECTED COOKIES]\r\n";
-  for (int n = 1; n <= 130; ++n)
-    text += std::to_string(n) + "=" + std::string(259, static_cast<char>('a' + n % 26)) + "\r\n";
+  for (std::size_t i = 0; i < names.size(); ++i) text += std::to_string(i + 1) + "=" + names[i] + "\r\n";
   harness::WriteTextFile(file_, text);
-  EXPECT_EQ(126u, Load().size());
-  EXPECT_EQ(std::vector<std::string>({"Memory Error: Not enough memory to load all protected cookies.."}),
-            g_messages);
+  ProtectedBlock block = LoadProtectedList(file_, Record);
+  ASSERT_TRUE(block != nullptr);
+  EXPECT_EQ(names, ProtectedNames(BlockNames(block)));
+  EXPECT_TRUE(IsProtected(BlockNames(block), names[999].c_str()));
+  SaveProtectedList(file_, BlockNames(block), Record);
+  EXPECT_EQ(names, Load());
+  EXPECT_TRUE(g_messages.empty());
 }
 
 TEST_F(ProtectedList, SaveRenumbersWithoutGaps) {
@@ -64,7 +70,7 @@ TEST_F(ProtectedList, SaveRenumbersWithoutGaps) {
                          "2=Cookie:b@y/\r\n4=Cookie:d@w/\r\n9=Cookie:old@v/\r\n");
   ProtectedBlock block = LoadProtectedList(file_, Record);
   ASSERT_TRUE(block != nullptr);
-  SaveProtectedList(file_, block.get(), Record);
+  SaveProtectedList(file_, BlockNames(block), Record);
   EXPECT_EQ("Cookie:a@x/", ini::ReadString(file_, "PROTECTED COOKIES", "1", "?"));
   EXPECT_EQ("Cookie:b@y/", ini::ReadString(file_, "PROTECTED COOKIES", "2", "?"));
   EXPECT_EQ("?", ini::ReadString(file_, "PROTECTED COOKIES", "4", "?"));
@@ -72,7 +78,7 @@ TEST_F(ProtectedList, SaveRenumbersWithoutGaps) {
   EXPECT_EQ("3", ini::ReadString(file_, "STD SETTINGS", "DaysToKeep", "?"));
 
   ProtectedBlock empty = NewProtectedBlock();
-  SaveProtectedList(file_, empty.get(), Record);
+  SaveProtectedList(file_, BlockNames(empty), Record);
   EXPECT_EQ("?", ini::ReadString(file_, "PROTECTED COOKIES", "1", "?"));
   EXPECT_TRUE(g_messages.empty());
 }

@@ -10,18 +10,15 @@
 namespace orvane {
 namespace {
 
-TEST(Rules, SettingsFolderIsUpToTheLastBackslashOfTheWholeLine) {
-  struct Case { const char* line; const char* folder; };
+TEST(Rules, SettingsFolderIsTheProgramsOwnFolder) {
+  struct Case { const char* program; const char* folder; };
   const Case cases[] = {
-      {"\"C:\\Program Files\\Varnick\\morvel.exe\"", "C:\\Program Files\\Varnick\\"},
-      {"C:\\Tools\\morvel.exe /q:Weekly", "C:\\Tools\\"},
-      {"\"C:\\Tools\\morvel.exe\" sub\\x", "C:\\Tools\\morvel.exe\" sub\\"},
+      {"C:\\Program Files\\Varnick\\morvel.exe", "C:\\Program Files\\Varnick\\"},
+      {"\\\\srv\\tools\\morvel.exe", "\\\\srv\\tools\\"},
       {"morvel.exe", ""},
       {"", ""},
-      {"\"", ""},
-      {"\"\\", "\\"},
   };
-  for (const Case& c : cases) EXPECT_EQ(c.folder, SettingsFolder(c.line)) << c.line;
+  for (const Case& c : cases) EXPECT_EQ(c.folder, SettingsFolder(c.program)) << c.program;
 }
 
 TEST(Rules, LeadingNumberTakesTheDigitsBeforeAnythingElse) {
@@ -48,7 +45,7 @@ TEST(Rules, TempFolderAcceptance) {
   struct Case { const char* temp; bool accepted; };
   const Case cases[] = {
       {"C:\\USERS\\ME\\TEMP", true},
-      {"C:\\WINDOWS\\TEMP", true},
+      {"C:\\WINDOWS\\TEMP", false},        // everything in the Windows folder
       {"C:\\WINDOWS", false},                  // the Windows folder itself
       {"C:\\WINDOWS\\SYSTEM32", false},        // the system folder
       {"C:\\WINDOWS\\SYSTEM32\\TEMP", false},  // below it
@@ -75,11 +72,45 @@ TEST(Rules, TempFolderAcceptance) {
       {"\\\\?\\C:\\USERS\\ME\\TEMP\\", true},
       {"C:\\USERS\\ME\\TEMP\\ ", true},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.accepted, TempFolderAccepted(c.temp, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM32"))
-        << c.temp;
-  }
+  SystemFolders folders;
+  folders.windows = "C:\\Windows";
+  folders.system = "C:\\Windows\\System32";
+  for (const Case& c : cases) EXPECT_EQ(c.accepted, TempRootAccepted(c.temp, folders)) << c.temp;
 }
+
+// The final paths that a temporary folder given through an alias resolves to, and the
+// folders the system keeps, each refused with everything above it.
+TEST(Rules, TempRootRefusesTheSystemsFoldersWhateverTheirName) {
+  SystemFolders folders;
+  folders.windows = "C:\\Windows";
+  folders.system = "C:\\Windows\\System32";
+  folders.users = "C:\\Users";
+  folders.profiles = {"C:\\Users\\ann", "D:\\Profiles\\bob"};
+  folders.kept = {"C:\\ProgramData", "C:\\Program Files", "C:\\Program Files (x86)"};
+  struct Case { const char* finalPath; bool accepted; };
+  const Case cases[] = {
+      {"\\\\?\\C:\\Users\\ann\\AppData\\Local\\Temp", true},
+      {"\\\\?\\D:\\Profiles\\bob\\Temp", true},
+      {"\\\\?\\C:\\ProgramData\\App\\Temp", true},
+      {"\\\\?\\C:\\windows\\system32\\x", false},   // Sysnative\x, System32\x
+      {"\\\\?\\C:\\windows\\SysWOW64\\x", false},
+      {"\\\\?\\C:\\WINDOWS\\Fonts", false},          // a junction, a mapped drive
+      {"\\\\?\\UNC\\LOCALHOST\\C$", false},           // a share root
+      {"\\\\?\\UNC\\srv\\share\\temp", true},
+      {"\\\\?\\C:\\Users", false},
+      {"\\\\?\\C:\\Users\\ann", false},
+      {"\\\\?\\C:\\Users\\Public", false},            // any profile root
+      {"\\\\?\\C:\\Users\\ann\\AppData", false},
+      {"\\\\?\\C:\\Users\\ann\\AppData\\Local", false},
+      {"\\\\?\\C:\\Users\\zed\\AppData\\Roaming", false},
+      {"\\\\?\\D:\\Profiles\\bob", false},
+      {"\\\\?\\D:\\Profiles", false},                  // above a profile
+      {"\\\\?\\C:\\ProgramData", false},
+      {"\\\\?\\C:\\Program Files", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.accepted, TempRootAccepted(c.finalPath, folders)) << c.finalPath;
+}
+
 
 TEST(Rules, CanonicalFolderResolvesAsTheSystemDoes) {
   struct Case { const char* path; const char* canonical; };
@@ -136,54 +167,39 @@ TEST(Rules, CacheEntriesCountIntoTheirItems) {
   EXPECT_EQ(5000000000LL, newer.ordinary.size);
 }
 
-std::vector<char> Block() { return std::vector<char>(kProtectedBlockSize, '\0'); }
+std::vector<char> Block() { return std::vector<char>(1, '\0'); }
 
 TEST(ProtectedBlock, StoredValuesEndAtMinusOne) {
   std::vector<char> block = Block();
-  ProtectedListBuilder builder(block.data());
+  ProtectedListBuilder builder(block);
   using R = ProtectedListBuilder::Result;
   EXPECT_EQ(R::Appended, builder.AddStored("Cookie:a@x/"));
   EXPECT_EQ(R::Appended, builder.AddStored("Cookie:b@y/"));
   EXPECT_EQ(R::End, builder.AddStored("-1"));
   EXPECT_EQ(std::vector<std::string>({"Cookie:a@x/", "Cookie:b@y/"}), ProtectedNames(block.data()));
   std::vector<char> other = Block();
-  ProtectedListBuilder second(other.data());
+  ProtectedListBuilder second(other);
   EXPECT_EQ(R::Appended, second.AddStored("-10"));
   EXPECT_EQ(R::End, second.AddStored("-1"));
 }
 
-TEST(ProtectedBlock, LoadStopsWhenTheTotalPasses32767) {
-  std::vector<char> block = Block();
-  ProtectedListBuilder builder(block.data());
-  using R = ProtectedListBuilder::Result;
-  const std::string name(259, 'c');  // 260 bytes counted per value
-  int added = 0;
-  R result = R::Appended;
-  while ((result = builder.AddStored(name)) == R::Appended) ++added;
-  EXPECT_EQ(R::Full, result);
-  EXPECT_EQ(126, added);  // 126 * 260 = 32760; the next passes 32767
-  EXPECT_EQ(126u, ProtectedNames(block.data()).size());
-}
-
-TEST(ProtectedBlock, RebuildStopsAtTheBlockAndKeepsTheEnd) {
-  std::vector<char> block = Block();
-  block.push_back('#');  // a guard byte just past the block
-  ProtectedListBuilder builder(block.data());
-  using R = ProtectedListBuilder::Result;
-  const std::string name(99, 'n');  // 100 bytes each
-  int added = 0;
-  while (builder.Add(name) == R::Appended) ++added;
-  EXPECT_EQ(327, added);  // 327 * 100 = 32700, the final NUL at 32700
-  EXPECT_EQ(R::Appended, builder.Add(std::string(65, 'x')));   // up to 32766, NUL at 32766
-  EXPECT_EQ(R::Full, builder.Add("y"));
-  EXPECT_EQ('\0', block[kProtectedBlockSize - 1]);
-  EXPECT_EQ('#', block[kProtectedBlockSize]);
-  EXPECT_EQ(328u, ProtectedNames(block.data()).size());
+TEST(ProtectedBlock, TheCookiePageWritesNoShorterListThanItRead) {
+  using Names = std::vector<std::string>;
+  struct Case { Names shown, read, removed, written; };
+  const Case cases[] = {
+      {{"a", "b"}, {"a", "b"}, {}, {"a", "b"}},
+      {{"a"}, {"a", "b"}, {"b"}, {"a"}},                 // the user moved b out
+      {{"a"}, {"a", "b", "c"}, {}, {"a", "b", "c"}},     // the page lost b and c
+      {{"a", "n"}, {"a"}, {}, {"a", "n"}},               // the user added n
+      {{"a", "b"}, {"a", "b"}, {"b"}, {"a", "b"}},       // b moved out and back
+      {{"a", ""}, {"a", "b"}, {}, {"a", "", "b"}},       // a name the page could not read
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.written, NamesToWrite(c.shown, c.read, c.removed));
 }
 
 TEST(ProtectedBlock, ProtectionIsByteExact) {
   std::vector<char> block = Block();
-  ProtectedListBuilder builder(block.data());
+  ProtectedListBuilder builder(block);
   builder.Add("Cookie:me@example.com/");
   builder.Add("Cookie:me@shop/");
   EXPECT_TRUE(IsProtected(block.data(), "Cookie:me@shop/"));
@@ -197,7 +213,7 @@ TEST(ProtectedBlock, MayDeleteCountsWholeDays) {
   const unsigned long long now = 133000000000000000ULL;
   const unsigned long long hour = kFileTimeDay / 24;
   std::vector<char> block = Block();
-  ProtectedListBuilder(block.data()).Add("Cookie:kept@x/");
+  ProtectedListBuilder(block).Add("Cookie:kept@x/");
   struct Case { const char* name; int days; unsigned long long age; bool mayDelete; };
   const Case cases[] = {
       {"Cookie:a@x/", 2, 47 * hour, false},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -243,6 +244,61 @@ TEST_F(TempWalks, AFileWhosePathDoesNotFitIsNeitherCountedNorDeleted) {
   EXPECT_EQ(5, Clean(true, true).count);
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(tooLong.c_str()));
   DeleteFileW(tooLong.c_str());
+}
+
+std::string Special(int csidl) {
+  char path[MAX_PATH];
+  return SHGetFolderPathA(nullptr, csidl, nullptr, 0, path) == S_OK ? std::string(path) : std::string();
+}
+
+// A temporary folder is judged by the folder the system resolves it to, under every name.
+TEST(TempItemSetUp, IsRefusedForTheSystemsFoldersThroughEveryAlias) {
+  TempFolder links;
+  const std::string windows = WindowsFolder();
+  const std::string profile = Special(CSIDL_PROFILE);
+  const std::string appData = profile + "\\AppData";
+  ASSERT_TRUE(MakeFolderLink(SystemFolder(), links / "system"));
+  ASSERT_TRUE(MakeFolderLink(appData, links / "appdata"));
+  // A drive letter mapped to the Windows folder.
+  const std::string dosDevices = harness::UnixPath("C:\\") + "../dosdevices/q:";
+  harness::RunHostTool("rm -f '" + dosDevices + "'");
+  ASSERT_TRUE(harness::RunHostTool("ln -s '" + harness::UnixPath(windows) + "' '" + dosDevices + "'"));
+  const std::string refused[] = {
+      windows + "\\Sysnative\\drivers", windows + "\\SysWOW64", "Q:\\Fonts", "Q:\\system32",
+      links / "system", links / "appdata", "\\\\LOCALHOST\\C$\\WINDOWS", windows + "\\Fonts",
+      windows + "\\WinSxS", windows + "\\Temp", profile.substr(0, profile.find_last_of('\\')), profile,
+      appData, appData + "\\Local", appData + "\\Roaming", appData + "\\LocalLow",
+      Special(CSIDL_COMMON_APPDATA), Special(CSIDL_PROGRAM_FILES), Special(CSIDL_PROGRAM_FILESX86)};
+  for (const std::string& temp : refused) {
+    ScopedVariable tmp("TMP", temp.c_str());
+    EXPECT_FALSE(SetUpTempItem().active) << temp;
+    std::string folder;
+    EXPECT_FALSE(ReadCleanableTempFolder(folder)) << temp;
+  }
+  harness::RunHostTool("rm -f '" + dosDevices + "'");
+}
+
+// Accepted when the item is set up, then swapped for a link to a profile's AppData, which
+// holds another name (a hard link) of the very file counted: the cleaning decides again on
+// the folder it opens, and leaves it alone.
+TEST(TempItemSetUp, AFolderSwappedForALinkBeforeTheCleaningIsLeftAlone) {
+  TempFolder parent;
+  const std::string appData = Special(CSIDL_PROFILE) + "\\AppData";
+  const std::string canary = appData + "\\a.txt";
+  ASSERT_TRUE(CreateDirectoryA((parent / "temp").c_str(), nullptr));
+  WriteFile(parent / "temp\\a.txt", 5);
+  DeleteFileA(canary.c_str());
+  ASSERT_TRUE(harness::RunHostTool("ln '" + harness::UnixPath(parent / "temp\\a.txt") + "' '" +
+                                   harness::UnixPath(appData) + "/a.txt'"));
+  ScopedVariable tmp("TMP", (parent / "temp").c_str());
+  TempSetUp setUp = SetUpTempItem();
+  ASSERT_TRUE(setUp.active);
+  ASSERT_EQ(1, setUp.found.count);
+  harness::RemoveTree(parent / "temp");
+  ASSERT_TRUE(MakeFolderLink(appData, parent / "temp"));
+  EXPECT_EQ(0, CleanTempFolder(setUp.seen, true, true).count);
+  EXPECT_TRUE(FileExists(canary));
+  DeleteFileA(canary.c_str());
 }
 
 }  // namespace

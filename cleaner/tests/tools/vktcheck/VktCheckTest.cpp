@@ -58,7 +58,7 @@ TEST(VktCheck, FlagsExpandedPathsByWhereTheyReach) {
 }
 
 TEST(VktCheck, FlagsWildcardsBelowKnownFoldersAndPastTheirLimits) {
-  vktcheck::Folders folders{"", "", "C:\\users\\ann", {"C:\\users\\ann\\Local"}};
+  vktcheck::Folders folders{"", "", "C:\\users\\ann", {"C:\\users\\ann\\Local"}, ""};
   using wildcards::Outcome;
   struct Case { const char* path; Outcome outcome; bool truncated; const char* kinds; };
   const Case cases[] = {{"C:\\users\\ann\\Local\\Packages\\App_*\\Cache\\*.*", Outcome::kExpanded, false, ""},
@@ -68,6 +68,41 @@ TEST(VktCheck, FlagsWildcardsBelowKnownFoldersAndPastTheirLimits) {
                         {"C:\\a\\*\\*\\*\\*.*", Outcome::kTooManyWildcards, false, "N"}};
   for (const Case& c : cases)
     EXPECT_EQ(c.kinds, Kinds(vktcheck::CheckWildcardPath(c.path, {c.outcome, c.truncated}, folders))) << c.path;
+}
+
+// Judged as the system resolves the path: every spelling of a wide folder is wide.
+TEST(VktCheck, FlagsEverySpellingOfAWideFolder) {
+  vktcheck::Folders folders;
+  folders.windows = "C:\\windows";
+  folders.system = "C:\\windows\\system32";
+  folders.profile = "C:\\users\\ann";
+  folders.known = {"C:\\users\\ann\\AppData\\Roaming", "C:\\users\\ann\\AppData\\Local",
+                   "C:\\Program Files", "C:\\Program Files (x86)"};
+  folders.computer = "BOX";
+  const char* const wide[] = {
+      "C:\\windows\\..\\*.* /S",                         // %windir%\..
+      "C:\\\\*.* /S",
+      "C:\\.\\*.* /S",
+      "C:\\Windows.\\*.* /S",
+      "C:\\Windows \\*.tmp",
+      "C:\\users\\ann\\AppData\\Roaming\\** /S",        // %appdata%\**
+      "C:\\users\\ann\\AppData\\Roaming\\?* /S",
+      "C:\\users\\ann\\AppData\\*.log /S",              // above known folders
+      "C:\\windows\\system32\\config\\*.* /S",            // %sysdir%\config
+      "C:\\windows\\SysWOW64\\*.* /S",
+      "C:\\PROGRA~1\\*.* /S",
+      "\\\\localhost\\C$\\Windows\\*.* /S",
+      "\\\\127.0.0.1\\c$\\windows\\*.tmp",
+      "\\\\box\\C$\\users\\ann\\*.log",
+      "\\\\localhost\\C$\\*.tmp",
+      "C:\\users\\bob\\*.log",                           // another user's profile root
+  };
+  for (const char* path : wide) {
+    textentries::FilesEntry entry;
+    bool usable = false;
+    const std::string kinds = Kinds(vktcheck::CheckExpandedPath(path, folders, entry, usable));
+    EXPECT_NE(std::string::npos, kinds.find('W')) << path;
+  }
 }
 
 TEST(VktCheck, FlagsRegistryLines) {
@@ -82,6 +117,18 @@ TEST(VktCheck, FlagsRegistryLines) {
       {"HKCU|Software\\Vendor\\App", false, "N"},
       {"Recent=HKEY_CURRENT_USER|Software\\Vendor\\App", false, "NN"},
       {"HKEY_CURRENT_USER\\Software\\Vendor\\App", false, "N"},
+      // As the registry resolves them.
+      {"HKEY_CURRENT_USER|Software\\\\Microsoft", true, "W"},
+      {"HKEY_LOCAL_MACHINE|SYSTEM\\CurrentControlSet\\Services", true, "W"},
+      {"HKEY_USERS|.DEFAULT\\Software\\Microsoft", true, "W"},
+      {"HKEY_USERS|S-1-5-21-1\\Software\\Vendor\\App", true, ""},
+      {"HKEY_LOCAL_MACHINE|Software\\Wow6432Node\\Vendor", true, "W"},
+      {"HKEY_CURRENT_USER|Software\\Microsoft\\Windows\\CurrentVersion", true, "W"},  // holds Run
+      {"HKEY_CURRENT_USER|Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs", true, ""},
+      {"HKEY_CLASSES_ROOT|CLSID\\{00000000-0000-0000-0000-000000000001}", true, ""},
+      {"HKEY_CLASSES_ROOT|CLSID", true, "W"},
+      {"HKEY_CLASSES_ROOT|.txt", true, "W"},
+      {"HKEY_CURRENT_USER|Software\\Classes\\txtfile", true, "W"},
   };
   for (const Case& c : cases) {
     textentries::RegistryEntry entry;
