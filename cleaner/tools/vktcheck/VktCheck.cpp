@@ -207,10 +207,12 @@ std::vector<Finding> CheckWildcardPath(const std::string& path, const wildcards:
     case wildcards::Outcome::kExpanded: break;
   }
   // "%localappdata%\*\..." matches every application's folder.
-  const std::string above = wildcards::FolderAboveWildcard(path);
-  bool known = IsRoot(above) || SameFolder(above, folders.profile) || SameFolder(above, Parent(folders.profile)) ||
-               SameFolder(above, folders.windows) || SameFolder(above, folders.system);
-  for (const std::string& folder : folders.known) known = known || SameFolder(above, folder);
+  // Compared as the system resolves both sides, like every other folder check here.
+  const std::string above = ResolvedFolder(wildcards::FolderAboveWildcard(path), folders.computer);
+  const std::string profile = ResolvedFolder(folders.profile);
+  bool known = IsRoot(above) || SameFolder(above, profile) || SameFolder(above, Parent(profile)) ||
+               SameFolder(above, ResolvedFolder(folders.windows)) || SameFolder(above, ResolvedFolder(folders.system));
+  for (const std::string& folder : folders.known) known = known || SameFolder(above, ResolvedFolder(folder));
   if (known) findings.push_back(Wide("a wildcard directly below a known folder"));
   if (expansion.truncated)
     findings.push_back(Wide("more than " + std::to_string(wildcards::kMaxPaths) +
