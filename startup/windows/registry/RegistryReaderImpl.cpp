@@ -228,7 +228,7 @@ std::vector<ListedValue> RegistryReaderImpl::getListedValues() {
       bool textExact = true;
       const std::string narrowText = windows::toCodePage(text, textExact);
       value.text =
-          textExact ? expand(narrowText) : windows::toCodePage(expandWide(text), textExact);
+          textExact ? expand(narrowText, _key.isNativeView()) : windows::toCodePage(expandWide(text), textExact);
       value.exact = value.exact && textExact;
     } else {
       value.text = windows::toCodePage(text, value.exact);
