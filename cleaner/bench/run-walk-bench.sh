@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs the walk benchmark under Wine on the 64-bit build of the same sources: builds the tree of 100,000 files
 # in 3,500 folders from the Linux side (Wine creates files slowly), times the counting
-# walks (three times the repetitions), then each deletion walk on a fresh tree,
-# alternating, each for the mask "*.*" and for a selective mask; then "morvel /q" against
-# the minimal whole program (count, then delete), each less its start-up cost (the same
-# program on an empty tree); then the memory a count of 1,000,000 files keeps. Usage:
+# walks (three times the repetitions), then each deletion walk (engine, minimal, checked
+# minimal) on a fresh tree, in turn, each for the mask "*.*" and for a selective mask;
+# then "morvel /q" against the minimal whole programs (count, then delete), each less its
+# start-up cost (the same program on an empty tree); then the memory a count of 1,000,000
+# files keeps. Usage:
 #   cleaner/bench/run-walk-bench.sh [repetitions]
 set -uo pipefail
 reps=${1:-5}
@@ -53,24 +54,26 @@ for i in range(files):
 PY
 }
 
-summarise() {  # label; lines "<kind> <walk> <ms>" on stdin
+summarise() {  # label; lines "<kind> <walk> <ms>" on stdin; engine against minimal, and against checked when run
   awk -v label="$1" '
-  { t[$2] = t[$2] " " $3; v[$2, ++n[$2]] = $3; w[++k] = $2 }
+  { t[$2] = t[$2] " " $3; v[$2, ++n[$2]] = $3 }
   function fastest(x,   i, y) { y = v[x, 1]; for (i = 2; i <= n[x]; i++) if (v[x, i] < y) y = v[x, i]; return y }
-  function median(x,   k, a, i, j, y) {
-    k = n[x]; for (i = 1; i <= k; i++) a[i] = v[x, i]
+  function sorted_mid(a, k,   i, j, y) {
     for (i = 1; i <= k; i++) for (j = i + 1; j <= k; j++) if (a[j] < a[i]) { y = a[i]; a[i] = a[j]; a[j] = y }
     return k % 2 ? a[(k + 1) / 2] : (a[k / 2] + a[k / 2 + 1]) / 2
   }
+  function median(x,   a, i) { split("", a); for (i = 1; i <= n[x]; i++) a[i] = v[x, i]; return sorted_mid(a, n[x]) }
+  function paired(x,   r, i, m) { split("", r); m = 0; for (i = 1; i <= n["engine"] && i <= n[x]; i++) r[++m] = v["engine", i] / v[x, i]; return sorted_mid(r, m) }
+  function compare(x, name) {
+    e = fastest("engine"); o = fastest(x)
+    printf "%s, fastest of %d runs: engine %.1f ms, %s %.1f ms, engine/%s %.3f\n", label, n["engine"], e, name, o, name, e / o
+    printf "  medians: engine %.1f ms, %s %.1f ms, engine/%s %.3f; median of paired ratios %.3f\n", median("engine"), name, median(x), name, median("engine") / median(x), paired(x)
+  }
   END {
-    split("", r); m = 0
-    for (i = 1; i <= n["engine"] && i <= n["minimal"]; i++) r[++m] = v["engine", i] / v["minimal", i]
-    for (i = 1; i <= m; i++) for (j = i + 1; j <= m; j++) if (r[j] < r[i]) { y = r[i]; r[i] = r[j]; r[j] = y }
-    pm = m % 2 ? r[(m + 1) / 2] : (r[m / 2] + r[m / 2 + 1]) / 2
-    e = fastest("engine"); mi = fastest("minimal")
-    printf "%s, fastest of %d runs: engine %.1f ms, minimal %.1f ms, engine/minimal %.3f\n", label, n["engine"], e, mi, e / mi
-    printf "  medians: engine %.1f ms, minimal %.1f ms, engine/minimal %.3f; median of paired ratios %.3f\n", median("engine"), median("minimal"), median("engine") / median("minimal"), pm
+    compare("minimal", "minimal")
+    if (n["checked"]) compare("checked", "checked")
     printf "  engine runs:%s\n  minimal runs:%s\n", t["engine"], t["minimal"]
+    if (n["checked"]) printf "  checked runs:%s\n", t["checked"]
   }'
 }
 
@@ -81,10 +84,14 @@ ms_now() { date +%s%N; }
 make_tree
 bench count 'C:\vk-walk-bench' $((3 * reps))
 bench count 'C:\vk-walk-bench' $((3 * reps)) "$selective"
+# Deleting: the engine, the minimal walk, and the minimal walk that checks each file it
+# opened before deleting it (what any delete that cannot be misled must do at least), in
+# an order that turns with every round.
+walks=(engine minimal checked)
 for mask in '*.*' "$selective"; do
   results=()
-  for ((i = 0; i < 2 * reps; i++)); do
-    if (( (i % 2 == 0) == (i / 2 % 2 == 0) )); then walk=engine; else walk=minimal; fi
+  for ((i = 0; i < 3 * reps; i++)); do
+    walk=${walks[$(( (i + i / 3) % 3 ))]}
     make_tree
     results+=("$(bench delete "$walk" 'C:\vk-walk-bench' "$mask")")
   done
@@ -99,13 +106,13 @@ mkdir -p "$prog/plug-ins" "$empty"
 cp "$BUILD_TEST/bin/morvel.exe" "$prog/"
 printf '[Info]\r\nTitle=Walk bench\r\nDescription=x\r\n[files]\r\nC:\\vk-walk-bench\\*.* /S\r\n' > "$prog/plug-ins/bench.vkt"
 printf '[Bench]\r\nWalk bench=1\r\n' > "$prog/morvel.ini"
-run_program() {  # engine|minimal
+run_program() {  # engine|minimal|checked
   if [ "$1" = engine ]; then "$BUILD_TEST/wine-run.sh" 'C:\vk-walk-program\morvel.exe' /q:Bench
-  else bench program 'C:\vk-walk-bench'; fi
+  else bench program 'C:\vk-walk-bench' "$1"; fi
 }
 results=()
-for ((i = 0; i < 2 * reps; i++)); do
-  if (( (i % 2 == 0) == (i / 2 % 2 == 0) )); then walk=engine; else walk=minimal; fi
+for ((i = 0; i < 3 * reps; i++)); do
+  walk=${walks[$(( (i + i / 3) % 3 ))]}
   rm -rf "$tree"; mkdir -p "$tree"
   start=$(ms_now); run_program "$walk"; idle=$(( $(ms_now) - start ))
   make_tree

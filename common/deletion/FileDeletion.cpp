@@ -15,7 +15,7 @@ namespace {
 // --- The native file calls -------------------------------------------------------------
 // Relative opens, listing through a handle and deleting through a handle are the native
 // interface of every NT system; they are looked up at run time, so that the programs
-// still load where they are missing (then nothing is counted or deleted).
+// still load where they are missing (the older family walks by paths instead, below).
 
 using NtStatus = LONG;
 
@@ -311,7 +311,7 @@ class Walker {
       : walk_(walk), seen_(seen), deleting_(deleting), buffer_(64 * 1024 / sizeof(std::uint64_t)) {}
 
   Tally Run(const std::string& folder) {
-    if (!Api().ok() || (deleting_ && !seen_)) return tally_;
+    if (deleting_ && !seen_) return tally_;
     std::string plain = folder;
     if (plain.empty() || plain.size() >= kPathLimit) return tally_;
     if (plain.back() != '\\') plain += '\\';
@@ -552,14 +552,151 @@ class Walker {
   std::string ansiNames_;
 };
 
+// --- Without the native calls ---------------------------------------------------------
+// The older family has neither relative opens nor links, and only plain paths: a name the
+// system would rewrite is left out, a link found by the listing
+// is never entered, and a file is checked by a listing of its own name (attributes, size
+// and last write time) right before it is deleted by its path.
+
+std::uint64_t AnsiKey(const char* name, std::size_t length) {
+  const std::wstring widened(reinterpret_cast<const unsigned char*>(name),
+                             reinterpret_cast<const unsigned char*>(name) + length);
+  return NameKey(widened.data(), widened.size());
+}
+
+// A name a plain path cannot give exactly: the system drops a trailing dot or blank, and
+// the listing puts '?' for a character the code page lacks.
+bool Rewritten(const char* name, std::size_t length) {
+  return length > 0 && (name[length - 1] == '.' || name[length - 1] == ' ' || std::strpbrk(name, "?*"));
+}
+
+bool PlainFolder(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY;
+}
+
+class PathWalker {
+ public:
+  PathWalker(const FileWalk& walk, FileSnapshot* seen, bool deleting)
+      : walk_(walk), seen_(seen), deleting_(deleting) {}
+
+  Tally Run(std::string plain) {
+    if ((deleting_ && !seen_) || plain.empty() || plain.size() >= kPathLimit) return tally_;
+    if (plain.back() != '\\') plain += '\\';
+    if (plain.size() >= kPathLimit || !PlainFolder(plain.c_str())) return tally_;
+    char full[kPathLimit];
+    const DWORD n = GetFullPathNameA(plain.c_str(), kPathLimit, full, nullptr);
+    if (n == 0 || n >= kPathLimit) return tally_;
+    std::string judged(full, n);
+    while (judged.size() > 3 && judged.back() == '\\') judged.pop_back();
+    if (walk_.acceptRoot && !walk_.acceptRoot(judged)) return tally_;
+    std::memcpy(path_, plain.c_str(), plain.size() + 1);
+    const bool whole = Level(AnsiKey(judged.data(), judged.size()), plain.size(), walk_.rootFiles);
+    if (whole && deleting_ && walk_.removeRoot) RemoveDirectoryA(plain.c_str());
+    return tally_;
+  }
+
+ private:
+  bool Level(std::uint64_t key, std::size_t at, bool files) {
+    std::size_t folderIndex = 0;
+    if (deleting_) {
+      if (!seen_->HasFolder(key, folderIndex)) return false;
+    } else if (seen_) {
+      seen_->BeginFolder(key);
+    }
+    std::vector<std::string> subfolders;
+    if (at + 1 >= kPathLimit) return false;  // no room for the "*" of the listing
+    std::memcpy(path_ + at, "*", 2);
+    WIN32_FIND_DATAA data;
+    win::UniqueFind find(FindFirstFileA(path_, &data));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.get(), &data) != FALSE) {
+      if (walk_.working) walk_.working();
+      const char* name = data.cFileName;
+      const std::size_t length = std::strlen(name);
+      if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0 || Rewritten(name, length)) continue;
+      const DWORD attributes = data.dwFileAttributes;
+      const bool isFolder =
+          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY;
+      if (isFolder ? !walk_.subfolders : (!files || (attributes & kNeverAFile))) continue;
+      if (isFolder) {
+        if (at + length + walk_.folderTail < kPathLimit) subfolders.emplace_back(name, length);
+        continue;
+      }
+      if (at + length >= kPathLimit) continue;
+      std::memcpy(path_ + at, name, length + 1);
+      if (walk_.accept && !walk_.accept(path_ + at, walk_.context)) continue;
+      const std::int64_t size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+      const std::uint64_t writeTime =
+          (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+      const std::uint64_t fileKey = AnsiKey(name, length);
+      if (!deleting_) {
+        if (seen_) seen_->AddFile(fileKey, size, writeTime);
+        ++tally_.entries;
+        tally_.bytes += size;
+      } else if (seen_->Take(folderIndex, fileKey, size, writeTime) && DeleteListed(attributes, size, writeTime)) {
+        ++tally_.entries;
+        tally_.bytes += size;
+      }
+    }
+    find.reset();
+    if (!deleting_ && seen_) seen_->EndFolder();
+
+    bool whole = true;
+    for (const std::string& name : subfolders) {
+      std::memcpy(path_ + at, name.c_str(), name.size() + 1);
+      if (walk_.beforeEnter) walk_.beforeEnter(path_);
+      const std::uint64_t childKey = ChildKey(key, AnsiKey(name.data(), name.size()));
+      std::size_t ignored = 0;
+      if ((deleting_ && !seen_->HasFolder(childKey, ignored)) || !PlainFolder(path_)) {
+        whole = false;
+        continue;
+      }
+      std::memcpy(path_ + at + name.size(), "\\", 2);
+      const bool childWhole = Level(childKey, at + name.size() + 1, true);
+      path_[at + name.size()] = 0;
+      if (deleting_ && walk_.removeSubfolders && childWhole) RemoveDirectoryA(path_);
+      whole = whole && childWhole;
+    }
+    return whole;
+  }
+
+  // The file at `path_`, when a listing of its name still shows what was counted.
+  bool DeleteListed(DWORD attributes, std::int64_t size, std::uint64_t writeTime) {
+    const bool readOnly = attributes & FILE_ATTRIBUTE_READONLY;
+    if (readOnly && !walk_.deleteReadOnly) return false;
+    WIN32_FIND_DATAA data;
+    if (!win::UniqueFind(FindFirstFileA(path_, &data)) || (data.dwFileAttributes & kNeverAFile) ||
+        ((static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) != size ||
+        ((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+         data.ftLastWriteTime.dwLowDateTime) != writeTime)
+      return false;
+    if (readOnly && !SetFileAttributesA(path_, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
+      return false;
+    if (DeleteFileA(path_)) return true;
+    if (readOnly) SetFileAttributesA(path_, attributes);
+    std::wstring wide;
+    if (walk_.scheduleInUse && ToWide(path_, wide)) walk_.scheduleInUse(L"\\\\?\\" + wide, path_);
+    return false;
+  }
+
+  const FileWalk& walk_;
+  FileSnapshot* const seen_;
+  const bool deleting_;
+  Tally tally_;
+  char path_[kPathLimit] = "";
+};
+
 }  // namespace
 
 Tally CountFiles(const std::string& folder, const FileWalk& walk, FileSnapshot* seen) {
   if (seen) seen->Clear();
+  if (walk.byPaths || !Api().ok()) return PathWalker(walk, seen, false).Run(folder);
   return Walker(walk, seen, false).Run(folder);
 }
 
 Tally DeleteFiles(const std::string& folder, const FileWalk& walk, FileSnapshot& seen) {
+  if (walk.byPaths || !Api().ok()) return PathWalker(walk, &seen, true).Run(folder);
   return Walker(walk, &seen, true).Run(folder);
 }
 

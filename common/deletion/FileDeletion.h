@@ -63,6 +63,8 @@ struct FileWalk {
   // For tests only: called with a subfolder's path after its folder was listed and
   // before it is entered.
   void (*beforeEnter)(const std::string& path) = nullptr;
+  // For tests only: walk by paths, as on systems without the native calls.
+  bool byPaths = false;
 };
 
 // Counts the files `walk` takes under `folder` (a full path, with or without its closing

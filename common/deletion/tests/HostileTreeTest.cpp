@@ -152,6 +152,32 @@ TEST_F(HostileTree, TheCleaningKeepsWhatWasAddedOrChangedAfterTheCount) {
       << text;
 }
 
+// Where the native calls are missing, the walks go by paths: names a path cannot give
+// exactly (a trailing dot) and links stay out of both walks, and the count still decides.
+TEST_F(HostileTree, WalkingByPathsTakesOnlyPlainNamesAndWhatWasCounted) {
+  ASSERT_TRUE(harness::WriteTextFile(tree_ / "changed.tmp", "4444"));
+  deletion::FileWalk walk;
+  walk.byPaths = true;
+  walk.subfolders = true;
+  walk.removeSubfolders = true;
+  deletion::FileSnapshot seen;
+  // a.tmp, hard-ro.tmp, locked-ro.tmp and changed.tmp
+  EXPECT_EQ(4, deletion::CountFiles(tree_.path(), walk, &seen).entries);
+  ASSERT_TRUE(harness::WriteTextFile(tree_ / "changed.tmp", "55555"));
+  ASSERT_TRUE(harness::WriteTextFile(tree_ / "added.tmp", "1"));
+  win::UniqueFile lock(CreateFileA((tree_ / "locked-ro.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(lock);
+  EXPECT_EQ(2, deletion::DeleteFiles(tree_.path(), walk, seen).entries);
+  EXPECT_FALSE(Exists(tree_ / "a.tmp"));
+  EXPECT_FALSE(Exists(tree_ / "hard-ro.tmp"));
+  for (const char* stays : {"abcd.", "abcd", "lnk.\\junk.tmp", "changed.tmp", "added.tmp", "locked-ro.tmp"})
+    EXPECT_TRUE(Exists(tree_ / stays)) << stays;
+  EXPECT_TRUE(Attributes(tree_ / "locked-ro.tmp") & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(Exists(outside_ / "behind\\precious.tmp"));
+  EXPECT_TRUE(Exists(outside_ / "linked\\precious.tmp"));
+}
+
 // A folder that is swapped for a link to elsewhere after its listing, before the walk
 // enters it: the object under its name is no longer the one listed, and is not entered.
 std::string swapped;
