@@ -304,11 +304,52 @@ struct Pending {
   std::size_t ansiAt, ansiLength;
 };
 
-class Walker {
- public:
+// What both walks share: the count they fill or the deletion they check against it, and
+// which listed entries they take.
+class WalkBase {
+ protected:
   // Counting fills `seen` when it is given; deleting takes its files from it.
+  WalkBase(const FileWalk& walk, FileSnapshot* seen, bool deleting) : walk_(walk), seen_(seen), deleting_(deleting) {}
+
+  // Opens a level: false when deleting and the count never walked it.
+  bool BeginLevel(std::uint64_t key, std::size_t& folderIndex) {
+    if (deleting_) return seen_->HasFolder(key, folderIndex);
+    if (seen_) seen_->BeginFolder(key);
+    return true;
+  }
+  void EndLevel() {
+    if (!deleting_ && seen_) seen_->EndFolder();
+  }
+  // A plain folder to enter, or a file the walk may take, by its listed attributes;
+  // anything else (a link, a folder when subfolders are off) is passed by.
+  enum class Kind { kSkip, kFolder, kFile };
+  Kind Classify(DWORD attributes, bool files) const {
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
+      return walk_.subfolders ? Kind::kFolder : Kind::kSkip;
+    return files && !(attributes & kNeverAFile) ? Kind::kFile : Kind::kSkip;
+  }
+  // A file that the walk takes: counted, or deleted by `remove` when the count saw it so.
+  template <typename Remove>
+  void Take(std::size_t folderIndex, std::uint64_t key, std::int64_t size, std::uint64_t writeTime, Remove remove) {
+    if (!deleting_) {
+      if (seen_) seen_->AddFile(key, size, writeTime);
+    } else if (!seen_->Take(folderIndex, key, size, writeTime) || !remove()) {
+      return;
+    }
+    ++tally_.entries;
+    tally_.bytes += size;
+  }
+
+  const FileWalk& walk_;
+  FileSnapshot* const seen_;
+  const bool deleting_;
+  Tally tally_;
+};
+
+class Walker : WalkBase {
+ public:
   Walker(const FileWalk& walk, FileSnapshot* seen, bool deleting)
-      : walk_(walk), seen_(seen), deleting_(deleting), buffer_(64 * 1024 / sizeof(std::uint64_t)) {}
+      : WalkBase(walk, seen, deleting), buffer_(64 * 1024 / sizeof(std::uint64_t)) {}
 
   Tally Run(const std::string& folder) {
     if (deleting_ && !seen_) return tally_;
@@ -399,24 +440,19 @@ class Walker {
   // was not walked whole (it may then not be removed).
   bool Level(HANDLE folder, std::uint64_t key, std::size_t at, bool files) {
     std::size_t folderIndex = 0;
-    if (deleting_) {
-      if (!seen_->HasFolder(key, folderIndex)) return false;
-    } else if (seen_) {
-      seen_->BeginFolder(key);
-    }
+    if (!BeginLevel(key, folderIndex)) return false;
     const std::size_t firstPending = pending_.size();
     const std::size_t namesAt = names_.size();
     const std::size_t ansiNamesAt = ansiNames_.size();
     const std::size_t wideAt = exact_.size();
     List(folder, [&](const Listed& entry) {
       if (walk_.working) walk_.working();
-      const bool isFolder = (entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
-                            FILE_ATTRIBUTE_DIRECTORY;
-      if (isFolder ? !walk_.subfolders : (!files || (entry.attributes & kNeverAFile))) return;
+      const Kind kind = Classify(entry.attributes, files);
+      if (kind == Kind::kSkip) return;
       char* const name = path_ + at;
       const std::size_t ansiLength = ToAnsi(entry.name, entry.length, name, kPathLimit - 1 - at);
       if (ansiLength == 0) return;
-      if (isFolder) {
+      if (kind == Kind::kFolder) {
         if (at + ansiLength + walk_.folderTail >= kPathLimit) return;
         pending_.push_back(Pending{entry.id, names_.size(), entry.length, ansiNames_.size(), ansiLength});
         names_.append(entry.name, entry.length);
@@ -426,20 +462,10 @@ class Walker {
       if (at + ansiLength >= kPathLimit) return;
       name[ansiLength] = 0;
       if (walk_.accept && !walk_.accept(name, walk_.context)) return;
-      const std::uint64_t fileKey = entry.id ? entry.id : NameKey(entry.name, entry.length);
-      if (!deleting_) {
-        if (seen_) seen_->AddFile(fileKey, entry.size, entry.writeTime);
-        ++tally_.entries;
-        tally_.bytes += entry.size;
-        return;
-      }
-      if (!seen_->Take(folderIndex, fileKey, entry.size, entry.writeTime)) return;
-      if (DeleteListed(folder, entry, wideAt)) {
-        ++tally_.entries;
-        tally_.bytes += entry.size;
-      }
+      Take(folderIndex, entry.id ? entry.id : NameKey(entry.name, entry.length), entry.size, entry.writeTime,
+           [&] { return DeleteListed(folder, entry, wideAt); });
     });
-    if (!deleting_ && seen_) seen_->EndFolder();
+    EndLevel();
 
     bool whole = true;
     for (std::size_t i = firstPending; i < pending_.size(); ++i) {
@@ -540,10 +566,6 @@ class Walker {
     exact_.resize(wideAt);
   }
 
-  const FileWalk& walk_;
-  FileSnapshot* const seen_;
-  const bool deleting_;
-  Tally tally_;
   char path_[kPathLimit] = "";  // the plain path of the level, and the name being looked at
   std::wstring exact_;          // the "\\?\" path of the level, with its closing '\'
   std::vector<std::uint64_t> buffer_;
@@ -570,16 +592,17 @@ bool Rewritten(const char* name, std::size_t length) {
   return length > 0 && (name[length - 1] == '.' || name[length - 1] == ' ' || std::strpbrk(name, "?*"));
 }
 
+std::uint64_t Join(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
+
 bool PlainFolder(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES &&
          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY;
 }
 
-class PathWalker {
+class PathWalker : WalkBase {
  public:
-  PathWalker(const FileWalk& walk, FileSnapshot* seen, bool deleting)
-      : walk_(walk), seen_(seen), deleting_(deleting) {}
+  PathWalker(const FileWalk& walk, FileSnapshot* seen, bool deleting) : WalkBase(walk, seen, deleting) {}
 
   Tally Run(std::string plain) {
     if ((deleting_ && !seen_) || plain.empty() || plain.size() >= kPathLimit) return tally_;
@@ -600,13 +623,8 @@ class PathWalker {
  private:
   bool Level(std::uint64_t key, std::size_t at, bool files) {
     std::size_t folderIndex = 0;
-    if (deleting_) {
-      if (!seen_->HasFolder(key, folderIndex)) return false;
-    } else if (seen_) {
-      seen_->BeginFolder(key);
-    }
+    if (at + 1 >= kPathLimit || !BeginLevel(key, folderIndex)) return false;  // room for the "*" of the listing
     std::vector<std::string> subfolders;
-    if (at + 1 >= kPathLimit) return false;  // no room for the "*" of the listing
     std::memcpy(path_ + at, "*", 2);
     WIN32_FIND_DATAA data;
     win::UniqueFind find(FindFirstFileA(path_, &data));
@@ -615,32 +633,18 @@ class PathWalker {
       const char* name = data.cFileName;
       const std::size_t length = std::strlen(name);
       if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0 || Rewritten(name, length)) continue;
-      const DWORD attributes = data.dwFileAttributes;
-      const bool isFolder =
-          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY;
-      if (isFolder ? !walk_.subfolders : (!files || (attributes & kNeverAFile))) continue;
-      if (isFolder) {
-        if (at + length + walk_.folderTail < kPathLimit) subfolders.emplace_back(name, length);
-        continue;
-      }
-      if (at + length >= kPathLimit) continue;
+      const Kind kind = Classify(data.dwFileAttributes, files);
+      if (kind == Kind::kFolder && at + length + walk_.folderTail < kPathLimit) subfolders.emplace_back(name, length);
+      if (kind != Kind::kFile || at + length >= kPathLimit) continue;
       std::memcpy(path_ + at, name, length + 1);
       if (walk_.accept && !walk_.accept(path_ + at, walk_.context)) continue;
-      const std::int64_t size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-      const std::uint64_t writeTime =
-          (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-      const std::uint64_t fileKey = AnsiKey(name, length);
-      if (!deleting_) {
-        if (seen_) seen_->AddFile(fileKey, size, writeTime);
-        ++tally_.entries;
-        tally_.bytes += size;
-      } else if (seen_->Take(folderIndex, fileKey, size, writeTime) && DeleteListed(attributes, size, writeTime)) {
-        ++tally_.entries;
-        tally_.bytes += size;
-      }
+      const std::int64_t size = static_cast<std::int64_t>(Join(data.nFileSizeHigh, data.nFileSizeLow));
+      const std::uint64_t writeTime = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+      Take(folderIndex, AnsiKey(name, length), size, writeTime,
+           [&] { return DeleteListed(data.dwFileAttributes, size, writeTime); });
     }
     find.reset();
-    if (!deleting_ && seen_) seen_->EndFolder();
+    EndLevel();
 
     bool whole = true;
     for (const std::string& name : subfolders) {
@@ -667,9 +671,8 @@ class PathWalker {
     if (readOnly && !walk_.deleteReadOnly) return false;
     WIN32_FIND_DATAA data;
     if (!win::UniqueFind(FindFirstFileA(path_, &data)) || (data.dwFileAttributes & kNeverAFile) ||
-        ((static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) != size ||
-        ((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-         data.ftLastWriteTime.dwLowDateTime) != writeTime)
+        static_cast<std::int64_t>(Join(data.nFileSizeHigh, data.nFileSizeLow)) != size ||
+        Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime) != writeTime)
       return false;
     if (readOnly && !SetFileAttributesA(path_, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
       return false;
@@ -680,10 +683,6 @@ class PathWalker {
     return false;
   }
 
-  const FileWalk& walk_;
-  FileSnapshot* const seen_;
-  const bool deleting_;
-  Tally tally_;
   char path_[kPathLimit] = "";
 };
 
